@@ -5,6 +5,9 @@
 
 #include "RaidModel/Serialization/Writer.h"
 
+// Helpers that no other library calls: bound inside this one.
+#define XMLWRITER_LOCAL __attribute__((visibility("hidden")))
+
 // Writes the system's XML dialect into one growing, NUL-terminated block that
 // belongs to the caller: the caller passes the address of its own char*, and
 // after every reallocation that variable points at the current block. The
@@ -85,18 +88,18 @@ private:
     // Room for length more characters behind the text (growing the block
     // when needed); null when the block cannot grow. The characters are
     // written at the returned position and made part of the text by commit().
-    char* reserve(uint64_t length);
+    XMLWRITER_LOCAL char* reserve(uint64_t length);
     void commit(uint32_t length)
     {
         strSize += length;
         strXMLDoc[strSize] = '\0';
     }
-    char* grow(uint64_t need);
+    XMLWRITER_LOCAL char* grow(uint64_t need);
 
     // One attribute: blank, name, =, the value in double quotation marks.
-    void writeAttribute(const char* name, const char* value, uint32_t valueLength);
-    void writeEscaped(const char* name, const char* value);
-    void writeIndent(uint32_t blanks, const char* tail, uint32_t tailLength);
+    XMLWRITER_LOCAL void writeAttribute(const char* name, const char* value, uint32_t valueLength);
+    XMLWRITER_LOCAL void writeEscaped(const char* name, const char* value);
+    XMLWRITER_LOCAL void writeIndent(uint32_t blanks, const char* tail, uint32_t tailLength);
 
     char* strXMLDoc;
     char** holdptr;
