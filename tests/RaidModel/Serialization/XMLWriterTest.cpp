@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "RaidLib/Util/SimpleXmlParser.h"
 #include "RaidModel/Interface/RaidObject.h"
 #include "RaidModel/Serialization/XMLWriter.h"
 
@@ -268,5 +269,44 @@ TEST(XMLWriter, TreeIndentation)
               "</System>\n");
     EXPECT_EQ(write([&](XMLWriter& w) { w.writeTree(drive); }), "<HardDrive" + base + " n=\"3\"/>\n");
     EXPECT_EQ(write([&](XMLWriter& w) { w.writeObject(*array); }), "<Array" + base + " n=\"4\"/>");
+    root.deleteAllChildren();
+}
+
+// What the writer writes, the parser reads: every element and attribute, with
+// the escapes left as they were written.
+TEST(XMLWriter, DocumentReadsBackThroughTheParser)
+{
+    Node root("System", 0);
+    Node* controller = new Node("Controller", 1);
+    root.addChild(controller);
+    controller->addChild(new Node("Channel", 2));
+    char* doc = nullptr;
+    {
+        XMLWriter w(&doc);
+        w.writeTree(root);
+    }
+    std::string text(doc);
+    delete[] doc;
+    // An attribute with escapes at the end of the root's start tag.
+    const std::string extra = write([](XMLWriter& w) { w.writeString("s", "a<'b'>\t&\""); });
+    text.insert(text.find(">\n"), extra);
+
+    std::vector<char> bytes(text.begin(), text.end());
+    SimpleXmlParser p(bytes.data(), bytes.size());
+    std::vector<std::string> events;
+    while (p.parseNext()) {
+        std::string e = std::to_string(p.flags) + " " + p.pTag;
+        if (p.pName)
+            e += std::string(" ") + p.pName + "=" + (p.pValue ? p.pValue : "<none>");
+        events.push_back(e);
+    }
+    const std::vector<std::string> expected = {
+        "3 System typeName=Node", "2 System attachmentType=none", "2 System n=0",
+        "2 System s=a&lt;&apos;b&apos;&gt;DELIM&amp;&quot;",
+        "3 Controller typeName=Node", "2 Controller attachmentType=none", "2 Controller n=1",
+        "3 Channel typeName=Node", "2 Channel attachmentType=none", "2 Channel n=2", "12 Channel",
+        "8 Controller", "8 System",
+    };
+    EXPECT_EQ(events, expected);
     root.deleteAllChildren();
 }
