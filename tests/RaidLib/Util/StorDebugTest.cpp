@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <dirent.h>
+#include <filesystem>
 #include <memory>
 #include <set>
 #include <string>
@@ -38,14 +38,8 @@ int fixedClock(struct timeval* tv, struct timezone* tz)
 std::set<std::string> filesHere()
 {
     std::set<std::string> names;
-    DIR* dir = opendir(".");
-    while (dirent* e = dir ? readdir(dir) : nullptr) {
-        std::string n = e->d_name;
-        if (n != "." && n != "..")
-            names.insert(n);
-    }
-    if (dir)
-        closedir(dir);
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        names.insert(entry.path().filename().string());
     return names;
 }
 
