@@ -197,7 +197,7 @@ TARNELLSIM_EXPORT void clearFailures();
 struct Call {
     std::string name;
     bool hasAddress = false;
-    _STORAGE_ADDRESS_ID address = {};             // the first address argument
+    alignas(8) _STORAGE_ADDRESS_ID address = {};  // the first address argument
     std::vector<long long> args;                  // scalar arguments passed by value, in order
     std::vector<_STORAGE_ADDRESS_ID> addressList; // address lists passed by pointer
     int result = 0;                               // the code answered
