@@ -49,7 +49,7 @@ State& state();
 std::unique_lock<std::mutex> lock();
 
 // Keeps the newest entries of the call log.
-const size_t CALL_LOG_LIMIT = 100000;
+const size_t CALL_LOG_LIMIT = 20000;
 
 // Returns the injected failure code for this call, consuming a one-shot
 // failure; false when the call is to go ahead.

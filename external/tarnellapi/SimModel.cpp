@@ -456,6 +456,10 @@ int setDeviceState(Controller& c, unsigned ch, unsigned tg, uint8_t s) {
         dev->state = DEVSTATE_NONE;
         break;
     case DEVSTATE_READY:
+        // A disk put into a failed member's place is rebuilt there when
+        // hot-swap rebuild is on.
+        if (member && disk && isDead(dev->state) && storrec::getBits(c.userOpts, 26, 1))
+            return rebuildDevice(c, ch, tg);
         if (member) return RC_INVALID_STATE;
         if (dev->state == DEVSTATE_REBUILDING) return RC_BUSY;
         dev->state = DEVSTATE_READY;
@@ -638,10 +642,10 @@ int createSpannedDrive(Controller& c, const _STORAGE_ADDRESS_ID& a, uint32_t siz
                 for (auto* s : subDrivesOf(c, h))
                     if (std::find(subs.begin(), subs.end(), s) != subs.end()) return RC_INVALID_STATE;
     }
+    // The drive stripes over the sub-drives' data space (their own redundancy
+    // lies inside them).
     uint64_t data = uint64_t(sizeMiB) * 2048;
-    uint64_t raw = data;   // the sub-drives' data space the new drive takes
-    if (subs[0]->raidCode == 5) raw = data * count / (count - 1 ? count - 1 : 1);
-    if (used + raw > capacity) return RC_NO_SPACE;
+    if (used + data > capacity) return RC_NO_SPACE;
 
     LogicalDrive h;
     h.number = uint8_t(number);

@@ -204,7 +204,7 @@ struct Call {
 };
 
 // The calls since the last reset or clearCalls, oldest first (the newest
-// 100000 are kept).
+// 20000 are kept).
 TARNELLSIM_EXPORT std::vector<Call> calls();
 TARNELLSIM_EXPORT std::vector<Call> calls(const std::string& entryPoint);
 TARNELLSIM_EXPORT void clearCalls();

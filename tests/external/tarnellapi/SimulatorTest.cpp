@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,63 @@ class SimulatorTest : public ::testing::Test {
 protected:
     void SetUp() override { tarnellsim::reset(); }
 };
+
+// The built-in scenario holds what the family has to show, laid out so that no
+// two extents share a sector and every extent lies on a disk that carries it.
+TEST_F(SimulatorTest, DefaultScenarioIsCompleteAndConsistent) {
+    tarnellsim::Scenario s = tarnellsim::current();
+    ASSERT_EQ(2u, s.controllers.size());
+    EXPECT_EQ(2, s.controllers[0].number);
+    EXPECT_EQ(5, s.controllers[1].number);
+    std::set<uint8_t> deviceStates, levels;
+    bool spanned = false, rebuildRunning = false, enclosure = false;
+    for (auto& c : s.controllers) {
+        SCOPED_TRACE(c.number);
+        EXPECT_FALSE(c.logs.soft.empty());
+        for (auto& d : c.devices) {
+            deviceStates.insert(d.state);
+            enclosure |= d.type == tarnellsim::DEVTYPE_ENCLOSURE;
+        }
+        for (auto& t : c.tasks) rebuildRunning |= t.kind == tarnellsim::Task::REBUILD;
+        struct Extent { uint8_t ch, tg; uint64_t from, to; };
+        std::vector<Extent> extents;
+        std::set<unsigned> numbers, slots;
+        for (auto* list : {&c.drives, &c.subDrives})
+            for (auto& d : *list) {
+                EXPECT_TRUE((list == &c.drives ? numbers : slots).insert(d.number).second);
+                EXPECT_LT(d.number, 8);
+                if (d.spanned) {
+                    spanned = true;
+                    for (auto& k : d.chunks)
+                        EXPECT_TRUE(std::any_of(c.subDrives.begin(), c.subDrives.end(),
+                                                [&](const tarnellsim::LogicalDrive& x) { return x.number == k.target; }));
+                    continue;
+                }
+                levels.insert(uint8_t(d.raidCode << 4 | (d.params >> 6) | (d.chunks.size() > 2 ? 8 : 0)));
+                for (auto& k : d.chunks) {
+                    auto dev = std::find_if(c.devices.begin(), c.devices.end(), [&](const tarnellsim::Device& x) {
+                        return x.channel == k.channel && x.target == k.target;
+                    });
+                    ASSERT_NE(c.devices.end(), dev);
+                    EXPECT_EQ(tarnellsim::DEVTYPE_DISK, dev->type);
+                    EXPECT_TRUE(dev->state == DEVSTATE_ONLINE || dev->state == DEVSTATE_REBUILDING);
+                    EXPECT_LE(uint64_t(k.startSector) + k.sectorCount, dev->blocks);
+                    for (auto& e : extents) {
+                        if (e.ch == k.channel && e.tg == k.target) {
+                            EXPECT_TRUE(k.startSector >= e.to || k.startSector + uint64_t(k.sectorCount) <= e.from);
+                        }
+                    }
+                    extents.push_back({k.channel, k.target, k.startSector, uint64_t(k.startSector) + k.sectorCount});
+                }
+            }
+    }
+    for (uint8_t st : {DEVSTATE_ONLINE, DEVSTATE_READY, DEVSTATE_HOT_SPARE, DEVSTATE_DEAD, DEVSTATE_REBUILDING})
+        EXPECT_TRUE(deviceStates.count(st)) << int(st);
+    EXPECT_GE(levels.size(), 5u);   // RAID-0, 1, 1E, 5, 5EE
+    EXPECT_TRUE(spanned);
+    EXPECT_TRUE(rebuildRunning);
+    EXPECT_TRUE(enclosure);
+}
 
 TEST_F(SimulatorTest, CountAndListCallsAnswerTheCountAndFillAtMostTheGivenSize) {
     _STORAGE_ADDRESS_ID none = adapterAddr(0);
