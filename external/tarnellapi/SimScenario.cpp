@@ -294,6 +294,8 @@ Controller controllerB() {
     Device pfa = disk(1, 9, DEVSTATE_READY, BLOCKS_73G, xjp, m73, "3KB00219", "06P5761");
     pfa.pfa = true;
     dv.push_back(pfa);
+    dv.push_back(disk(1, 10, DEVSTATE_READY, BLOCKS_73G, xjp, m73, "3KB00220", "06P5761"));
+    dv.push_back(disk(1, 11, DEVSTATE_READY, BLOCKS_73G, xjp, m73, "3KB00221", "06P5761"));
 
     c.drives.push_back(
         basic(0, 5, VDP_PARAM_RAID5EE, 0, 100000, {{0, 0}, {0, 1}, {0, 2}, {0, 3}}, 0, 102400000, 1, 2023, 6, 30));
