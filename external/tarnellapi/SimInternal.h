@@ -1,0 +1,118 @@
+#ifndef TARNELLSIM_SIMINTERNAL_H
+#define TARNELLSIM_SIMINTERNAL_H
+
+// Inside of the simulated controller library: the one global state and the
+// controller logic that the entry points share. Everything here runs with the
+// state's lock held (see lock()).
+
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "TarnellSim.h"
+
+namespace tarnellsim {
+
+// The outcome of one operation: its return code and the two result values of
+// the C API's result record.
+struct OpResult {
+    int code = RC_OK;
+    uint32_t unsignedValue = 0;
+    int32_t signedValue = 0;
+    OpResult() = default;
+    OpResult(int c) : code(c) {}
+};
+
+struct Failure {
+    std::string entryPoint;
+    int adapter = ANY_ADAPTER;
+    int code = 0;
+    bool every = false;
+};
+
+struct State {
+    std::mutex mutex;
+    Scenario sc;
+    bool changed = false;            // the configuration changed since the last change query
+    std::vector<Failure> failures;
+    std::deque<Call> log;
+    int dlInitCount = 0;
+    int dlTermCount = 0;
+};
+
+// The library's state, set up with the default scenario on first use.
+State& state();
+std::unique_lock<std::mutex> lock();
+
+// Keeps the newest entries of the call log.
+const size_t CALL_LOG_LIMIT = 20000;
+
+// Returns the injected failure code for this call, consuming a one-shot
+// failure; false when the call is to go ahead.
+bool takeFailure(const char* entryPoint, int adapter, int& code);
+void appendCall(Call&& call);
+
+// A slot of a device: channel * 16 + target.
+inline int slotOf(unsigned channel, unsigned target) { return int(channel * 16 + target); }
+using DeviceSet = std::set<std::pair<uint8_t, uint8_t>>;
+
+Controller* findController(uint16_t number);
+Device* findDevice(Controller& c, unsigned channel, unsigned target);
+LogicalDrive* topDrive(Controller& c, unsigned number);
+LogicalDrive* subDrive(Controller& c, unsigned slot);
+
+// The drive an address names: a top-level drive by usVirtDevID, or a sub-logical
+// drive when usVirtDevID and usArrayID name one and no top-level drive of that
+// array; sets isSub accordingly. Null when there is none.
+LogicalDrive* resolveDrive(Controller& c, const _STORAGE_ADDRESS_ID& a, bool& isSub);
+
+bool isRedundant(const LogicalDrive& d);
+
+// Drives of basic array `id` (top-level basic drives and sub-logical drives),
+// in creation order.
+std::vector<LogicalDrive*> basicArrayDrives(Controller& c, unsigned id);
+std::vector<LogicalDrive*> spannedArrayDrives(Controller& c, unsigned id);
+DeviceSet membersOf(const LogicalDrive& d);
+DeviceSet basicArrayMembers(Controller& c, unsigned id);
+bool deviceIsMember(Controller& c, unsigned channel, unsigned target);
+// The sub-logical drives below an HLD, in its chunk order.
+std::vector<LogicalDrive*> subDrivesOf(Controller& c, const LogicalDrive& hld);
+
+// The C-API state code of a drive (ucState), from its members' devices.
+uint8_t driveStateCode(Controller& c, const LogicalDrive& d);
+
+// Marks the configuration as changed (for GetAdapterChangeStatus and the
+// configuration's update count).
+void configChanged(Controller& c);
+
+// The simulated date of now.
+void currentDate(uint16_t& year, uint8_t& month, uint8_t& day);
+
+// Controller behaviour (SimModel.cpp).
+int setDeviceState(Controller& c, unsigned channel, unsigned target, uint8_t newState);
+int createDrive(Controller& c, const _STORAGE_ADDRESS_ID& a, unsigned raidCode, uint32_t sizeMiB,
+                const _STORAGE_ADDRESS_ID* list, unsigned count, unsigned long option);
+int createSpannedDrive(Controller& c, const _STORAGE_ADDRESS_ID& a, uint32_t sizeMiB,
+                       const _STORAGE_ADDRESS_ID* list, unsigned count);
+int deleteTopDrive(Controller& c, unsigned number);
+int deleteSubDrive(Controller& c, unsigned slot);
+int deleteArray(Controller& c, unsigned id);
+int resetConfig(Controller& c);
+int increaseArraySize(Controller& c, unsigned arrayId, const _STORAGE_ADDRESS_ID* list, unsigned count);
+int modifyArrayRaidLevel(Controller& c, unsigned arrayId, unsigned code, const _STORAGE_ADDRESS_ID* list,
+                         unsigned count);
+int increaseDriveSize(Controller& c, LogicalDrive& d, const _STORAGE_ADDRESS_ID* list, unsigned count);
+int startTask(Controller& c, Task::Kind kind, LogicalDrive& d, bool isSub, uint8_t option);
+int rebuildDevice(Controller& c, unsigned channel, unsigned target);
+int rebuildToOther(Controller& c, unsigned channel, unsigned target, unsigned toChannel, unsigned toTarget);
+void advanceTasks(uint32_t seconds);
+// Percentage (0-100) of the first queued task of this kind on a drive; false when none.
+bool taskPercent(Controller& c, Task::Kind kind, unsigned drive, bool isSub, unsigned& percent);
+
+} // namespace tarnellsim
+
+#endif

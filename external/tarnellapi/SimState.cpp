@@ -1,0 +1,169 @@
+// The simulator's global state and its control interface.
+
+#include <ctime>
+
+#include "SimInternal.h"
+
+namespace tarnellsim {
+
+namespace {
+
+struct GlobalState : State {
+    GlobalState() { sc = defaultScenario(); }
+};
+
+} // namespace
+
+State& state() {
+    static GlobalState s;
+    return s;
+}
+
+std::unique_lock<std::mutex> lock() {
+    return std::unique_lock<std::mutex>(state().mutex);
+}
+
+bool takeFailure(const char* entryPoint, int adapter, int& code) {
+    auto& fs = state().failures;
+    for (auto it = fs.begin(); it != fs.end(); ++it) {
+        if (it->entryPoint != entryPoint) continue;
+        if (it->adapter != ANY_ADAPTER && it->adapter != adapter) continue;
+        code = it->code;
+        if (!it->every) fs.erase(it);
+        return true;
+    }
+    return false;
+}
+
+void appendCall(Call&& call) {
+    auto& log = state().log;
+    log.push_back(std::move(call));
+    while (log.size() > CALL_LOG_LIMIT) log.pop_front();
+}
+
+Controller* findController(uint16_t number) {
+    for (auto& c : state().sc.controllers)
+        if (c.number == number) return &c;
+    return nullptr;
+}
+
+Device* findDevice(Controller& c, unsigned channel, unsigned target) {
+    for (auto& d : c.devices)
+        if (d.channel == channel && d.target == target) return &d;
+    return nullptr;
+}
+
+LogicalDrive* topDrive(Controller& c, unsigned number) {
+    for (auto& d : c.drives)
+        if (d.number == number) return &d;
+    return nullptr;
+}
+
+LogicalDrive* subDrive(Controller& c, unsigned slot) {
+    for (auto& d : c.subDrives)
+        if (d.number == slot) return &d;
+    return nullptr;
+}
+
+LogicalDrive* resolveDrive(Controller& c, const _STORAGE_ADDRESS_ID& a, bool& isSub) {
+    unsigned arrayId = a.usArrayID & 0x7FFFu;
+    LogicalDrive* top = topDrive(c, a.usVirtDevID);
+    LogicalDrive* sub = subDrive(c, a.usVirtDevID);
+    isSub = false;
+    if (top && top->arrayId == arrayId) return top;
+    if (sub && sub->arrayId == arrayId) {
+        isSub = true;
+        return sub;
+    }
+    return top;
+}
+
+void configChanged(Controller& c) {
+    state().changed = true;
+    ++c.configUpdateCount;
+}
+
+void currentDate(uint16_t& year, uint8_t& month, uint8_t& day) {
+    time_t t = time_t(state().sc.clock);
+    struct tm tm;
+    gmtime_r(&t, &tm);
+    year = uint16_t(tm.tm_year + 1900);
+    month = uint8_t(tm.tm_mon + 1);
+    day = uint8_t(tm.tm_mday);
+}
+
+// ---------------------------------------------------------------- control interface
+
+void reset(const Scenario& scenario) {
+    auto l = lock();
+    State& s = state();
+    s.sc = scenario;
+    s.changed = false;
+    s.failures.clear();
+    s.log.clear();
+}
+
+void reset() {
+    reset(defaultScenario());
+}
+
+Scenario current() {
+    auto l = lock();
+    return state().sc;
+}
+
+void injectFailure(const std::string& entryPoint, int code, int adapter, bool every) {
+    auto l = lock();
+    Failure f;
+    f.entryPoint = entryPoint;
+    f.code = code;
+    f.adapter = adapter;
+    f.every = every;
+    state().failures.push_back(f);
+}
+
+void clearFailures() {
+    auto l = lock();
+    state().failures.clear();
+}
+
+std::vector<Call> calls() {
+    auto l = lock();
+    return std::vector<Call>(state().log.begin(), state().log.end());
+}
+
+std::vector<Call> calls(const std::string& entryPoint) {
+    auto l = lock();
+    std::vector<Call> out;
+    for (auto& c : state().log)
+        if (c.name == entryPoint) out.push_back(c);
+    return out;
+}
+
+void clearCalls() {
+    auto l = lock();
+    state().log.clear();
+}
+
+void advanceClock(uint32_t seconds) {
+    auto l = lock();
+    state().sc.clock += seconds;
+    advanceTasks(seconds);
+}
+
+uint64_t clock() {
+    auto l = lock();
+    return state().sc.clock;
+}
+
+} // namespace tarnellsim
+
+extern "C" int TarnellSimDlInitCount(void) {
+    auto l = tarnellsim::lock();
+    return tarnellsim::state().dlInitCount;
+}
+
+extern "C" int TarnellSimDlTermCount(void) {
+    auto l = tarnellsim::lock();
+    return tarnellsim::state().dlTermCount;
+}

@@ -1,0 +1,223 @@
+#ifndef TARNELLSIM_H
+#define TARNELLSIM_H
+
+// Control interface of the simulated controller library libtarnellapi.so.
+//
+// The simulator holds a set of controllers (a scenario) behind the controller
+// C API. Tests link the library directly, so the core's dlopen of
+// "libtarnellapi.so" finds this very copy, and drive it through the functions
+// below: reset it to a scenario, inject failures into entry points, read the
+// log of calls and move the simulated clock on. See README.md beside this file.
+//
+// Every function takes the simulator's lock; they may be called from any thread.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "storagedll/raidrec.h"
+
+#define TARNELLSIM_EXPORT __attribute__((visibility("default")))
+
+namespace tarnellsim {
+
+// Return codes of the simulated library besides 0 (success). The C API passes
+// them through unchanged; the family treats any of them as a failed call.
+enum ResultCode : int {
+    RC_OK = 0,
+    RC_NO_ADAPTER = 1,       // no controller with that C-API number
+    RC_NO_OBJECT = 2,        // no such device, logical drive, array or log
+    RC_BAD_PARAMETER = 3,    // a malformed argument (null buffer, bad code, bad count)
+    RC_INVALID_STATE = 4,    // the object cannot do that in its present state
+    RC_NO_SPACE = 5,         // no free id, slot or disk space
+    RC_NOT_SUPPORTED = 6,    // the controller does not offer that request
+    RC_BUSY = 7,             // a task already runs on the object
+    RC_CHECK_CONDITION = 8   // a pass-through command ended with sense data
+};
+
+// The failure id of the library variant whose ConstructorOK answers false.
+const unsigned long CONSTRUCTOR_FAIL_ID = 0x5E1F0001ul;
+
+// Device types of _DEV_STATE::ucParameters.
+enum DeviceType : uint8_t {
+    DEVTYPE_DISK = 0,
+    DEVTYPE_TAPE = 1,
+    DEVTYPE_ENCLOSURE = 3,
+    DEVTYPE_CDROM = 5,
+    DEVTYPE_OPTICAL = 7
+};
+
+// One device slot of a controller.
+struct Device {
+    uint8_t channel = 0;
+    uint8_t target = 0;
+    uint8_t type = DEVTYPE_DISK;
+    uint8_t state = DEVSTATE_READY;    // _DEV_STATE::ucState code; 0: not known to the controller
+    bool present = true;               // physically in the slot (a rescan finds or loses it)
+    bool pfa = false;                  // predictive failure reported
+    uint32_t blocks = 0;               // size in 512-byte blocks
+    std::string vendor, model, firmware, serial, fru;
+    bool writeCache = true;            // WCE bit of the caching mode page
+    bool writeCacheChangeable = true;
+    bool selfTest = true;              // answers the self-test capability query with 3
+    bool osPartition = false;          // block 0 ends with the boot signature
+    uint8_t identify = 0xFF;           // last identify code received (0xFF: none)
+    // A disk that took over for a failed member: the slot of that member, as
+    // channel * 16 + target; -1 when none. Copy-back returns the data there.
+    int replacedSlot = -1;
+    // SAF-TE enclosures only: the 64-byte configuration and the 28-byte status page.
+    bool safteResponding = true;
+    uint8_t safteConfig[64] = {};
+    uint8_t safteStatus[28] = {};
+};
+
+// One extent of a logical drive. In a spanned drive, target is the SLD slot of
+// a sub-logical drive and sectorCount that drive's size.
+struct Chunk {
+    uint8_t channel = 0;
+    uint8_t target = 0;
+    uint32_t startSector = 0;
+    uint32_t sectorCount = 0;
+};
+
+// A logical drive: a top-level drive (number = its C-API number 0-7, the entry of
+// sVirtDrv) or a sub-logical drive of a spanned drive (number = its SLD slot 0-7).
+struct LogicalDrive {
+    uint8_t number = 0;
+    uint8_t raidCode = 0;              // bits 0-2 of ucRaidCacheParam
+    bool spanned = false;              // a hierarchical (HLD) drive
+    uint8_t params = 0;                // VDP_PARAM_RAID5E / VDP_PARAM_RAID5EE
+    uint8_t arrayId = 0;               // basic array 0-7, or spanned array 0-3 of an HLD
+    bool writeCache = false;
+    uint8_t stripeCode = 6;
+    uint8_t raid5eeSubState = 0;
+    uint32_t sizeSectors = 0;          // data size
+    uint16_t createYear = 2024;
+    uint8_t createMonth = 1;
+    uint8_t createDay = 1;
+    std::vector<Chunk> chunks;
+    bool blocked = false;              // RAID-0 drive whose array was rebuilt
+    bool migrating = false;
+    bool system = false;               // the controller's temporary drive of a migration
+    uint8_t identify = 0xFF;           // last identify code received (0xFF: none)
+    uint32_t sequence = 0;             // creation order on the controller
+};
+
+// A task of a controller. Tasks run one at a time, in queue order.
+struct Task {
+    enum Kind : uint8_t { REBUILD, SYNCHRONIZE, INITIALIZE, MIGRATE, COPYBACK };
+    Kind kind = REBUILD;
+    uint8_t drive = 0;                 // C-API number, or SLD slot when subLogical
+    bool subLogical = false;
+    uint8_t channel = 0, target = 0;   // device rebuilt or copied to
+    uint8_t sourceChannel = 0, sourceTarget = 0; // copy-back source
+    uint8_t option = 0;                // check option sent with the request
+    uint64_t totalBlocks = 0;
+    uint64_t doneBlocks = 0;
+    uint8_t status = TASK_STATUS_ACTIVE_30; // while queued or running; final code once ended
+};
+
+// The raw controller event logs, four-byte entries each.
+struct EventLogs {
+    std::vector<uint32_t> device;      // 16 per channel, one per target id
+    std::vector<uint32_t> soft;
+    std::vector<uint32_t> hard;
+    std::vector<uint32_t> badStripe;
+    std::vector<uint32_t> deadDrive;
+};
+
+// One controller of a scenario.
+struct Controller {
+    uint16_t number = 0;               // C-API adapter number
+    uint32_t model = 0;                // EnumAdapterType code (_ADAPTER_TYPE::ulImplementation)
+    uint16_t slot = 0;                 // PCI slot
+    uint16_t channelCount = 0;         // at most 4 are described by the configuration
+    std::string biosVersion, firmwareVersion, driverVersion;
+    int32_t status = 0;                // _STORAGE_ADAPTER_STATUS::iAdapStatus
+    int32_t state = 0;                 // iAdapState
+    uint8_t initiatorId[4] = {7, 7, 7, 7};
+    uint8_t speedCode[4] = {5, 5, 5, 5};
+    std::string hostId, clusterPartnerId;
+    uint32_t userOpts = 0;             // _USER_OPTS word
+    uint8_t rebuildRate = REBUILD_RATE_MEDIUM;
+    uint8_t nvramType = 6;
+    uint8_t stripeCode = 6;            // adapter stripe unit (entry 0 of sVirtDrv)
+    bool readAhead = true;
+    _ADAPTER_FEATURES features = {};
+    uint8_t enquiryMiscFlag = 0;       // 0x02: battery-backed cache installed
+    uint8_t mordalErrorCode = 0;
+    std::string bbcSerialConfigured, bbcSerialInstalled;
+    int8_t batteryTemperature = 0;
+    uint8_t batteryPercent = 0;
+    bool batteryAbnormal = false;
+    std::string vpdPartNumber, vpdSerial, vpdCardFru, vpdBatteryFru;
+    uint32_t codeVersions = 0;
+    uint16_t configUpdateCount = 0;
+    std::vector<Device> devices;
+    std::vector<LogicalDrive> drives;     // top-level drives
+    std::vector<LogicalDrive> subDrives;  // the SLD table
+    std::vector<Task> tasks;              // front runs; the others wait
+    bool hasLastTask = false;
+    Task lastTask;                        // the task that ended last
+    EventLogs logs;
+    uint32_t nextSequence = 1;
+};
+
+// A whole simulated system; clock is the simulated time in seconds since 1970.
+struct Scenario {
+    std::vector<Controller> controllers;
+    uint64_t clock = 1714986000;       // 2024-05-06 09:00:00 UTC
+};
+
+// The built-in scenario: two controllers (C-API numbers 2 and 5) with
+// channels, online, ready, hot-spare and dead drives, basic and spanned logical
+// drives of several RAID levels, a degraded drive with a rebuild running, a
+// SAF-TE enclosure and non-empty event logs (README.md describes it).
+TARNELLSIM_EXPORT Scenario defaultScenario();
+
+// Replaces the simulated controllers and clock; clears the failures, the call
+// log and the change flag.
+TARNELLSIM_EXPORT void reset(const Scenario& scenario);
+TARNELLSIM_EXPORT void reset();   // to defaultScenario()
+
+// A copy of the simulated state as it is now.
+TARNELLSIM_EXPORT Scenario current();
+
+// Failure injection: the named entry point answers `code` (its S_Ret code or
+// its int result; ConstructorOK answers false with `code` as failure id)
+// without doing anything, for calls addressed to C-API adapter `adapter`
+// (ANY_ADAPTER: any call, also those that carry no address). `every` false
+// fails only the next matching call, true every one until cleared.
+const int ANY_ADAPTER = -1;
+TARNELLSIM_EXPORT void injectFailure(const std::string& entryPoint, int code,
+                                     int adapter = ANY_ADAPTER, bool every = false);
+TARNELLSIM_EXPORT void clearFailures();
+
+// One call of an entry point as the simulator received it.
+struct Call {
+    std::string name;
+    bool hasAddress = false;
+    alignas(8) _STORAGE_ADDRESS_ID address = {};  // the first address argument
+    std::vector<long long> args;                  // scalar arguments passed by value, in order
+    std::vector<_STORAGE_ADDRESS_ID> addressList; // address lists passed by pointer
+    int result = 0;                               // the code answered
+};
+
+// The calls since the last reset or clearCalls, oldest first (the newest
+// 20000 are kept).
+TARNELLSIM_EXPORT std::vector<Call> calls();
+TARNELLSIM_EXPORT std::vector<Call> calls(const std::string& entryPoint);
+TARNELLSIM_EXPORT void clearCalls();
+
+// The simulated clock. Advancing it lets the controllers' tasks progress.
+TARNELLSIM_EXPORT void advanceClock(uint32_t seconds);
+TARNELLSIM_EXPORT uint64_t clock();
+
+} // namespace tarnellsim
+
+// How often this copy of the library had its load hooks called; plain C names so
+// that a test can look them up in a variant it opened itself.
+extern "C" TARNELLSIM_EXPORT int TarnellSimDlInitCount(void);
+extern "C" TARNELLSIM_EXPORT int TarnellSimDlTermCount(void);
+
+#endif

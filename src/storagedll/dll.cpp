@@ -1,0 +1,79 @@
+#include "storagedll/dll.h"
+
+#include <dlfcn.h>
+
+#include <cstring>
+#include <new>
+
+DlHookProc procr = nullptr;
+
+namespace {
+// Looks up a load hook, keeping it in procr, and calls it when present.
+void callHook(void* handle, const char* hookName) {
+    procr = nullptr;
+    procr = reinterpret_cast<DlHookProc>(dlsym(handle, hookName));
+    if (procr != nullptr) {
+        procr();
+    }
+}
+} // namespace
+
+DynamicLinkLibKrna::DynamicLinkLibKrna(const char* libName)
+    : name(nullptr), loadCount(0), handle(nullptr) {
+    if (libName != nullptr) {
+        size_t len = strlen(libName) + 1;
+        name = new (std::nothrow) char[len];
+        if (name != nullptr) {
+            memcpy(name, libName, len);
+        }
+    }
+    LoadDLL();
+}
+
+DynamicLinkLibKrna::~DynamicLinkLibKrna() {
+    delete[] name;
+    if (handle != nullptr) {
+        dlclose(handle);
+    }
+}
+
+int DynamicLinkLibKrna::LoadDLL() {
+    if (handle != nullptr) {
+        ++loadCount;
+        return 1;
+    }
+    procr = nullptr;
+    // dlopen(NULL) would hand back the main program, so without a name
+    // nothing is opened.
+    if (name != nullptr) {
+        handle = dlopen(name, RTLD_NOW);
+    }
+    if (handle == nullptr) {
+        loadCount = 0;
+        return 0;
+    }
+    callHook(handle, "DlInit");
+    loadCount = 1;
+    return 1;
+}
+
+void* DynamicLinkLibKrna::LoadProcAddr(const char* symbol) {
+    if (handle == nullptr || symbol == nullptr) {
+        return nullptr;
+    }
+    return dlsym(handle, symbol);
+}
+
+int DynamicLinkLibKrna::UnloadDLL() {
+    if (handle == nullptr) {
+        return 1;
+    }
+    if (--loadCount > 0) {
+        return 1;
+    }
+    callHook(handle, "DlTerm");
+    int rc = dlclose(handle);
+    handle = nullptr;
+    loadCount = 0;
+    return rc == 0 ? 1 : 0;
+}

@@ -1,0 +1,471 @@
+// The simulated controller library, driven through its C entry points and its
+// control interface.
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+
+#include <algorithm>
+
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "TarnellSim.h"
+#include "storagedll/tarnellapi.h"
+
+namespace {
+
+_STORAGE_ADDRESS_ID adapterAddr(uint16_t adapter) {
+    _STORAGE_ADDRESS_ID a;
+    std::memset(&a, 0, sizeof a);
+    a.usAdapterID = adapter;
+    return a;
+}
+
+_STORAGE_ADDRESS_ID deviceAddr(uint16_t adapter, uint16_t channel, uint16_t target) {
+    _STORAGE_ADDRESS_ID a = adapterAddr(adapter);
+    a.usChannelID = channel;
+    a.usPhysDevID = target;
+    return a;
+}
+
+_STORAGE_ADDRESS_ID driveAddr(uint16_t adapter, uint16_t number, uint16_t arrayId) {
+    _STORAGE_ADDRESS_ID a = adapterAddr(adapter);
+    a.usVirtDevID = number;
+    a.usArrayID = arrayId;
+    return a;
+}
+
+_ADAPTER_CONFIG readConfig(uint16_t adapter) {
+    _ADAPTER_CONFIG cfg;
+    uint32_t len = 0;
+    EXPECT_EQ(0, GetAdapterRaidConfig(adapterAddr(adapter), &cfg, sizeof cfg, len, 0).iReturnCode);
+    EXPECT_EQ(sizeof cfg, len);
+    return cfg;
+}
+
+uint8_t deviceState(uint16_t adapter, uint16_t channel, uint16_t target) {
+    uint8_t state = 0xEE;
+    EXPECT_EQ(0, GetPhysDevState(deviceAddr(adapter, channel, target), state).iReturnCode);
+    return state;
+}
+
+_REBUILD_STATUS progress(uint16_t adapter) {
+    _REBUILD_STATUS r;
+    EXPECT_EQ(0, CheckProgress(adapterAddr(adapter), r, 0).iReturnCode);
+    return r;
+}
+
+unsigned percentDone(const _REBUILD_STATUS& r) {
+    const _SIZERMAIN& s = r.sVirtualDrive[r.ucVirtualDriveIndex & 7];
+    return s.ulVirtDriveSize ? unsigned(uint64_t(s.ulVirtDriveSize - s.ulRemainingBlocks) * 100 / s.ulVirtDriveSize)
+                             : 0;
+}
+
+std::vector<_VIRT_DRV_PARMS> ldTable(uint16_t adapter, uint32_t which) {
+    uint32_t len = 0;
+    EXPECT_EQ(0, GetVirtDevLdTable(adapterAddr(adapter), len, nullptr, 0, which).iReturnCode);
+    std::vector<_VIRT_DRV_PARMS> table(len / sizeof(_VIRT_DRV_PARMS));
+    EXPECT_EQ(0, GetVirtDevLdTable(adapterAddr(adapter), len, table.data(), len, which).iReturnCode);
+    return table;
+}
+
+class SimulatorTest : public ::testing::Test {
+protected:
+    void SetUp() override { tarnellsim::reset(); }
+};
+
+// The built-in scenario holds what the family has to show, laid out so that no
+// two extents share a sector and every extent lies on a disk that carries it.
+TEST_F(SimulatorTest, DefaultScenarioIsCompleteAndConsistent) {
+    tarnellsim::Scenario s = tarnellsim::current();
+    ASSERT_EQ(2u, s.controllers.size());
+    EXPECT_EQ(2, s.controllers[0].number);
+    EXPECT_EQ(5, s.controllers[1].number);
+    std::set<uint8_t> deviceStates, levels;
+    bool spanned = false, rebuildRunning = false, enclosure = false;
+    for (auto& c : s.controllers) {
+        SCOPED_TRACE(c.number);
+        EXPECT_FALSE(c.logs.soft.empty());
+        for (auto& d : c.devices) {
+            deviceStates.insert(d.state);
+            enclosure |= d.type == tarnellsim::DEVTYPE_ENCLOSURE;
+        }
+        for (auto& t : c.tasks) rebuildRunning |= t.kind == tarnellsim::Task::REBUILD;
+        struct Extent { uint8_t ch, tg; uint64_t from, to; };
+        std::vector<Extent> extents;
+        std::set<unsigned> numbers, slots;
+        for (auto* list : {&c.drives, &c.subDrives})
+            for (auto& d : *list) {
+                EXPECT_TRUE((list == &c.drives ? numbers : slots).insert(d.number).second);
+                EXPECT_LT(d.number, 8);
+                if (d.spanned) {
+                    spanned = true;
+                    for (auto& k : d.chunks)
+                        EXPECT_TRUE(std::any_of(c.subDrives.begin(), c.subDrives.end(),
+                                                [&](const tarnellsim::LogicalDrive& x) { return x.number == k.target; }));
+                    continue;
+                }
+                levels.insert(uint8_t(d.raidCode << 4 | (d.params >> 6) | (d.chunks.size() > 2 ? 8 : 0)));
+                for (auto& k : d.chunks) {
+                    auto dev = std::find_if(c.devices.begin(), c.devices.end(), [&](const tarnellsim::Device& x) {
+                        return x.channel == k.channel && x.target == k.target;
+                    });
+                    ASSERT_NE(c.devices.end(), dev);
+                    EXPECT_EQ(tarnellsim::DEVTYPE_DISK, dev->type);
+                    EXPECT_TRUE(dev->state == DEVSTATE_ONLINE || dev->state == DEVSTATE_REBUILDING);
+                    EXPECT_LE(uint64_t(k.startSector) + k.sectorCount, dev->blocks);
+                    for (auto& e : extents) {
+                        if (e.ch == k.channel && e.tg == k.target) {
+                            EXPECT_TRUE(k.startSector >= e.to || k.startSector + uint64_t(k.sectorCount) <= e.from);
+                        }
+                    }
+                    extents.push_back({k.channel, k.target, k.startSector, uint64_t(k.startSector) + k.sectorCount});
+                }
+            }
+    }
+    for (uint8_t st : {DEVSTATE_ONLINE, DEVSTATE_READY, DEVSTATE_HOT_SPARE, DEVSTATE_DEAD, DEVSTATE_REBUILDING})
+        EXPECT_TRUE(deviceStates.count(st)) << int(st);
+    EXPECT_GE(levels.size(), 5u);   // RAID-0, 1, 1E, 5, 5EE
+    EXPECT_TRUE(spanned);
+    EXPECT_TRUE(rebuildRunning);
+    EXPECT_TRUE(enclosure);
+}
+
+TEST_F(SimulatorTest, CountAndListCallsAnswerTheCountAndFillAtMostTheGivenSize) {
+    _STORAGE_ADDRESS_ID none = adapterAddr(0);
+    uint16_t count = 0;
+    EXPECT_EQ(0, SupportedAdapterCount(none, count, nullptr, 0).iReturnCode);
+    EXPECT_EQ(2, count);
+
+    // Room for one address: the count is still the whole, the rest untouched.
+    _STORAGE_ADDRESS_ID list[3];
+    std::memset(list, 0xAB, sizeof list);
+    EXPECT_EQ(0, SupportedAdapterCount(none, count, list, sizeof list[0]).iReturnCode);
+    EXPECT_EQ(2, count);
+    EXPECT_EQ(2, list[0].usAdapterID);
+    EXPECT_EQ(0xABAB, list[1].usAdapterID);
+
+    EXPECT_EQ(0, SupportedAdapterCount(none, count, list, 2 * sizeof list[0]).iReturnCode);
+    EXPECT_EQ(5, list[1].usAdapterID);   // C-API numbers are not contiguous
+
+    _STORAGE_ADDRESS_ID drives[8];
+    EXPECT_EQ(0, GetVirtDevCount(adapterAddr(2), count, drives, sizeof drives).iReturnCode);
+    ASSERT_EQ(5, count);
+    for (uint16_t i = 0; i < count; ++i) EXPECT_EQ(i, drives[i].usVirtDevID);
+    EXPECT_EQ(tarnellsim::RC_NO_ADAPTER, GetVirtDevCount(adapterAddr(3), count, nullptr, 0).iReturnCode);
+}
+
+TEST_F(SimulatorTest, CreatedLogicalDriveAppearsInTheNextConfigurationRead) {
+    // A RAID-1 over two ready disks; array 0 is taken, so the controller picks
+    // the lowest free array id (0-2 hold top-level drives, 3 and 4 sub-drives).
+    _STORAGE_ADDRESS_ID disks[2] = {deviceAddr(2, 0, 6), deviceAddr(2, 1, 4)};
+    int changed = 0;
+    GetAdapterChangeStatus(changed);
+    ASSERT_EQ(0, CreateVirtDev(driveAddr(2, 5, 0), 1, 10000, 0, 2, disks, 0).iReturnCode);
+
+    _ADAPTER_CONFIG cfg = readConfig(2);
+    EXPECT_EQ(6, cfg.ucNoOfVirtDrives);
+    const _VIRT_DRV_PARMS& d = cfg.sVirtDrv[5];
+    EXPECT_EQ(3, d.ucState);
+    EXPECT_EQ(1u, d.getRaidCode());
+    EXPECT_EQ(5u, d.getArrayId());
+    EXPECT_EQ(10000u * 2048, d.ulVirtDriveSize);
+    ASSERT_EQ(2, d.ucNoOfChunkUnits);
+    EXPECT_EQ(0, d.sChunk[0].ucChannel);
+    EXPECT_EQ(6, d.sChunk[0].ucTarget);
+    EXPECT_EQ(10000u * 2048, d.sChunk[1].ulNoOfSect);
+    EXPECT_EQ(DEVSTATE_ONLINE, cfg.sDevState[0][6].ucState);
+    EXPECT_EQ(DEVSTATE_ONLINE, cfg.sDevState[1][4].ucState);
+    EXPECT_EQ(0, GetAdapterChangeStatus(changed).iReturnCode);
+    EXPECT_EQ(1, changed);
+    GetAdapterChangeStatus(changed);
+    EXPECT_EQ(0, changed);
+
+    // The write policy of one drive, then deleting it frees its disks.
+    _STORAGE_ADDRESS_ID policy = driveAddr(2, 5, 5);
+    policy.ulMap = STADDR_MAP_VIRT_DEV;
+    EXPECT_EQ(0, SetWritePolicy(policy, 1).iReturnCode);
+    EXPECT_TRUE(readConfig(2).sVirtDrv[5].isWriteCacheOn());
+    EXPECT_EQ(0, DeleteVirtDev(driveAddr(2, 5, 5)).iReturnCode);
+    cfg = readConfig(2);
+    EXPECT_EQ(0, cfg.sVirtDrv[5].ucState);
+    EXPECT_EQ(DEVSTATE_READY, cfg.sDevState[0][6].ucState);
+
+    // Only the last drive of an array can be deleted.
+    EXPECT_EQ(tarnellsim::RC_INVALID_STATE, DeleteVirtDev(driveAddr(2, 0, 0)).iReturnCode);
+    EXPECT_EQ(0, DeleteVirtDev(driveAddr(2, 1, 0)).iReturnCode);
+}
+
+TEST_F(SimulatorTest, SpannedDriveSpansTheSubLogicalDrivesCreatedForIt) {
+    tarnellsim::Scenario s = tarnellsim::defaultScenario();
+    for (uint8_t t = 8; t < 12; ++t) {
+        tarnellsim::Device d;
+        d.channel = 2;
+        d.target = t;
+        d.blocks = 71132000;
+        d.vendor = "ZEQ-XJP";
+        s.controllers[0].devices.push_back(d);
+    }
+    tarnellsim::reset(s);
+
+    // Two RAID-1 sub-logical drives in the free SLD slots 2 and 3, then the
+    // RAID-10 drive over them as top-level drive 5 of spanned array 1.
+    _STORAGE_ADDRESS_ID g0[2] = {deviceAddr(2, 2, 8), deviceAddr(2, 2, 9)};
+    _STORAGE_ADDRESS_ID g1[2] = {deviceAddr(2, 2, 10), deviceAddr(2, 2, 11)};
+    ASSERT_EQ(0, CreateVirtDev(driveAddr(2, 2, 0), 1, 30000, 0, 2, g0, 2).iReturnCode);
+    ASSERT_EQ(0, CreateVirtDev(driveAddr(2, 3, 0), 1, 30000, 0, 2, g1, 2).iReturnCode);
+    _STORAGE_ADDRESS_ID subs[2] = {driveAddr(2, 2, 0), driveAddr(2, 3, 0)};
+    ASSERT_EQ(0, CreateVirtDevHld(driveAddr(2, 5, 1), 60000, 2, subs).iReturnCode);
+
+    auto sld = ldTable(2, LD_TABLE_SLD);
+    ASSERT_EQ(8u, sld.size());
+    EXPECT_EQ(3, sld[2].ucState);
+    EXPECT_EQ(3, sld[3].ucState);
+    EXPECT_NE(sld[2].getArrayId(), sld[3].getArrayId());
+    for (unsigned top : {0u, 1u, 2u}) {   // arrays of top-level drives are not reused
+        EXPECT_NE(top, sld[2].getArrayId());
+        EXPECT_NE(top, sld[3].getArrayId());
+    }
+    const _VIRT_DRV_PARMS& h = readConfig(2).sVirtDrv[5];
+    EXPECT_TRUE(h.isSpanned());
+    EXPECT_EQ(1u, h.getArrayId());
+    ASSERT_EQ(2, h.ucNoOfChunkUnits);
+    EXPECT_EQ(2, h.sChunk[0].ucTarget);
+    EXPECT_EQ(3, h.sChunk[1].ucTarget);
+    auto hld = ldTable(2, LD_TABLE_HLD);
+    EXPECT_TRUE(hld[5].isSpanned());   // drives 0-5 in number order
+
+    // A spanned drive that is the last of its array takes its sub-drives along.
+    EXPECT_EQ(0, DeleteVirtDev(driveAddr(2, 5, 1)).iReturnCode);
+    sld = ldTable(2, LD_TABLE_SLD);
+    EXPECT_EQ(0, sld[2].ucState);
+    EXPECT_EQ(DEVSTATE_READY, deviceState(2, 2, 8));
+}
+
+TEST_F(SimulatorTest, RebuildAdvancesOnTheClockToCompletion) {
+    _REBUILD_STATUS r = progress(2);
+    EXPECT_EQ(TASK_OPCODE_REBUILD, r.ucOpcode);
+    EXPECT_EQ(TASK_QUAL_REBUILD, r.ucSubOpcodeQualifier);
+    EXPECT_EQ(3, r.ucVirtDriveNumber);
+    EXPECT_EQ(1, r.ucDevChnID);
+    EXPECT_EQ(3, r.ucDevTgtID);
+    EXPECT_TRUE(isTaskStatusActive(r.ucStatus));
+    EXPECT_EQ(35u, percentDone(r));
+    EXPECT_EQ(4, readConfig(2).sVirtDrv[3].ucState);   // critical
+
+    tarnellsim::advanceClock(600);
+    r = progress(2);
+    EXPECT_TRUE(isTaskStatusActive(r.ucStatus));
+    EXPECT_GT(percentDone(r), 35u);
+    EXPECT_LT(percentDone(r), 100u);
+
+    tarnellsim::advanceClock(24 * 3600);
+    r = progress(2);
+    EXPECT_EQ(0x00, r.ucStatus);   // the last task ended well
+    EXPECT_EQ(3, r.ucVirtDriveNumber);
+    EXPECT_EQ(DEVSTATE_ONLINE, deviceState(2, 1, 3));
+    EXPECT_EQ(3, readConfig(2).sVirtDrv[3].ucState);
+}
+
+TEST_F(SimulatorTest, FailedMemberIsReplacedByTheHotSpareAndCopiedBackLater) {
+    tarnellsim::advanceClock(24 * 3600);   // let the scenario's rebuild finish first
+    ASSERT_EQ(0, SetPhysDevState(deviceAddr(2, 0, 0), DEVSTATE_DEAD).iReturnCode);
+
+    // The spare takes the failed disk's place in both drives of array 0.
+    _ADAPTER_CONFIG cfg = readConfig(2);
+    EXPECT_EQ(4, cfg.sVirtDrv[0].ucState);   // RAID-5: critical
+    EXPECT_EQ(2, cfg.sVirtDrv[1].ucState);   // RAID-0: offline
+    EXPECT_EQ(5, cfg.sVirtDrv[0].sChunk[0].ucTarget);
+    EXPECT_EQ(DEVSTATE_REBUILDING, cfg.sDevState[0][5].ucState);
+    _REBUILD_STATUS r = progress(2);
+    EXPECT_EQ(0, r.ucVirtDriveNumber);
+    EXPECT_EQ(5, r.ucDevTgtID);
+
+    tarnellsim::advanceClock(24 * 3600);
+    cfg = readConfig(2);
+    EXPECT_EQ(3, cfg.sVirtDrv[0].ucState);
+    EXPECT_EQ(3, cfg.sVirtDrv[1].ucState);
+    EXPECT_EQ(DEVSTATE_ONLINE, cfg.sDevState[0][5].ucState);
+    _ENQUIRY_BBCACHE enq;
+    uint32_t in = 0, out = 0, sense = 0;
+    uint8_t cmd[16] = {0x05};
+    ASSERT_EQ(0, ExecAdapterCmnd(adapterAddr(2), cmd, 16, in, out, sense, &enq, sizeof enq, nullptr, 0, nullptr, 0,
+                                 60, 1, 1, 0)
+                     .iReturnCode);
+    EXPECT_EQ(0x02, enq.sEnquiry.ucBlockedDriveFlag);   // the RAID-0 drive lost its data
+
+    // A new disk in the failed one's slot takes the data back (copy-back is on).
+    ASSERT_EQ(0, SetPhysDevState(deviceAddr(2, 0, 0), DEVSTATE_READY).iReturnCode);
+    r = progress(2);
+    EXPECT_EQ(TASK_QUAL_COPYBACK, r.ucSubOpcodeQualifier);
+    EXPECT_EQ(0, r.ucDevTgtID);
+    EXPECT_EQ(5, r.ucDevTgtIDf);
+    tarnellsim::advanceClock(24 * 3600);
+    EXPECT_EQ(DEVSTATE_ONLINE, deviceState(2, 0, 0));
+    EXPECT_EQ(DEVSTATE_HOT_SPARE, deviceState(2, 0, 5));
+    EXPECT_EQ(0, readConfig(2).sVirtDrv[0].sChunk[0].ucTarget);
+}
+
+TEST_F(SimulatorTest, InjectedFailureReachesTheCaller) {
+    tarnellsim::injectFailure("GetAdapterRaidConfig", 77, 5);
+    _ADAPTER_CONFIG cfg;
+    uint32_t len = 0;
+    EXPECT_EQ(0, GetAdapterRaidConfig(adapterAddr(2), &cfg, sizeof cfg, len, 0).iReturnCode);
+    len = 1234;
+    EXPECT_EQ(77, GetAdapterRaidConfig(adapterAddr(5), &cfg, sizeof cfg, len, 0).iReturnCode);
+    EXPECT_EQ(1234u, len);   // nothing done
+    EXPECT_EQ(0, GetAdapterRaidConfig(adapterAddr(5), &cfg, sizeof cfg, len, 0).iReturnCode);
+
+    tarnellsim::injectFailure("GetDeviceDriverVersion", -4, tarnellsim::ANY_ADAPTER, true);
+    _STORAGE_VERSION v;
+    EXPECT_EQ(-4, GetDeviceDriverVersion(adapterAddr(2), v));
+    EXPECT_EQ(-4, GetDeviceDriverVersion(adapterAddr(5), v));
+    tarnellsim::clearFailures();
+    EXPECT_EQ(0, GetDeviceDriverVersion(adapterAddr(5), v));
+
+    tarnellsim::injectFailure("ConstructorOK", 0x1234);
+    uint32_t failId = 0;
+    EXPECT_EQ(0, ConstructorOK(failId));
+    EXPECT_EQ(0x1234u, failId);
+    EXPECT_NE(0, ConstructorOK(failId));
+    EXPECT_EQ(0u, failId);
+}
+
+TEST_F(SimulatorTest, CallLogRecordsAddressesAndKeyArguments) {
+    tarnellsim::clearCalls();
+    int changed;
+    GetAdapterChangeStatus(changed);
+    SetPhysDevState(deviceAddr(2, 1, 4), DEVSTATE_HOT_SPARE);
+    _STORAGE_ADDRESS_ID disks[2] = {deviceAddr(2, 0, 6), deviceAddr(2, 1, 5)};   // (1,5) is not yet known
+    CreateVirtDev(driveAddr(2, 6, 0), 5, 500, 0, 2, disks, 0);
+
+    auto log = tarnellsim::calls();
+    ASSERT_EQ(3u, log.size());
+    EXPECT_EQ("GetAdapterChangeStatus", log[0].name);
+    EXPECT_FALSE(log[0].hasAddress);
+    EXPECT_EQ("SetPhysDevState", log[1].name);
+    ASSERT_TRUE(log[1].hasAddress);
+    EXPECT_EQ(2, log[1].address.usAdapterID);
+    EXPECT_EQ(1, log[1].address.usChannelID);
+    EXPECT_EQ(4, log[1].address.usPhysDevID);
+    EXPECT_EQ(std::vector<long long>{DEVSTATE_HOT_SPARE}, log[1].args);
+    EXPECT_EQ(0, log[1].result);
+    auto create = tarnellsim::calls("CreateVirtDev");
+    ASSERT_EQ(1u, create.size());
+    EXPECT_EQ(6, create[0].address.usVirtDevID);
+    EXPECT_EQ((std::vector<long long>{5, 500, 0, 2, 0}), create[0].args);
+    ASSERT_EQ(2u, create[0].addressList.size());
+    EXPECT_EQ(5, create[0].addressList[1].usPhysDevID);
+    EXPECT_NE(0, create[0].result);
+}
+
+TEST_F(SimulatorTest, ErasingALogEmptiesIt) {
+    std::vector<uint8_t> buf(ADAPTER_EVENT_LOG_SIZE);
+    uint32_t len = 0;
+    ASSERT_EQ(0, GetAdapterEventLog(adapterAddr(2), buf.data(), uint32_t(buf.size()), EVENT_LOG_CODE_SOFT, len)
+                     .iReturnCode);
+    const _ADAPTER_EVENT_LOG& log = *reinterpret_cast<const _ADAPTER_EVENT_LOG*>(buf.data());
+    EXPECT_EQ(3u, log.getEntryCount());
+    EXPECT_EQ(4u + 3 * 4, len);
+    const uint8_t first[4] = {0x00, 0x0A, 0xBC, 0x01};
+    EXPECT_EQ(0, std::memcmp(first, log.ucEntry[0], 4));
+
+    EXPECT_EQ(0, EraseAdapterEventLog(adapterAddr(2), EVENT_LOG_CODE_SOFT + EVENT_LOG_ERASE_OFFSET).iReturnCode);
+    GetAdapterEventLog(adapterAddr(2), buf.data(), uint32_t(buf.size()), EVENT_LOG_CODE_SOFT, len);
+    EXPECT_EQ(0u, log.getEntryCount());
+    GetAdapterEventLog(adapterAddr(2), buf.data(), uint32_t(buf.size()), EVENT_LOG_CODE_HARD, len);
+    EXPECT_EQ(2u, log.getEntryCount());   // the other logs keep their entries
+
+    EXPECT_EQ(tarnellsim::RC_BAD_PARAMETER,
+              GetAdapterEventLog(adapterAddr(2), buf.data(), uint32_t(buf.size()), 3, len).iReturnCode);
+}
+
+TEST_F(SimulatorTest, RescanFindsInsertedAndLosesPulledDrives) {
+    // Channel 1 of adapter 2: id 5 inserted but not yet known, id 6 pulled
+    // while ready, id 7 empty.
+    EXPECT_EQ(DEVSTATE_NONE, deviceState(2, 1, 5));
+    EXPECT_EQ(0, SetPhysDevState(deviceAddr(2, 1, 5), DEVSTATE_READY).iReturnCode);
+    EXPECT_EQ(DEVSTATE_READY, deviceState(2, 1, 6));
+    EXPECT_EQ(0, SetPhysDevState(deviceAddr(2, 1, 6), DEVSTATE_NONE).iReturnCode);
+    EXPECT_NE(0, SetPhysDevState(deviceAddr(2, 1, 6), DEVSTATE_READY).iReturnCode);
+    EXPECT_EQ(DEVSTATE_NONE, deviceState(2, 1, 7));
+    EXPECT_NE(0, SetPhysDevState(deviceAddr(2, 1, 7), DEVSTATE_READY).iReturnCode);
+    EXPECT_NE(0, SetPhysDevState(deviceAddr(2, 0, 1), DEVSTATE_NONE).iReturnCode);   // an online member
+}
+
+TEST_F(SimulatorTest, DisksAnswerModePageAndBlockReads) {
+    // The write cache through the caching mode page, as the drive operation does it.
+    _STORAGE_ADDRESS_ID disk = deviceAddr(2, 0, 1);
+    uint8_t page[64] = {};
+    uint32_t len = 0;
+    ASSERT_EQ(0, ReadModePageCmnd(disk, len, page, sizeof page, MODE_PAGE_CACHING_CHANGEABLE).iReturnCode);
+    size_t wce = 4u + page[3] + 2;
+    EXPECT_EQ(0x88, page[wce - 2]);
+    EXPECT_EQ(0x04, page[wce] & 0x04);
+    ASSERT_EQ(0, ReadModePageCmnd(disk, len, page, sizeof page, MODE_PAGE_CACHING).iReturnCode);
+    EXPECT_EQ(14u, wce);
+    page[wce] &= uint8_t(~0x04);
+    ASSERT_EQ(0, WriteModePageCmnd(disk, len, page, len, MODE_PAGE_CACHING).iReturnCode);
+    ReadModePageCmnd(disk, len, page, sizeof page, MODE_PAGE_CACHING);
+    EXPECT_EQ(0, page[wce] & 0x04);
+    EXPECT_NE(0, ReadModePageCmnd(deviceAddr(2, 1, 2), len, page, sizeof page, 8).iReturnCode);   // dead
+
+    // Block 0 carries the boot signature only on the disk with an OS partition.
+    uint8_t read6[6] = {0x08, 0, 0, 0, 1, 0};
+    std::vector<uint8_t> data(1000);
+    uint8_t sense[256];
+    for (auto [target, boot] : {std::pair<uint16_t, bool>{4, true}, {0, false}}) {
+        uint32_t in = 0, out = 0, status = 0;
+        ASSERT_EQ(0, ExecDeviceCmnd(deviceAddr(2, 1, target), read6, 6, in, out, status, data.data(),
+                                    uint32_t(data.size()), nullptr, 0, sense, sizeof sense, 10, 0, 1, 1)
+                         .iReturnCode);
+        EXPECT_EQ(512u, in);
+        EXPECT_EQ(0u, status);
+        EXPECT_EQ(boot, data[510] == 0x55 && data[511] == 0xAA);
+    }
+    S_Ret selfTest = DriveSelfTest(disk, 3, 0, 0);
+    EXPECT_EQ(0, selfTest.iReturnCode);
+    EXPECT_EQ(3u, selfTest.iunSignedReturnValue);
+}
+
+// Every variant exports the whole table and both load hooks except what it is
+// built without.
+TEST(SimulatorVariantsTest, EachVariantLacksExactlyItsEntryPoints) {
+    std::vector<std::string> names = {
+#define TARNELLSIM_TEST_NAME(kind, name, params, args) #name,
+        STORAPI_ALL_OPS(TARNELLSIM_TEST_NAME)
+#undef TARNELLSIM_TEST_NAME
+        "DlInit", "DlTerm"};
+    ASSERT_EQ(169u, names.size());
+    struct Variant {
+        const char* file;
+        std::vector<std::string> missing;
+    } variants[] = {
+        {"libtarnellapi.so", {}},
+        {"libtarnellapi_no_constructorok.so", {"ConstructorOK"}},
+        {"libtarnellapi_no_saftestatus.so", {"GetSafteStatus"}},
+        {"libtarnellapi_no_dlinit.so", {"DlInit", "DlTerm"}},
+        {"libtarnellapi_constructor_fails.so", {}},
+    };
+    for (auto& v : variants) {
+        SCOPED_TRACE(v.file);
+        void* h = dlopen((std::string(TARNELLSIM_LIB_DIR) + "/" + v.file).c_str(), RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE(nullptr, h) << dlerror();
+        for (auto& n : names) {
+            bool expected = std::find(v.missing.begin(), v.missing.end(), n) == v.missing.end();
+            EXPECT_EQ(expected, dlsym(h, n.c_str()) != nullptr) << n;
+        }
+        if (std::string(v.file) == "libtarnellapi_constructor_fails.so") {
+            auto ctorOk = reinterpret_cast<BOOL (*)(uint32_t&)>(dlsym(h, "ConstructorOK"));
+            uint32_t failId = 0;
+            EXPECT_EQ(0, ctorOk(failId));
+            EXPECT_EQ(tarnellsim::CONSTRUCTOR_FAIL_ID, failId);
+        }
+        dlclose(h);
+    }
+}
+
+} // namespace
