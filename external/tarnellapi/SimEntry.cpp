@@ -22,7 +22,7 @@ void logArg(Call& call, T&& value) {
         if (!call.hasAddress) {
             call.hasAddress = true;
             call.address = value;
-        } else if (!std::is_lvalue_reference_v<T>) {
+        } else {
             call.addressList.push_back(value);
         }
     } else if constexpr (std::is_integral_v<V> && !std::is_lvalue_reference_v<T>) {

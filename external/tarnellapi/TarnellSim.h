@@ -199,7 +199,7 @@ struct Call {
     bool hasAddress = false;
     alignas(8) _STORAGE_ADDRESS_ID address = {};  // the first address argument
     std::vector<long long> args;                  // scalar arguments passed by value, in order
-    std::vector<_STORAGE_ADDRESS_ID> addressList; // address lists passed by pointer
+    std::vector<_STORAGE_ADDRESS_ID> addressList; // further address arguments, then address lists
     int result = 0;                               // the code answered
 };
 

@@ -229,7 +229,8 @@ TEST_F(SimulatorTest, SpannedDriveSpansTheSubLogicalDrivesCreatedForIt) {
         EXPECT_NE(top, sld[2].getArrayId());
         EXPECT_NE(top, sld[3].getArrayId());
     }
-    const _VIRT_DRV_PARMS& h = readConfig(2).sVirtDrv[5];
+    _ADAPTER_CONFIG cfg = readConfig(2);
+    const _VIRT_DRV_PARMS& h = cfg.sVirtDrv[5];
     EXPECT_TRUE(h.isSpanned());
     EXPECT_EQ(1u, h.getArrayId());
     ASSERT_EQ(2, h.ucNoOfChunkUnits);
@@ -307,6 +308,55 @@ TEST_F(SimulatorTest, FailedMemberIsReplacedByTheHotSpareAndCopiedBackLater) {
     EXPECT_EQ(DEVSTATE_ONLINE, deviceState(2, 0, 0));
     EXPECT_EQ(DEVSTATE_HOT_SPARE, deviceState(2, 0, 5));
     EXPECT_EQ(0, readConfig(2).sVirtDrv[0].sChunk[0].ucTarget);
+}
+
+TEST_F(SimulatorTest, ExpansionAndMigrationRestripeTheArrayBehindAMigrationTask) {
+    // Array 1 of adapter 2 (RAID-1 drive 2 on two disks) grows by a third disk:
+    // the drive keeps its data and becomes RAID-1E, with free space behind it.
+    _STORAGE_ADDRESS_ID added[1] = {deviceAddr(2, 1, 4)};
+    _ARRAY_SIZE zeroSize = {};
+    tarnellsim::advanceClock(24 * 3600);   // the scenario's rebuild first
+    ASSERT_EQ(0, IncreaseArraySize(driveAddr(2, 0, 1), zeroSize, added, 1).iReturnCode);
+    _ADAPTER_CONFIG cfg = readConfig(2);
+    EXPECT_EQ(5, cfg.sVirtDrv[2].ucState);   // migrating
+    EXPECT_EQ(3, cfg.sVirtDrv[2].ucNoOfChunkUnits);
+    EXPECT_EQ(30000u * 2048, cfg.sVirtDrv[2].ulVirtDriveSize);
+    EXPECT_EQ(2u * 30000 * 2048 / 3, cfg.sVirtDrv[2].sChunk[0].ulNoOfSect);
+    EXPECT_EQ(6, cfg.sVirtDrv[5].ucState);   // the controller's system drive meanwhile
+    EXPECT_EQ(TASK_OPCODE_MIGRATION, progress(2).ucOpcode);
+    tarnellsim::advanceClock(24 * 3600);
+    cfg = readConfig(2);
+    EXPECT_EQ(3, cfg.sVirtDrv[2].ucState);
+    EXPECT_EQ(0, cfg.sVirtDrv[5].ucState);
+
+    // The RAID-0 drive 3 of adapter 5 migrates to RAID-5 with one more disk.
+    _STORAGE_ADDRESS_ID disk[1] = {deviceAddr(5, 0, 7)};
+    EXPECT_EQ(tarnellsim::RC_NOT_SUPPORTED, ModifyArrayRaidLevel(driveAddr(5, 0, 4), 1, disk, 1).iReturnCode);
+    ASSERT_EQ(0, ModifyArrayRaidLevel(driveAddr(5, 0, 4), 5, disk, 1).iReturnCode);
+    tarnellsim::advanceClock(24 * 3600);
+    _ADAPTER_CONFIG cfg5 = readConfig(5);
+    const _VIRT_DRV_PARMS& d = cfg5.sVirtDrv[3];
+    EXPECT_EQ(5u, d.getRaidCode());
+    EXPECT_EQ(3, d.ucNoOfChunkUnits);
+    EXPECT_EQ(50000u * 2048, d.ulVirtDriveSize);
+    EXPECT_EQ(3, d.ucState);
+}
+
+TEST_F(SimulatorTest, SettingsAndHotSparesShowInTheConfiguration) {
+    _STORAGE_ADDRESS_ID a = adapterAddr(2);
+    a.ulMap = STADDR_MAP_ADAPTER_WIDE;
+    EXPECT_EQ(0, SetReadAheadMode(a, 0).iReturnCode);
+    EXPECT_EQ(0, SetCopyBackMode(adapterAddr(2), 0).iReturnCode);
+    EXPECT_EQ(0, SetStripeSliceSize(adapterAddr(2), 16).iReturnCode);
+    EXPECT_EQ(tarnellsim::RC_BAD_PARAMETER, SetStripeSliceSize(adapterAddr(2), 5).iReturnCode);
+    EXPECT_EQ(0, SetPhysDevState(deviceAddr(2, 1, 4), DEVSTATE_HOT_SPARE).iReturnCode);
+    _ADAPTER_CONFIG cfg = readConfig(2);
+    EXPECT_EQ(VDP_PARAM_READ_AHEAD_OFF, cfg.sVirtDrv[0].ucParams & VDP_PARAM_READ_AHEAD_OFF);
+    EXPECT_EQ(0u, cfg.sUserOpts.uiCopyBackEnabled());
+    EXPECT_EQ(5, cfg.sVirtDrv[0].ucStripeSize);
+    EXPECT_EQ(DEVSTATE_HOT_SPARE, cfg.sDevState[1][4].ucState);
+    EXPECT_EQ(0, SetPhysDevState(deviceAddr(2, 1, 4), DEVSTATE_READY).iReturnCode);
+    EXPECT_EQ(DEVSTATE_READY, deviceState(2, 1, 4));
 }
 
 TEST_F(SimulatorTest, InjectedFailureReachesTheCaller) {
