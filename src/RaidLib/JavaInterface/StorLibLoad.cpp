@@ -1,0 +1,26 @@
+// Load and unload hooks of the core library: the process-wide mutex that
+// guards the debug-log table and the debug state of the Tarnell type exist
+// from load to unload.
+
+#include "RaidLib/Util/StorDebug.h"
+
+// Application name in the debug-log time stamps.
+const char* pStorLibAppName = "JNI";
+
+namespace {
+
+__attribute__((constructor)) void my_init()
+{
+    pStorLibGlobalThreadLocker = new osThreadLocker;
+    doStorDebugInitialization(STORLIB_TARNELL);
+}
+
+__attribute__((destructor)) void my_fini()
+{
+    doStorDebugCleanup(STORLIB_TARNELL);
+    StorDebugDeleteAll();
+    delete pStorLibGlobalThreadLocker;
+    pStorLibGlobalThreadLocker = nullptr;
+}
+
+} // namespace

@@ -1,0 +1,580 @@
+#include "RaidLib/Util/StorDebug.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "RaidLib/Util/UnixLocker.h"
+
+namespace {
+
+const int STOR_DEBUG_TYPES = STORLIB_LAST_INDEX + 1; // entries 0 .. 14; 14 is never used
+const int STOR_DEBUG_LAST_TYPE = STORLIB_GLUNT;
+
+const char* const storDebugFilePrefix[STOR_DEBUG_TYPES] = {
+    "unk", "krna", "krnad", "res1", "res2", "tarnell", "sarvo", "tl",
+    "dw",  "vesk", "mavrin", "tobreck", "yub", "glunt", "last"};
+
+const char* const pSkipTime = "                   "; // 19 blanks
+const char* const pNullMethodName = "?\?\?()";
+const unsigned FILE_NAME_SIZE = STOR_DEBUG_FILE_PATH_SIZE + 32;
+
+char debugAlignChars[64];
+bool debugAlignCharsInit = false;
+
+void fillAlignChars()
+{
+    if (debugAlignCharsInit)
+        return;
+    for (int i = 0; i < 10; ++i)
+        debugAlignChars[i] = static_cast<char>('0' + i);
+    for (int i = 0; i < 26; ++i) {
+        debugAlignChars[10 + i] = static_cast<char>('a' + i);
+        debugAlignChars[36 + i] = static_cast<char>('A' + i);
+    }
+    debugAlignChars[62] = '|';
+    debugAlignChars[63] = '|';
+    debugAlignCharsInit = true;
+}
+
+void writeDateLine(osFileWriter& file, const StorTimeInfo& t)
+{
+    file.Printf("%s %02d%s%04d (tz=%d)\n", t.DayOfWeekAbbrev(), static_cast<int>(t.dayOfMonth), t.MonthAbbrev(),
+                static_cast<int>(t.year), static_cast<int>(t.timeZone));
+}
+
+const char* appName() { return pStorLibAppName ? pStorLibAppName : ""; }
+
+void writeTimeStamp(osFileWriter& file, const StorTimeInfo& t)
+{
+    file.Printf("%02d:%02d:%02d.%03d %8.8s: ", static_cast<int>(t.hour), static_cast<int>(t.minute),
+                static_cast<int>(t.second), static_cast<int>(t.msecs), appName());
+}
+
+void writeBlanks(osFileWriter& file, uint32_t count)
+{
+    static const char blanks[] = "                                ";
+    const uint32_t chunk = sizeof blanks - 1;
+    for (; count > chunk; count -= chunk)
+        file.Write(blanks);
+    file.Write(blanks + (chunk - count));
+}
+
+// The part after the last "/", else after the last backslash, else the whole.
+const char* baseName(const char* path)
+{
+    const char* slash = strrchr(path, '/');
+    if (slash)
+        return slash + 1;
+    const char* backslash = strrchr(path, '\\');
+    return backslash ? backslash + 1 : path;
+}
+
+} // namespace
+
+// The debug state of one library type.
+class StorDebugInfo {
+public:
+    StorDebugInfo(EnumStorLibType storlibTypeIN, osThreadLocker* pThreadLockerIN);
+    ~StorDebugInfo();
+    StorDebugInfo(const StorDebugInfo&) = delete;
+    StorDebugInfo& operator=(const StorDebugInfo&) = delete;
+
+    bool FlagsEnabled(STORDBG_FLAG_T flagsIN) const;
+    void TraceStackPush(STORDBG_FLAG_T flagsIN, const char* pMethodNameIN);
+    void TraceStackPop(STORDBG_FLAG_T flagsIN, const char* pMethodNameIN);
+    void TracePrintf(STORDBG_FLAG_T flagsIN, bool bStartStackIN, const char* pFormatStrIN, ...)
+        __attribute__((format(printf, 4, 5)));
+    void TraceVPrintf(STORDBG_FLAG_T flagsIN, const char* pFormatStrIN, va_list argptr, bool bStartStackIN);
+    void ErrorVPrintf(const char* pSourceFilenameIN, int lineNumIN, const char* pFormatStrIN, va_list argptr);
+    void ConfigPrintf(const char* pXmlIN);
+    void EventPrintf(const char* pXmlIN);
+
+    // Table bookkeeping, under pStorLibGlobalThreadLocker: the entry the state
+    // sits in, the scopes and log calls that use it right now, and whether
+    // its last user is to delete it.
+    int tableIndex = 0;
+    uint32_t activeUsers = 0;
+    bool bDeletePending = false;
+
+private:
+    const char* stackName(uint32_t i) const { return i < stackCapacity ? traceStack[i] : pNullMethodName; }
+    void writeIndent(osFileWriter& file) const;
+
+    EnumStorLibType storlibType;
+    uint32_t instanceCounter;
+    osThreadLocker* pThreadLocker;
+    OSLocker* pFileLocker;
+
+    // Names of the open scopes, outermost first; a level that could not be
+    // stored (no memory) still counts and shows as "???()".
+    const char** traceStack;
+    uint32_t stackCapacity;
+    uint32_t stackDepth;
+
+    osFileWriter errorFile;
+    osFileWriter traceFile;
+    osFileWriter configFile;
+    osFileWriter eventFile;
+    char errorFileStr[FILE_NAME_SIZE];
+    char traceFileStr[FILE_NAME_SIZE];
+    char configFileStr[FILE_NAME_SIZE];
+    char eventFileStr[FILE_NAME_SIZE];
+
+    STORDBG_FLAG_T enabledFlags;
+    STORDBG_FLAG_T defaultFlags;
+    STORDBG_FLAG_T tempFlags;
+};
+
+namespace {
+
+StorDebugInfo* storDebugInfo[STOR_DEBUG_TYPES];
+// Users of each type's state. Type 9 starts at 1, so its last cleanup keeps
+// the state and only StorDebugDeleteAll removes it.
+uint32_t storDebugInstanceCounter[STOR_DEBUG_TYPES] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0};
+
+// The table entry a logging call of this type writes to; -1 for none.
+int chooseType(EnumStorLibType storlibTypeIN)
+{
+    int t = storlibTypeIN;
+    if (t < 1 || t > STOR_DEBUG_LAST_TYPE)
+        t = gStorDebugDefaultStorLibType;
+    return (t < 0 || t > STOR_DEBUG_LAST_TYPE) ? -1 : t;
+}
+
+bool validTableType(EnumStorLibType storlibTypeIN)
+{
+    return storlibTypeIN >= 0 && storlibTypeIN <= STOR_DEBUG_LAST_TYPE;
+}
+
+void deleteOrDefer(int t)
+{
+    StorDebugInfo* info = storDebugInfo[t];
+    if (!info)
+        return;
+    if (info->activeUsers == 0) {
+        storDebugInfo[t] = nullptr;
+        delete info;
+    } else {
+        info->bDeletePending = true;
+    }
+}
+
+// Pins the state of a type for the length of a scope or a log call, so that
+// a cleanup on another thread cannot delete it in use.
+StorDebugInfo* acquireState(EnumStorLibType storlibTypeIN)
+{
+    int t = chooseType(storlibTypeIN);
+    if (t < 0)
+        return nullptr;
+    osThreadLockerGrabber global(pStorLibGlobalThreadLocker);
+    StorDebugInfo* info = storDebugInfo[t];
+    if (info)
+        ++info->activeUsers;
+    return info;
+}
+
+void releaseState(StorDebugInfo* info)
+{
+    osThreadLockerGrabber global(pStorLibGlobalThreadLocker);
+    if (--info->activeUsers == 0 && info->bDeletePending) {
+        if (storDebugInfo[info->tableIndex] == info)
+            storDebugInfo[info->tableIndex] = nullptr;
+        delete info;
+    }
+}
+
+// Runs a write on the chosen type's state; drops every exception.
+template <typename Write> void withState(EnumStorLibType storlibTypeIN, Write write)
+{
+    try {
+        StorDebugInfo* info = acquireState(storlibTypeIN);
+        if (!info)
+            return;
+        try {
+            write(info);
+        } catch (...) {
+        }
+        releaseState(info);
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+EnumStorLibType gStorDebugDefaultStorLibType = STORLIB_TARNELL;
+char gStorDebugFilePath[STOR_DEBUG_FILE_PATH_SIZE];
+osThreadLocker* pStorLibGlobalThreadLocker = nullptr;
+
+// ---------------------------------------------------------------- state
+
+StorDebugInfo::StorDebugInfo(EnumStorLibType storlibTypeIN, osThreadLocker* pThreadLockerIN)
+    : storlibType(storlibTypeIN), instanceCounter(0), pThreadLocker(pThreadLockerIN), pFileLocker(nullptr),
+      traceStack(nullptr), stackCapacity(0), stackDepth(0), enabledFlags(0), defaultFlags(STORDBG_DEFAULT_FLAGS),
+      tempFlags(0)
+{
+    (void)instanceCounter;
+    if (!pThreadLocker)
+        pThreadLocker = new (std::nothrow) osThreadLocker;
+
+    if (storlibType == STORLIB_PELM)
+        pFileLocker = new (std::nothrow) UnixLocker(PELM, nullptr);
+    else if (storlibType == STORLIB_YUB)
+        pFileLocker = new (std::nothrow) UnixLocker(YUB, nullptr);
+
+    if (storlibType == STORLIB_RESERVED1 || storlibType == STORLIB_RESERVED2 || !validTableType(storlibType))
+        storlibType = STORLIB_UNKNOWN;
+
+    gStorDebugFilePath[0] = '\0';
+    const char* prefix = storDebugFilePrefix[storlibType];
+    snprintf(errorFileStr, sizeof errorFileStr, "%s%s%s", gStorDebugFilePath, prefix, "error.txt");
+    snprintf(traceFileStr, sizeof traceFileStr, "%s%s%s", gStorDebugFilePath, prefix, "trace.txt");
+    snprintf(configFileStr, sizeof configFileStr, "%s%s%s", gStorDebugFilePath, prefix, "config.xml");
+    snprintf(eventFileStr, sizeof eventFileStr, "%s%s%s", gStorDebugFilePath, prefix, "events.txt");
+}
+
+StorDebugInfo::~StorDebugInfo()
+{
+    if (pThreadLocker && pThreadLocker != pStorLibGlobalThreadLocker)
+        delete pThreadLocker;
+    delete pFileLocker;
+    delete[] traceStack;
+    errorFile.Close();
+    traceFile.Close();
+    configFile.Close();
+    eventFile.Close();
+}
+
+bool StorDebugInfo::FlagsEnabled(STORDBG_FLAG_T flagsIN) const
+{
+    return (((defaultFlags | tempFlags) ^ enabledFlags) & flagsIN) == flagsIN;
+}
+
+void StorDebugInfo::writeIndent(osFileWriter& file) const
+{
+    for (uint32_t i = 0; i < stackDepth; ++i) {
+        char step[5] = {i < 64 ? debugAlignChars[i] : '|', ' ', ' ', ' ', '\0'};
+        file.Write(step);
+    }
+}
+
+void StorDebugInfo::TraceStackPush(STORDBG_FLAG_T flagsIN, const char* pMethodNameIN)
+{
+    if (!pMethodNameIN)
+        pMethodNameIN = pNullMethodName;
+    // Held until the matching pop.
+    if (pThreadLocker)
+        pThreadLocker->Lock();
+
+    bool outermost = stackDepth == 0;
+    if (outermost) {
+        if (pFileLocker)
+            pFileLocker->getLock();
+        if (!traceFile.IsOpen()) {
+            uint64_t size = 0;
+            if (enabledFlags & STOR_DEBUG_TRACE)
+                traceFile.Open(traceFileStr, "a+");
+            else if (osFileWriter::Exists(traceFileStr, &size) && size < MAX_TRACE_FILE_SIZE &&
+                     traceFile.Open(traceFileStr, "r+"))
+                tempFlags |= STOR_DEBUG_TRACE;
+        }
+    }
+
+    TracePrintf(flagsIN, outermost, "%s IN", pMethodNameIN);
+
+    if (stackDepth >= stackCapacity) {
+        uint32_t capacity = stackCapacity ? stackCapacity * 2 : 16;
+        const char** grown = new (std::nothrow) const char*[capacity];
+        if (grown) {
+            if (stackDepth)
+                memcpy(grown, traceStack, stackDepth * sizeof *traceStack);
+            delete[] traceStack;
+            traceStack = grown;
+            stackCapacity = capacity;
+        }
+    }
+    if (stackDepth < stackCapacity)
+        traceStack[stackDepth] = pMethodNameIN;
+    ++stackDepth;
+}
+
+void StorDebugInfo::TraceStackPop(STORDBG_FLAG_T flagsIN, const char* pMethodNameIN)
+{
+    // A pop without a push holds nothing and releases nothing.
+    if (stackDepth == 0)
+        return;
+    if (!pMethodNameIN)
+        pMethodNameIN = pNullMethodName;
+    --stackDepth;
+
+    TracePrintf(flagsIN, false, "%s OUT", pMethodNameIN);
+
+    if (stackDepth == 0) {
+        if (tempFlags & STOR_DEBUG_TRACE) {
+            tempFlags &= ~STOR_DEBUG_TRACE;
+            traceFile.Close();
+        }
+        if (pFileLocker)
+            pFileLocker->releaseLock();
+    }
+    if (pThreadLocker)
+        pThreadLocker->UnLock();
+}
+
+void StorDebugInfo::TracePrintf(STORDBG_FLAG_T flagsIN, bool bStartStackIN, const char* pFormatStrIN, ...)
+{
+    va_list args;
+    va_start(args, pFormatStrIN);
+    TraceVPrintf(flagsIN, pFormatStrIN, args, bStartStackIN);
+    va_end(args);
+}
+
+void StorDebugInfo::TraceVPrintf(STORDBG_FLAG_T flagsIN, const char* pFormatStrIN, va_list argptr,
+                                 bool bStartStackIN)
+{
+    osThreadLockerGrabber typeLock(pThreadLocker);
+    if (!traceFile.IsOpen() || !FlagsEnabled(flagsIN))
+        return;
+    osFileLockGrabber fileLock(traceFile);
+    traceFile.SeekEnd();
+    StorTimeInfo now(STOR_LOCAL_TIME);
+    if (bStartStackIN)
+        writeDateLine(traceFile, now);
+    writeTimeStamp(traceFile, now);
+    writeIndent(traceFile);
+    traceFile.VPrintf(pFormatStrIN, argptr);
+    traceFile.Write("\n");
+    traceFile.Flush();
+}
+
+void StorDebugInfo::ErrorVPrintf(const char* pSourceFilenameIN, int lineNumIN, const char* pFormatStrIN,
+                                 va_list argptr)
+{
+    osThreadLockerGrabber typeLock(pThreadLocker);
+    if (!FlagsEnabled(STOR_DEBUG_ERROR))
+        return;
+    if (!pSourceFilenameIN)
+        pSourceFilenameIN = "???";
+
+    va_list echo;
+    va_copy(echo, argptr);
+
+    if (!errorFile.IsOpen() && osFileWriter::Size(errorFileStr) < MAX_ERROR_FILE_SIZE)
+        errorFile.Open(errorFileStr, "a+");
+    if (errorFile.IsOpen()) {
+        osFileLockGrabber fileLock(errorFile);
+        errorFile.SeekEnd();
+        StorTimeInfo now(STOR_LOCAL_TIME);
+        writeDateLine(errorFile, now);
+        writeTimeStamp(errorFile, now);
+        errorFile.Printf("%s: Line #: %d\n", baseName(pSourceFilenameIN), lineNumIN);
+        for (uint32_t i = 0; i < stackDepth; ++i) {
+            errorFile.Write(pSkipTime);
+            writeBlanks(errorFile, 4 * i);
+            errorFile.Printf("%s\n", stackName(i));
+        }
+        errorFile.Write(pSkipTime);
+        writeBlanks(errorFile, 4 * stackDepth);
+        errorFile.VPrintf(pFormatStrIN, argptr);
+        errorFile.Write("\n");
+        errorFile.Flush();
+        // Closing releases the file lock as well.
+        errorFile.Close();
+    }
+
+    TraceVPrintf(STOR_DEBUG_TRACE, pFormatStrIN, echo, false);
+    va_end(echo);
+}
+
+void StorDebugInfo::ConfigPrintf(const char* pXmlIN)
+{
+    osThreadLockerGrabber typeLock(pThreadLocker);
+    if (!FlagsEnabled(STOR_DEBUG_CONFIG))
+        return;
+    if (!configFile.IsOpen() && !configFile.Open(configFileStr, "w+"))
+        return;
+    osFileLockGrabber fileLock(configFile);
+    StorTimeInfo now(STOR_LOCAL_TIME);
+    configFile.Write("<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n");
+    configFile.Printf("<!-- %s %02d%s%04d (tz=%d) -->\n", now.DayOfWeekAbbrev(), static_cast<int>(now.dayOfMonth),
+                      now.MonthAbbrev(), static_cast<int>(now.year), static_cast<int>(now.timeZone));
+    configFile.Printf("<!-- %02d:%02d:%02d.%03d %8.8s: -->\n", static_cast<int>(now.hour),
+                      static_cast<int>(now.minute), static_cast<int>(now.second), static_cast<int>(now.msecs),
+                      appName());
+    configFile.Write(pXmlIN);
+    configFile.Write("\n");
+    configFile.Flush();
+    configFile.Close();
+}
+
+void StorDebugInfo::EventPrintf(const char* pXmlIN)
+{
+    osThreadLockerGrabber typeLock(pThreadLocker);
+    if (!eventFile.IsOpen()) {
+        uint64_t size = 0;
+        if (enabledFlags & STOR_DEBUG_EVENTS)
+            eventFile.Open(eventFileStr, "a+");
+        else if (osFileWriter::Exists(eventFileStr, &size) && size < MAX_EVENT_FILE_SIZE &&
+                 eventFile.Open(eventFileStr, "r+"))
+            tempFlags |= STOR_DEBUG_EVENTS;
+    }
+    if (!eventFile.IsOpen())
+        return;
+    osFileLockGrabber fileLock(eventFile);
+    eventFile.SeekEnd();
+    if (eventFile.Size() > MAX_EVENT_FILE_SIZE) {
+        eventFile.Write("<!-- File size limit exceeded.  Event logging stopped. -->\n");
+        eventFile.Flush();
+        eventFile.Close();
+    } else {
+        eventFile.Write(pXmlIN);
+        eventFile.Flush();
+    }
+}
+
+// ---------------------------------------------------------------- table
+
+void doStorDebugInitialization(EnumStorLibType storlibTypeIN)
+{
+    if (!validTableType(storlibTypeIN))
+        return;
+    try {
+        osThreadLockerGrabber global(pStorLibGlobalThreadLocker);
+        fillAlignChars();
+        int t = storlibTypeIN;
+        StorDebugInfo* info = storDebugInfo[t];
+        if (!info) {
+            info = new (std::nothrow) StorDebugInfo(storlibTypeIN, nullptr);
+            if (info)
+                info->tableIndex = t;
+            storDebugInfo[t] = info;
+        } else {
+            info->bDeletePending = false;
+        }
+        ++storDebugInstanceCounter[t];
+    } catch (...) {
+    }
+}
+
+void doStorDebugCleanup(EnumStorLibType storlibTypeIN)
+{
+    if (!validTableType(storlibTypeIN))
+        return;
+    try {
+        osThreadLockerGrabber global(pStorLibGlobalThreadLocker);
+        int t = storlibTypeIN;
+        if (storDebugInstanceCounter[t] > 0 && --storDebugInstanceCounter[t] == 0)
+            deleteOrDefer(t);
+    } catch (...) {
+    }
+}
+
+void StorDebugDeleteAll()
+{
+    try {
+        osThreadLockerGrabber global(pStorLibGlobalThreadLocker);
+        for (int t = 0; t <= STOR_DEBUG_LAST_TYPE; ++t)
+            deleteOrDefer(t);
+    } catch (...) {
+    }
+}
+
+// ---------------------------------------------------------------- entry points
+
+StorDebugTracer::StorDebugTracer(EnumStorLibType storlibTypeIN, STORDBG_FLAG_T flagsIN, const char* pMethodNameIN)
+    : pMethodName(pMethodNameIN), debugFlags(flagsIN), pDebugInfo(nullptr)
+{
+    try {
+        pDebugInfo = acquireState(storlibTypeIN);
+        if (pDebugInfo)
+            pDebugInfo->TraceStackPush(debugFlags, pMethodName);
+    } catch (...) {
+    }
+}
+
+StorDebugTracer::~StorDebugTracer()
+{
+    if (!pDebugInfo)
+        return;
+    try {
+        pDebugInfo->TraceStackPop(debugFlags, pMethodName);
+    } catch (...) {
+    }
+    try {
+        releaseState(pDebugInfo);
+    } catch (...) {
+    }
+}
+
+void StorTracePrintf(EnumStorLibType storlibTypeIN, STORDBG_FLAG_T flagsIN, const char* pFormatStrIN, ...)
+{
+    va_list args;
+    va_start(args, pFormatStrIN);
+    withState(storlibTypeIN, [&](StorDebugInfo* info) { info->TraceVPrintf(flagsIN, pFormatStrIN, args, false); });
+    va_end(args);
+}
+
+void STORDBG(EnumStorLibType storlibTypeIN, const char* pFormatStrIN, ...)
+{
+    va_list args;
+    va_start(args, pFormatStrIN);
+    withState(storlibTypeIN,
+              [&](StorDebugInfo* info) { info->TraceVPrintf(STOR_DEBUG_TRACE, pFormatStrIN, args, false); });
+    va_end(args);
+}
+
+void STORDBGL2(EnumStorLibType storlibTypeIN, const char* pFormatStrIN, ...)
+{
+    va_list args;
+    va_start(args, pFormatStrIN);
+    withState(storlibTypeIN,
+              [&](StorDebugInfo* info) { info->TraceVPrintf(STOR_DEBUG_TRACE_LEVEL2, pFormatStrIN, args, false); });
+    va_end(args);
+}
+
+void TarnellTracePrintf(const char* pFormatStrIN, ...)
+{
+    va_list args;
+    va_start(args, pFormatStrIN);
+    withState(STORLIB_TARNELL,
+              [&](StorDebugInfo* info) { info->TraceVPrintf(STOR_DEBUG_TRACE, pFormatStrIN, args, false); });
+    va_end(args);
+}
+
+void TarnellTracePrintfL2(const char* pFormatStrIN, ...)
+{
+    va_list args;
+    va_start(args, pFormatStrIN);
+    withState(STORLIB_TARNELL,
+              [&](StorDebugInfo* info) { info->TraceVPrintf(STOR_DEBUG_TRACE_LEVEL2, pFormatStrIN, args, false); });
+    va_end(args);
+}
+
+void StorErrorPrintf(EnumStorLibType storlibTypeIN, const char* pFilenameIN, int lineNumIN, const char* pFormatStrIN,
+                     ...)
+{
+    va_list args;
+    va_start(args, pFormatStrIN);
+    withState(storlibTypeIN,
+              [&](StorDebugInfo* info) { info->ErrorVPrintf(pFilenameIN, lineNumIN, pFormatStrIN, args); });
+    va_end(args);
+}
+
+void TarnellErrorPrintf(const char* pFilenameIN, int lineNumIN, const char* pFormatStrIN, ...)
+{
+    va_list args;
+    va_start(args, pFormatStrIN);
+    withState(STORLIB_TARNELL,
+              [&](StorDebugInfo* info) { info->ErrorVPrintf(pFilenameIN, lineNumIN, pFormatStrIN, args); });
+    va_end(args);
+}
+
+void StorConfigPrintf(EnumStorLibType storlibTypeIN, const char* pXmlIN)
+{
+    withState(storlibTypeIN, [&](StorDebugInfo* info) { info->ConfigPrintf(pXmlIN); });
+}
+
+void StorEventPrintf(EnumStorLibType storlibTypeIN, const char* pXmlIN)
+{
+    withState(storlibTypeIN, [&](StorDebugInfo* info) { info->EventPrintf(pXmlIN); });
+}

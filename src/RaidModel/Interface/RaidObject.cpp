@@ -1,0 +1,340 @@
+#include "RaidModel/Interface/RaidObject.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "RaidLib/Util/StorDebug.h"
+#include "RaidModel/Serialization/Writer.h"
+
+STOR_EXPORT std::atomic<uint32_t> globalRaidObjectCounter(0);
+
+namespace {
+
+inline bool sameName(const char* a, const char* b) { return a && strcmp(a, b) == 0; }
+
+} // namespace
+
+Serializable::~Serializable() {}
+
+bool Serializable::isInstanceOf(const char* className) const
+{
+    return sameName(className, "Serializable");
+}
+
+const char* Serializable::typeName() const { return "Serializable"; }
+
+const char* Serializable::serializedName() const { return "Serializable"; }
+
+void Serializable::writeTo(Writer*) const {}
+
+RaidObject::RaidObject() : parent(nullptr), pAttachment(nullptr), attribList(0, 1)
+{
+    StorDebugTracer tracer(myAddr2.getStorLibType(), STOR_DEBUG_TRACE_CORE_CONSTRUCT,
+                           "RaidObject::RaidObject()");
+    ++globalRaidObjectCounter;
+}
+
+RaidObject::RaidObject(const RaidObject&)
+    : Serializable(), parent(nullptr), pAttachment(nullptr), attribList(0, 1)
+{
+    StorDebugTracer tracer(myAddr2.getStorLibType(), STOR_DEBUG_TRACE_CORE_CONSTRUCT,
+                           "RaidObject::RaidObject(const RaidObject &)");
+    ++globalRaidObjectCounter;
+}
+
+RaidObject& RaidObject::operator=(const RaidObject&) { return *this; }
+
+RaidObject::~RaidObject()
+{
+    StorDebugTracer tracer(myAddr2.getStorLibType(), STOR_DEBUG_TRACE_CORE_CONSTRUCT,
+                           "RaidObject::~RaidObject()");
+    delete pAttachment;
+    pAttachment = nullptr;
+    --globalRaidObjectCounter;
+}
+
+bool RaidObject::isInstanceOf(const char* className) const
+{
+    return sameName(className, "RaidObject") || Serializable::isInstanceOf(className);
+}
+
+const char* RaidObject::typeName() const { return "RaidObject"; }
+
+const char* RaidObject::serializedName() const { return "RaidObject"; }
+
+void RaidObject::writeTo(Writer* w) const
+{
+    if (!w)
+        return;
+    w->writeString("typeName", typeName());
+    if (pAttachment) {
+        w->writeString("attachmentType", pAttachment->typeName());
+        pAttachment->writeTo(w);
+    } else {
+        w->writeString("attachmentType", "none");
+    }
+    if (myAddr2.getStorLibType() != STORLIB_UNKNOWN)
+        w->writeInt("storlibType", myAddr2.getStorLibType());
+    if (myAddr2.getAdapterID() != STORID_UNDEFINED)
+        w->writeULong("controllerID", myAddr2.getAdapterID());
+    if (myAddr2.getArrayID() != STORID_UNDEFINED)
+        w->writeULong("arrayID", myAddr2.getArrayID());
+    if (myAddr2.getLogicalDriveID() != STORID_UNDEFINED)
+        w->writeULong("logicalDriveID", myAddr2.getLogicalDriveID());
+    if (myAddr2.getChannelID() != STORID_UNDEFINED)
+        w->writeULong("channelID", myAddr2.getChannelID());
+    if (myAddr2.getDeviceID() != STORID_UNDEFINED)
+        w->writeULong("deviceID", myAddr2.getDeviceID());
+    if (myAddr2.getChunkID() != BLOCK_UNDEFINED)
+        w->writeBlockT("chunkID", myAddr2.getChunkID());
+    if (myAddr2.getItemID() != STORID_UNDEFINED)
+        w->writeULong("itemID", myAddr2.getItemID());
+    if (myAddr2.getSASPhyID() != STORID_UNDEFINED)
+        w->writeULong("phyID", myAddr2.getSASPhyID());
+}
+
+void RaidObject::sortChildren() {}
+
+void RaidObject::addChild(RaidObject* child)
+{
+    if (!child)
+        return;
+    children.push_back(child);
+    child->parent = this;
+    notifyAncestors(child);
+}
+
+void RaidObject::addChild(RaidObject* child, unsigned long index)
+{
+    if (!child)
+        return;
+    if (index < children.size())
+        children.insert(children.begin() + static_cast<std::ptrdiff_t>(index), child);
+    else
+        children.push_back(child);
+    child->parent = this;
+    notifyAncestors(child);
+}
+
+// Tells every ancestor of node, from its parent up to the root, about node,
+// then does the same for each node of node's subtree in depth-first
+// pre-order. The ancestors are those of the insertion point, so the nodes
+// inside the subtree are not told about their own descendants.
+void RaidObject::notifyAncestors(RaidObject* node)
+{
+    std::vector<RaidObject*> pending(1, node);
+    RaidObject* const insertionPoint = node->parent;
+    while (!pending.empty()) {
+        RaidObject* current = pending.back();
+        pending.pop_back();
+        for (RaidObject* a = insertionPoint; a; a = a->parent)
+            a->descendantAdded(current);
+        for (auto it = current->children.rbegin(); it != current->children.rend(); ++it)
+            pending.push_back(*it);
+    }
+}
+
+void RaidObject::descendantAdded(RaidObject*) {}
+
+void RaidObject::readFrom(Reader*) {}
+
+void RaidObject::attach(Serializable* s)
+{
+    if (s == pAttachment)
+        return;
+    delete pAttachment;
+    pAttachment = s;
+}
+
+void RaidObject::deleteAllChildren()
+{
+    StorDebugTracer tracer(myAddr2.getStorLibType(), STOR_DEBUG_TRACE_CORE_CONSTRUCT,
+                           "RaidObject::deleteAllChildren()");
+    for (RaidObject* child : children) {
+        child->deleteAllChildren();
+        delete child;
+    }
+    children.clear();
+}
+
+void RaidObject::deleteChild(RaidObject* pChildIN)
+{
+    StorDebugTracer tracer(myAddr2.getStorLibType(), STOR_DEBUG_TRACE_CORE_CONSTRUCT,
+                           "RaidObject::deleteChild (RaidObject* pChildIN)");
+    auto it = std::find(children.begin(), children.end(), pChildIN);
+    if (it == children.end())
+        return;
+    pChildIN->deleteAllChildren();
+    children.erase(it);
+    delete pChildIN;
+}
+
+RaidObject* RaidObject::getChild(int index) const
+{
+    if (index < 0 || static_cast<size_t>(index) >= children.size())
+        return nullptr;
+    return children[static_cast<size_t>(index)];
+}
+
+std::vector<RaidObject*> RaidObject::getChildren() const { return children; }
+
+void RaidObject::getChildren(std::vector<RaidObject*>& out, const char* className, bool recursive,
+                             bool noDuplicates) const
+{
+    for (RaidObject* child : children) {
+        if (!className || child->isInstanceOf(className)) {
+            if (!noDuplicates || std::find(out.begin(), out.end(), child) == out.end())
+                out.push_back(child);
+        }
+        if (recursive)
+            child->getChildren(out, className, true, true);
+    }
+}
+
+void RaidObject::getChildren(std::vector<RaidObject*>& out, bool recursive,
+                             bool noDuplicates) const
+{
+    getChildren(out, nullptr, recursive, noDuplicates);
+}
+
+std::vector<RaidObject*> RaidObject::getSASPhys() const
+{
+    std::vector<RaidObject*> phys;
+    getChildren(phys, "SASPhy", true, true);
+    return phys;
+}
+
+RaidObject* RaidObject::getRoot()
+{
+    RaidObject* node = this;
+    while (node->parent)
+        node = node->parent;
+    return node;
+}
+
+const RaidObject* RaidObject::getRoot() const { return const_cast<RaidObject*>(this)->getRoot(); }
+
+bool RaidObject::hasAncestor(const RaidObject* o) const
+{
+    for (const RaidObject* a = parent;; a = a->parent) {
+        if (a == o)
+            return true;
+        if (!a)
+            return false;
+    }
+}
+
+bool RaidObject::isAncestorOf(const RaidObject* o) const { return o && o->hasAncestor(this); }
+
+RaidObject* RaidObject::getChild(const Addr& a, bool recursive) const
+{
+    for (RaidObject* child : children) {
+        if (child->myAddr2.Addr::IsEqual(a))
+            return child;
+    }
+    if (recursive) {
+        for (RaidObject* child : children) {
+            if (RaidObject* hit = child->getChild(a, true))
+                return hit;
+        }
+    }
+    return nullptr;
+}
+
+RaidObject* RaidObject::getChild(const Addr2& a, bool recursive) const
+{
+    for (RaidObject* child : children) {
+        if (child->myAddr2.IsEqual2(a))
+            return child;
+    }
+    if (recursive) {
+        for (RaidObject* child : children) {
+            if (RaidObject* hit = child->getChild(a, true))
+                return hit;
+        }
+    }
+    return nullptr;
+}
+
+RaidObject* RaidObject::findDepthFirst(const Addr& a)
+{
+    if (myAddr2.Addr::IsEqual(a))
+        return this;
+    for (RaidObject* child : children) {
+        if (RaidObject* hit = child->findDepthFirst(a))
+            return hit;
+    }
+    return nullptr;
+}
+
+RaidObject* RaidObject::findDepthFirst(const Addr2& a)
+{
+    if (myAddr2.IsEqual2(a))
+        return this;
+    for (RaidObject* child : children) {
+        if (RaidObject* hit = child->findDepthFirst(a))
+            return hit;
+    }
+    return nullptr;
+}
+
+// A logical drive belongs to the controller above it in the tree; a drive
+// that is not below a controller has none and matches no address.
+RaidObject* RaidObject::findLogicalDrive(const Addr& a)
+{
+    std::vector<RaidObject*> drives;
+    getRoot()->getChildren(drives, "LogicalDrive", true, false);
+    for (RaidObject* drive : drives) {
+        if (drive->getLogicalDriveID() != a.getLogicalDriveID())
+            continue;
+        const RaidObject* controller = drive->parent;
+        while (controller && !controller->isInstanceOf("Adapter"))
+            controller = controller->parent;
+        if (controller && controller->getAdapterID() == a.getAdapterID())
+            return drive;
+    }
+    return nullptr;
+}
+
+RaidObject* RaidObject::getObject(const Addr& a)
+{
+    if (a.getType() == ADDR_TYPE_LOGICAL)
+        return findLogicalDrive(a);
+    return findDepthFirst(a);
+}
+
+RaidObject* RaidObject::getObject(const Addr2& a)
+{
+    if (a.getType() == ADDR_TYPE_LOGICAL)
+        return findLogicalDrive(a);
+    return findDepthFirst(a);
+}
+
+RaidObject* RaidObject::getObject(STORID_T adapterID, STORID_T arrayID, STORID_T logicalDriveID,
+                                  STORID_T channelID, STORID_T deviceID)
+{
+    return getObject(Addr(adapterID, arrayID, logicalDriveID, channelID, deviceID, BLOCK_UNDEFINED,
+                          STORID_UNDEFINED, STORID_UNDEFINED));
+}
+
+void RaidObject::initBaseAttributes()
+{
+    if (attribList.Exists("storlibType"))
+        myAddr2.setStorLibType(static_cast<EnumStorLibType>(attribList.GetULong("storlibType")));
+    if (attribList.Exists("controllerID"))
+        myAddr2.setAdapterID(attribList.GetULong("controllerID"));
+    if (attribList.Exists("arrayID"))
+        myAddr2.setArrayID(attribList.GetULong("arrayID"));
+    if (attribList.Exists("logicalDriveID"))
+        myAddr2.setLogicalDriveID(attribList.GetULong("logicalDriveID"));
+    if (attribList.Exists("channelID"))
+        myAddr2.setChannelID(attribList.GetULong("channelID"));
+    if (attribList.Exists("deviceID"))
+        myAddr2.setDeviceID(attribList.GetULong("deviceID"));
+    if (attribList.Exists("chunkID"))
+        myAddr2.setChunkID(static_cast<uint32_t>(attribList.GetULong("chunkID")));
+    if (attribList.Exists("itemID"))
+        myAddr2.setItemID(attribList.GetULong("itemID"));
+    if (attribList.Exists("phyID"))
+        myAddr2.setSASPhyID(attribList.GetULong("phyID"));
+}
