@@ -83,7 +83,7 @@ public:
     // Room for n records, a growth step of growBy records and an event
     // buffer of bufferSize bytes. Throws DynamicBufferException reason 1
     // when the room cannot be allocated.
-    StorEventCollection(uint32_t n = 0, uint32_t growBy = 1, uint32_t bufferSize = 0);
+    StorEventCollection(uint32_t n, uint32_t growBy, uint32_t bufferSize);
 
     int32_t NumEvents() const { return NumEntries(); }
 

@@ -262,10 +262,10 @@ public:
     // Sets each feature the reader knows whose attribute the list holds.
     virtual void initFromXML(XmlAttributeList_C& attribListINOUT);
 
+private:
     // False for the features that initFromXML never sets.
     static bool isReadFromXML(int32_t feature);
 
-private:
     int32_t featureArray[NUM_ENTRIES];
 };
 
