@@ -41,7 +41,38 @@ inline char* skipWhite(char* p, const char* end)
 
 inline char* scanTo(char* p, const char* end, unsigned char cls)
 {
+    // Four characters per bound test while at least four are left.
+    while (end - p >= 4) {
+        if (is(p[0], cls))
+            return p;
+        if (is(p[1], cls))
+            return p + 1;
+        if (is(p[2], cls))
+            return p + 2;
+        if (is(p[3], cls))
+            return p + 3;
+        p += 4;
+    }
     while (p < end && !is(*p, cls))
+        ++p;
+    return p;
+}
+
+// Attribute values are short: this beats a call of memchr for them.
+inline char* scanToChar(char* p, const char* end, char c)
+{
+    while (end - p >= 4) {
+        if (p[0] == c)
+            return p;
+        if (p[1] == c)
+            return p + 1;
+        if (p[2] == c)
+            return p + 2;
+        if (p[3] == c)
+            return p + 3;
+        p += 4;
+    }
+    while (p < end && *p != c)
         ++p;
     return p;
 }
@@ -244,8 +275,8 @@ bool SimpleXmlParser::parseAttribute(char* p)
     if (quote != '"' && quote != '\'')
         fail(p, quote);
     char* value = p + 1;
-    char* close = find(value, end, quote);
-    if (close == nullptr) {
+    char* close = scanToChar(value, end, quote);
+    if (close >= end) {
         // The value is cut off by the end of the text.
         pParse = const_cast<char*>(end);
         return true;

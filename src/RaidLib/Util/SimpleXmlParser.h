@@ -82,8 +82,9 @@ public:
     char* pValue;
 
 private:
-    bool parseAttribute(char* p);
-    [[noreturn]] void fail(char* at, char found);
+    // Bound inside the library: called for every attribute.
+    __attribute__((visibility("hidden"))) bool parseAttribute(char* p);
+    [[noreturn]] __attribute__((visibility("hidden"))) void fail(char* at, char found);
 };
 
 #endif

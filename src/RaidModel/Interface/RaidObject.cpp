@@ -101,7 +101,7 @@ void RaidObject::addChild(RaidObject* child)
         return;
     children.push_back(child);
     child->parent = this;
-    notifyAncestors(child);
+    notifyAncestors(this, child);
 }
 
 void RaidObject::addChild(RaidObject* child, unsigned long index)
@@ -113,25 +113,19 @@ void RaidObject::addChild(RaidObject* child, unsigned long index)
     else
         children.push_back(child);
     child->parent = this;
-    notifyAncestors(child);
+    notifyAncestors(this, child);
 }
 
-// Tells every ancestor of node, from its parent up to the root, about node,
-// then does the same for each node of node's subtree in depth-first
-// pre-order. The ancestors are those of the insertion point, so the nodes
-// inside the subtree are not told about their own descendants.
-void RaidObject::notifyAncestors(RaidObject* node)
+// Tells every ancestor of the insertion point, from the insertion point up to
+// the root, about node, then does the same for each node of node's subtree in
+// depth-first pre-order. The nodes inside the subtree are not told about
+// their own descendants.
+void RaidObject::notifyAncestors(RaidObject* insertionPoint, RaidObject* node)
 {
-    std::vector<RaidObject*> pending(1, node);
-    RaidObject* const insertionPoint = node->parent;
-    while (!pending.empty()) {
-        RaidObject* current = pending.back();
-        pending.pop_back();
-        for (RaidObject* a = insertionPoint; a; a = a->parent)
-            a->descendantAdded(current);
-        for (auto it = current->children.rbegin(); it != current->children.rend(); ++it)
-            pending.push_back(*it);
-    }
+    for (RaidObject* a = insertionPoint; a; a = a->parent)
+        a->descendantAdded(node);
+    for (size_t i = 0; i < node->children.size(); ++i)
+        notifyAncestors(insertionPoint, node->children[i]);
 }
 
 void RaidObject::descendantAdded(RaidObject*) {}
@@ -178,8 +172,11 @@ RaidObject* RaidObject::getChild(int index) const
 
 std::vector<RaidObject*> RaidObject::getChildren() const { return children; }
 
-void RaidObject::getChildren(std::vector<RaidObject*>& out, const char* className, bool recursive,
-                             bool noDuplicates) const
+// Appends the children that pass the class test (every child without a
+// class name), each before its own subtree when recursive; below the first
+// level, pointers already in out are always skipped.
+void RaidObject::collect(std::vector<RaidObject*>& out, const char* className, bool recursive,
+                         bool noDuplicates) const
 {
     for (RaidObject* child : children) {
         if (!className || child->isInstanceOf(className)) {
@@ -187,14 +184,22 @@ void RaidObject::getChildren(std::vector<RaidObject*>& out, const char* classNam
                 out.push_back(child);
         }
         if (recursive)
-            child->getChildren(out, className, true, true);
+            child->collect(out, className, true, true);
     }
+}
+
+void RaidObject::getChildren(std::vector<RaidObject*>& out, const char* className, bool recursive,
+                             bool noDuplicates) const
+{
+    // No class name matches no class.
+    if (className)
+        collect(out, className, recursive, noDuplicates);
 }
 
 void RaidObject::getChildren(std::vector<RaidObject*>& out, bool recursive,
                              bool noDuplicates) const
 {
-    getChildren(out, nullptr, recursive, noDuplicates);
+    collect(out, nullptr, recursive, noDuplicates);
 }
 
 std::vector<RaidObject*> RaidObject::getSASPhys() const

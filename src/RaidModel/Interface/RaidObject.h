@@ -129,7 +129,9 @@ protected:
     XmlAttributeList_C attribList;
 
 private:
-    void notifyAncestors(RaidObject* node);
+    static void notifyAncestors(RaidObject* insertionPoint, RaidObject* node);
+    void collect(std::vector<RaidObject*>& out, const char* className, bool recursive,
+                 bool noDuplicates) const;
     RaidObject* findDepthFirst(const Addr& a);
     RaidObject* findDepthFirst(const Addr2& a);
     RaidObject* findLogicalDrive(const Addr& a);

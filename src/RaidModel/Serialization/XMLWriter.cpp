@@ -115,8 +115,13 @@ XMLWriter::XMLWriter(char** out)
         *holdptr = strXMLDoc;
 }
 
-// The block belongs to the caller's variable.
-XMLWriter::~XMLWriter() {}
+// The block belongs to the caller's variable; without one, nobody else could
+// free it.
+XMLWriter::~XMLWriter()
+{
+    if (!holdptr)
+        delete[] strXMLDoc;
+}
 
 char* XMLWriter::reserve(uint64_t length)
 {

@@ -11,7 +11,8 @@
 // Writes the system's XML dialect into one growing, NUL-terminated block that
 // belongs to the caller: the caller passes the address of its own char*, and
 // after every reallocation that variable points at the current block. The
-// caller releases the final block with delete[].
+// caller releases the final block with delete[]. A writer made without a
+// variable (null) keeps its block and frees it when it is destroyed.
 //
 // Each attribute is appended whole or not at all: when the block cannot grow,
 // the attribute (or tag) is dropped and the document stays as it was.

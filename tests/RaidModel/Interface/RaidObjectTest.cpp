@@ -192,6 +192,9 @@ TEST_F(RaidObjectTest, ClassNamesAndGetChildren)
     out.clear();
     root.getChildren(out, true, false);
     EXPECT_EQ(out, (std::vector<RaidObject*>{c0, d, c1, c2}));
+    out.clear();
+    root.getChildren(out, static_cast<const char*>(nullptr), true, false);
+    EXPECT_TRUE(out.empty());
 
     EXPECT_TRUE(c1->hasAncestor(&root));
     EXPECT_TRUE(c1->hasAncestor(nullptr));

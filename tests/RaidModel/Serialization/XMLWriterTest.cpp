@@ -59,6 +59,11 @@ TEST(XMLWriter, FreshWriterPublishesEmptyTextAndFreesPreviousBlock)
     }
     EXPECT_STREQ(doc, "");
     delete[] doc; // the old block was freed by the writer (ASan would report a leak)
+
+    // Without a caller's variable the writer frees its own block.
+    XMLWriter alone(nullptr);
+    alone.writeString("s", std::string(2000, 's').c_str());
+    EXPECT_EQ(alone.getStrSize(), 2005u);
 }
 
 TEST(XMLWriter, GrowthKeepsCallersPointerOnTheBlock)
