@@ -75,22 +75,8 @@ void RaidObject::writeTo(Writer* w) const
     }
     if (myAddr2.getStorLibType() != STORLIB_UNKNOWN)
         w->writeInt("storlibType", myAddr2.getStorLibType());
-    if (myAddr2.getAdapterID() != STORID_UNDEFINED)
-        w->writeULong("controllerID", myAddr2.getAdapterID());
-    if (myAddr2.getArrayID() != STORID_UNDEFINED)
-        w->writeULong("arrayID", myAddr2.getArrayID());
-    if (myAddr2.getLogicalDriveID() != STORID_UNDEFINED)
-        w->writeULong("logicalDriveID", myAddr2.getLogicalDriveID());
-    if (myAddr2.getChannelID() != STORID_UNDEFINED)
-        w->writeULong("channelID", myAddr2.getChannelID());
-    if (myAddr2.getDeviceID() != STORID_UNDEFINED)
-        w->writeULong("deviceID", myAddr2.getDeviceID());
-    if (myAddr2.getChunkID() != BLOCK_UNDEFINED)
-        w->writeBlockT("chunkID", myAddr2.getChunkID());
-    if (myAddr2.getItemID() != STORID_UNDEFINED)
-        w->writeULong("itemID", myAddr2.getItemID());
-    if (myAddr2.getSASPhyID() != STORID_UNDEFINED)
-        w->writeULong("phyID", myAddr2.getSASPhyID());
+    // The set ids of the address, under their attribute names.
+    w->writeAddr(&myAddr2);
 }
 
 void RaidObject::sortChildren() {}
