@@ -5,9 +5,12 @@
 #include <cstring>
 
 // Copies at most capacity - 1 characters of text into a fixed-size field and
-// terminates it; a null text gives an empty one. capacity must be above 0.
+// terminates it; a null text gives an empty one. A null field or a capacity of
+// 0 leaves nothing to write.
 inline void copyText(char* field, size_t capacity, const char* text)
 {
+    if (!field || capacity == 0)
+        return;
     size_t n = 0;
     if (text) {
         while (n + 1 < capacity && text[n] != '\0')

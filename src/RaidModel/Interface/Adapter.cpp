@@ -5,23 +5,12 @@
 #include <new>
 
 #include "RaidLib/Util/StorDebug.h"
+#include "RaidLib/Util/TextCopy.h"
 #include "RaidModel/Serialization/Writer.h"
 
 namespace {
 
 inline bool sameName(const char* a, const char* b) { return a && strcmp(a, b) == 0; }
-
-// Copies at most size - 1 characters of text into a fixed text field.
-void copyText(char* field, size_t size, const char* text)
-{
-    if (!field || size == 0)
-        return;
-    if (!text)
-        text = "";
-    const size_t length = strnlen(text, size - 1);
-    memcpy(field, text, length);
-    field[length] = '\0';
-}
 
 } // namespace
 
