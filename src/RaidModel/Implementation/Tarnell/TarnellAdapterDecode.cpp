@@ -227,4 +227,14 @@ ExtendedBatteryInfo extendedBattery(const _ENQUIRY_EXTENDED_BATTERY_STATUS& stat
     return info;
 }
 
+ChannelSettings channelSettings(uint8_t initIdByte)
+{
+    static const EnumSpeed speeds[8] = {SPEED_SCSI20,  SPEED_SCSI40,  SPEED_SCSI10,  SPEED_SCSI80,
+                                        SPEED_SCSI160, SPEED_SCSI320, SPEED_OPTIMAL, SPEED_SCSI5};
+    ChannelSettings settings;
+    settings.initiatorID = static_cast<int>(storrec::getBits(initIdByte, 0, 4));
+    settings.speed = speeds[storrec::getBits(initIdByte, 5, 3)];
+    return settings;
+}
+
 } // namespace TarnellDecode

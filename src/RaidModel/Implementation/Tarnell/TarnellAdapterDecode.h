@@ -13,6 +13,7 @@
 #include "RaidModel/Implementation/Tarnell/TarnellAdapterInfo.h"
 #include "RaidModel/Interface/Adapter.h"
 #include "RaidModel/Interface/AdapterFeatures.h"
+#include "RaidModel/Interface/Channel.h"
 #include "storagedll/storops.h"
 
 namespace TarnellDecode {
@@ -103,6 +104,14 @@ STOR_EXPORT AdapterVPDInfo productData(const _HostVpdData& vpd);
 STOR_EXPORT std::string serialNumber(const _HostVpdData& vpd);
 
 STOR_EXPORT ExtendedBatteryInfo extendedBattery(const _ENQUIRY_EXTENDED_BATTERY_STATUS& status);
+
+// The initiator id (bits 0-3) and transfer speed (code in bits 5-7) of a
+// channel from its byte of ucInitId.
+struct ChannelSettings {
+    int initiatorID = 0;
+    EnumSpeed speed = SPEED_SCSI20;
+};
+STOR_EXPORT ChannelSettings channelSettings(uint8_t initIdByte);
 
 } // namespace TarnellDecode
 

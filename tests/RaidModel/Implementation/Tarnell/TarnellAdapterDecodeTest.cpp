@@ -246,4 +246,19 @@ TEST(TarnellAdapterDecode, ProductDataAndCacheSerialTexts)
     EXPECT_EQ("INST", serials.installed);
 }
 
+TEST(TarnellAdapterDecode, ChannelInitiatorAndSpeed)
+{
+    const EnumSpeed speeds[8] = {SPEED_SCSI20,  SPEED_SCSI40,  SPEED_SCSI10,  SPEED_SCSI80,
+                                 SPEED_SCSI160, SPEED_SCSI320, SPEED_OPTIMAL, SPEED_SCSI5};
+    for (unsigned code = 0; code < 8; ++code) {
+        // Bit 4 is not used.
+        ChannelSettings c = channelSettings(static_cast<uint8_t>((code << 5) | 0x10 | 0x0C));
+        EXPECT_EQ(12, c.initiatorID) << code;
+        EXPECT_EQ(speeds[code], c.speed) << code;
+    }
+    ChannelSettings c = channelSettings(0xA7);
+    EXPECT_EQ(7, c.initiatorID);
+    EXPECT_EQ(SPEED_SCSI320, c.speed);
+}
+
 } // namespace
