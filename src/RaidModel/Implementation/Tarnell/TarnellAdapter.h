@@ -74,7 +74,8 @@ public:
     // For tests only: forget every number seen.
     static void resetAdapterIDsForTest();
 
-    // The channel below this adapter whose channel id is bus, or null.
+    // The channel below this adapter whose channel id is bus, or null. It
+    // hides Adapter's getChannel by index; Adapter::getChannel still gives that.
     Channel* getChannel(int bus);
 
     bool getBatteryCacheInstalled() const { return batteryCacheInstalled; }
