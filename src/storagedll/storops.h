@@ -234,8 +234,8 @@ const uint32_t CLUSTER_PARTNER_ID_SIZE = 12;
        uint16_t count, _STORAGE_ADDRESS_ID* devices, uint32_t option),                            \
       (addr, raidCode, size, stripeSize, count, devices, option))                                 \
     X(SRET, CreateVirtDevHld,                                                                     \
-      (_STORAGE_ADDRESS_ID addr, uint32_t raidCode, uint16_t count, _STORAGE_ADDRESS_ID* drives), \
-      (addr, raidCode, count, drives))                                                            \
+      (_STORAGE_ADDRESS_ID addr, uint32_t sizeMiB, uint16_t count, _STORAGE_ADDRESS_ID* drives),  \
+      (addr, sizeMiB, count, drives))                                                             \
     X(SRET, DeleteVirtDev, (_STORAGE_ADDRESS_ID addr), (addr))                                    \
     X(SRET, DeleteVirtDevOption, (_STORAGE_ADDRESS_ID addr, uint8_t option), (addr, option))      \
     X(SRET, SynchronizeVirtDev, (_STORAGE_ADDRESS_ID addr, uint8_t option), (addr, option))       \

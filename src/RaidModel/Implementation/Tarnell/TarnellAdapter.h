@@ -1,0 +1,173 @@
+#ifndef TARNELLADAPTER_H
+#define TARNELLADAPTER_H
+
+// The controller node of the Tarnell family: an Adapter that also carries
+// what the family reads from its controller through the C API (cache,
+// rebuild, cluster and BIOS settings, the battery-backed cache, vital product
+// data, extended battery data, the firmware feature record and the adapter's
+// own capability table), the in-use marks of its model logical-drive ids and
+// the controller's logical-drive tables.
+//
+// The model adapter id (the adapter id of the address) and the controller's
+// number in the C API differ: the model id is an index handed out in
+// first-seen order by getUniqueID, and the process-wide table behind it turns
+// it back into the C-API number for every controller request.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "RaidModel/Implementation/Tarnell/TarnellAdapterFeatures.h"
+#include "RaidModel/Implementation/Tarnell/TarnellAdapterInfo.h"
+#include "RaidModel/Interface/Adapter.h"
+#include "RaidModel/Interface/Channel.h"
+#include "storagedll/raidrec.h"
+
+class STOR_EXPORT TarnellAdapter : public Adapter {
+public:
+    static const int NUM_HLD_IDS = 8;   // top-level logical-drive ids 0-7
+    static const int NUM_SLD_IDS = 64;  // sub-logical-drive slots, model ids 8-71
+
+    TarnellAdapter(int adapterTypeIN, int adapterIDIN, int TNCAdllIDIN, EnumControllerStatus adapterStatusIN,
+                   char* biosVersionIN, char* firmwareVersionIN, char* driverVersionIN, int physicalSlotIN,
+                   bool batteryCacheInstalledIN, int bbcSizeIN, int batteryCacheErrorCodeIN, bool readAheadIN,
+                   bool adaptiveReadAheadIN, int stripeUnitSizeIN, std::string rebuildRateIN,
+                   bool hotSwapRebuildIN, bool copyBackIN, bool dataScrubbingIN, bool autoSynchronizationIN,
+                   bool clusteringIN, bool limitedBIOSCompatibilityIN, bool unattendedIN, int adapterModeIN,
+                   uint32_t versionMatchingIN, AdapterVPDInfo* vpdInfoIN, ExtendedBatteryInfo* batteryInfoIN,
+                   std::string hostIDIN, std::string clusterPartnerIDIN, std::string BBCSerialNumberIN,
+                   std::string BBCSerialNumberConfigIN, int maxLogicalDrivesIN, int maxArraysIN,
+                   int maxSpannedArraysIN, int maxChannelsIN, int maxTargetIDIN, int maxDevicesPerArrayIN,
+                   int maxControllersIN, int maxConfiguredDrivesIN, int maxGlobalSparesIN,
+                   int maxAssignedSparesPerArrayIN, _ADAPTER_FEATURES TarnellFeatureLevelsIN,
+                   TarnellAdapterFeatures* featuresIN);
+    // An adapter without capability table, product or battery data.
+    TarnellAdapter();
+    // Shares no memory with right; what right lacks (capability table,
+    // product data, battery data, tables) the copy lacks too.
+    TarnellAdapter(const TarnellAdapter& right);
+    TarnellAdapter& operator=(const TarnellAdapter&) = delete;
+    ~TarnellAdapter() override;
+
+    bool isInstanceOf(const char* type) const override;
+    const char* typeName() const override;
+    // The Adapter attributes, then the family's 16 (flags as 0 or 1).
+    void writeTo(Writer* writer) const override;
+    // The family limits MAX_CONFIGURED_DRIVES, MAX_GLOBAL_SPARES and
+    // MAX_ASSIGNED_SPARES_PER_ARRAY; the others as Adapter answers them.
+    int getLimit(Limit limit) const override;
+    // The generic table of the adapter's own capability table; without one
+    // setFeature is ignored and getFeature answers 0.
+    void setFeature(FeatureEnum feature, int value) override;
+    int getFeature(FeatureEnum feature) override;
+
+    // The C-API number of this adapter's controller; -1 when the adapter id
+    // was never handed out by getUniqueID (then no request may be sent).
+    int getTNCAdllID() const;
+    // Records the C-API number of this adapter's model id; ignored for an id
+    // that was never handed out.
+    void setTNCAdllID(int TNCAdllIDIN);
+
+    // The model adapter id of a C-API adapter number: the index at which the
+    // number was first seen in the process.
+    static int getUniqueID(int TNCAdllIDIN);
+    // For tests only: forget every number seen.
+    static void resetAdapterIDsForTest();
+
+    // The channel below this adapter whose channel id is bus, or null. It
+    // hides Adapter's getChannel by index; Adapter::getChannel still gives that.
+    Channel* getChannel(int bus);
+
+    bool getBatteryCacheInstalled() const { return batteryCacheInstalled; }
+    int getBatteryCacheErrorCode() const { return batteryCacheErrorCode; }
+    int getBBCSize() const { return bbcSize; }
+    bool getReadAhead() const { return readAhead; }
+    bool getAdaptiveReadAhead() const { return adaptiveReadAhead; }
+    int getStripeUnitSize() const { return stripeUnitSize; }
+    std::string getRebuildRate() const { return rebuildRate; }
+    bool getHotSwapRebuild() const { return hotSwapRebuild; }
+    bool getCopyBack() const { return copyBack; }
+    bool getDataScrubbing() const { return dataScrubbing; }
+    bool getAutoSynchronizationEnabled() const { return autoSynchronization; }
+    bool getClustering() const { return clustering; }
+    bool getLimitedBIOSCompatibility() const { return limitedBIOSCompatibility; }
+    std::string getHostID() const { return hostID; }
+    std::string getClusterPartnerID() const { return clusterPartnerID; }
+    std::string getBBCSerialNumber() const { return BBCSerialNumber; }
+    std::string getBBCSerialNumberConfig() const { return BBCSerialNumberConfig; }
+    bool getUnattended() const { return unattended; }
+    int getAdapterMode() const { return adapterMode; }
+    uint32_t getVersionMatching() const { return versionMatching; }
+    AdapterVPDInfo* getAdapterVPDInfo() const { return vpdInfo; }
+    ExtendedBatteryInfo* getExtendedBatteryInfo() const { return batteryInfo; }
+    EnumChannelType getChannelType() const { return channelType; }
+    TarnellAdapterFeatures* getTarnellAdapterFeatures() const { return features; }
+    _VIRT_DRV_PARMS* getHLDTable() const { return hldTable; }
+    _VIRT_DRV_PARMS* getSLDTable() const { return sldTable; }
+    int getHLDTableSize() const { return static_cast<int>(hldTableSize); }
+    int getSLDTableSize() const { return static_cast<int>(sldTableSize); }
+    int* getHLDdllIDs() { return HLD_TNCADllIDs; }
+    int* getSLDdllIDs() { return SLD_TNCADllIDs; }
+
+    // The model name of an adapter type ("ZEQ Tarnell Family" for codes
+    // without a name of their own).
+    static const char* modelName(int adapterTypeIN);
+
+protected:
+    // The logical-drive tables are byte blocks of the length the controller
+    // reports, made and released only with these two.
+    static _VIRT_DRV_PARMS* newLDTable(uint32_t sizeBytes);
+    static void deleteLDTable(_VIRT_DRV_PARMS* table);
+
+    int HLD_TNCADllIDs[NUM_HLD_IDS];
+    int SLD_TNCADllIDs[NUM_SLD_IDS];
+    int maxConfiguredDrives;
+    int maxGlobalSpares;
+    int maxAssignedSparesPerArray;
+    // The adapter's own capability table and PCI ids; the Adapter members of
+    // the same names keep what the Adapter constructor gave them.
+    TarnellAdapterFeatures* features;
+    unsigned int pciVendorID;
+    unsigned int pciDeviceID;
+    unsigned int pciBus;
+    unsigned int pciDevice;
+    unsigned int pciFunction;
+    unsigned int pciSubVendorID;
+    unsigned int pciSubDeviceID;
+    EnumChannelType channelType;
+    _ADAPTER_FEATURES TarnellFeatureLevels;   // the controller's firmware feature record
+    _VIRT_DRV_PARMS* hldTable;
+    _VIRT_DRV_PARMS* sldTable;
+    uint32_t hldTableSize;
+    uint32_t sldTableSize;
+    bool batteryCacheInstalled;
+    int batteryCacheErrorCode;
+    bool readAhead;
+    bool adaptiveReadAhead;
+    int stripeUnitSize;
+    std::string rebuildRate;
+    bool hotSwapRebuild;
+    bool copyBack;
+    bool dataScrubbing;
+    bool autoSynchronization;
+    bool clustering;
+    bool limitedBIOSCompatibility;
+    std::string hostID;
+    std::string clusterPartnerID;
+    bool unattended;
+    std::string BBCSerialNumber;
+    std::string BBCSerialNumberConfig;
+    int adapterMode;
+    uint32_t versionMatching;
+    int bbcSize;
+    AdapterVPDInfo* vpdInfo;
+    ExtendedBatteryInfo* batteryInfo;
+
+private:
+    void setModelName(const char* name);
+    // C-API adapter numbers by model adapter id, and how many were handed out.
+    static std::vector<int> TNCADllIDs;
+    static int numTarnellAdapters;
+};
+
+#endif
