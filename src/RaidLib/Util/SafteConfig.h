@@ -31,7 +31,7 @@ static_assert(offsetof(SAFTE_CONFIG, vendorUniqueByteCount) == 63, "vendor-uniqu
 // The decoded SAF-TE configuration of an enclosure: its component counts.
 class STOR_EXPORT SafteConfig : public RaidObject {
 public:
-    static const unsigned RESERVED_SIZE = 57;
+    static constexpr unsigned RESERVED_SIZE = 57;
 
     SafteConfig();
     // Copies the counts, the vendor-unique count and the unit; not the

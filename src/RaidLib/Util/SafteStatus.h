@@ -13,12 +13,12 @@ class SafteConfig;
 // temperature bytes and the out-of-range flags. Counts of -1 are unknown.
 class STOR_EXPORT SafteStatus : public RaidObject {
 public:
-    static const int MAX_FANS = 32;
-    static const int MAX_POWER_SUPPLIES = 32;
-    static const int MAX_SLOTS = 64;
-    static const int MAX_TEMP_SENSORS = 32;
+    static constexpr int MAX_FANS = 32;
+    static constexpr int MAX_POWER_SUPPLIES = 32;
+    static constexpr int MAX_SLOTS = 64;
+    static constexpr int MAX_TEMP_SENSORS = 32;
     // Answer of the slot lookups when there is no such slot or id.
-    static const uint32_t NO_SLOT = 0x7FFFFFFF;
+    static constexpr uint32_t NO_SLOT = 0x7FFFFFFF;
 
     // The clearFields() values.
     SafteStatus();

@@ -84,9 +84,9 @@ static_assert(offsetof(tfi_t, TFI_Data) == 6292, "image data at 6292");
 // listed image lies inside the image data.
 class STOR_EXPORT TfiReader {
 public:
-    static const uint32_t HEAD_SIZE = 6292; // header and directory
-    static const uint32_t NO_IMAGE = 0x7FFFFFFF;
-    static const unsigned MAX_CHUNKS = 99;
+    static constexpr uint32_t HEAD_SIZE = 6292; // header and directory
+    static constexpr uint32_t NO_IMAGE = 0x7FFFFFFF;
+    static constexpr unsigned MAX_CHUNKS = 99;
 
     explicit TfiReader(const char* path);
     ~TfiReader();
