@@ -9,6 +9,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "RaidLib/Util/TfiReader.h"
@@ -157,6 +158,156 @@ inline Bytes bytesOf(size_t n, unsigned seed)
     Bytes b(n);
     for (size_t i = 0; i < n; ++i)
         b[i] = static_cast<unsigned char>((i * 7 + seed) & 0xFF);
+    return b;
+}
+
+// ---- SES-2 diagnostic pages ----
+
+// One element type of an enclosure: its code, the status word of each
+// element (byte 0 in the low bits), their descriptor texts (when given) and
+// the type descriptor text.
+struct SesType {
+    SesType(uint8_t t, std::vector<uint32_t> s, std::vector<std::string> x = {}, std::string tt = "",
+            uint8_t sub = 0)
+        : type(t), status(std::move(s)), texts(std::move(x)), typeText(std::move(tt)), subenclosure(sub)
+    {
+    }
+    uint8_t type;
+    std::vector<uint32_t> status;
+    std::vector<std::string> texts;
+    std::string typeText;
+    uint8_t subenclosure;
+};
+
+inline void putBE16(Bytes& b, size_t at, size_t v)
+{
+    b[at] = static_cast<unsigned char>(v >> 8);
+    b[at + 1] = static_cast<unsigned char>(v);
+}
+
+// Page head: code, byte 1, page length (size - 4) and generation code 0x11223344.
+inline void finishPage(Bytes& b, uint8_t code, uint8_t byte1 = 0)
+{
+    b[0] = code;
+    b[1] = byte1;
+    putBE16(b, 2, b.size() - 4);
+    b[4] = 0x11;
+    b[5] = 0x22;
+    b[6] = 0x33;
+    b[7] = 0x44;
+}
+
+// Configuration page: one enclosure descriptor (40 bytes) per entry of
+// typesPerDescriptor (the number of types of each; all types in one when
+// empty), then the headers and the type texts.
+inline Bytes sesConfigPage(const std::vector<SesType>& types, std::vector<unsigned> typesPerDescriptor = {},
+                           const unsigned char* logicalID = nullptr)
+{
+    if (typesPerDescriptor.empty())
+        typesPerDescriptor.push_back(static_cast<unsigned>(types.size()));
+    Bytes b(8, 0);
+    for (size_t d = 0; d < typesPerDescriptor.size(); ++d) {
+        Bytes desc(40, 0);
+        desc[0] = 0x11;
+        desc[1] = static_cast<unsigned char>(d);
+        desc[2] = static_cast<unsigned char>(typesPerDescriptor[d]);
+        desc[3] = 36;
+        for (int i = 0; i < 8; ++i)
+            desc[4 + i] = logicalID ? logicalID[i] : static_cast<unsigned char>(0x50 + i + d);
+        std::memcpy(&desc[12], "VENDOR  PRODUCT         0001", 28);
+        b.insert(b.end(), desc.begin(), desc.end());
+    }
+    for (const SesType& t : types) {
+        b.push_back(t.type);
+        b.push_back(static_cast<unsigned char>(t.status.size()));
+        b.push_back(t.subenclosure);
+        b.push_back(static_cast<unsigned char>(t.typeText.size()));
+    }
+    for (const SesType& t : types)
+        b.insert(b.end(), t.typeText.begin(), t.typeText.end());
+    finishPage(b, 1, static_cast<uint8_t>(typesPerDescriptor.size() - 1));
+    return b;
+}
+
+// Enclosure Status page: per type an overall element (0x0F 0 0 0), then the
+// elements' status words.
+inline Bytes sesStatusPage(const std::vector<SesType>& types)
+{
+    Bytes b(8, 0);
+    for (const SesType& t : types) {
+        b.insert(b.end(), {0x0F, 0, 0, 0});
+        for (uint32_t s : t.status)
+            b.insert(b.end(), {static_cast<unsigned char>(s), static_cast<unsigned char>(s >> 8),
+                               static_cast<unsigned char>(s >> 16), static_cast<unsigned char>(s >> 24)});
+    }
+    finishPage(b, 2);
+    return b;
+}
+
+// Element Descriptor page: per type an overall descriptor with the text
+// "type", then one per element with its text (empty when not given).
+inline Bytes sesDescriptorPage(const std::vector<SesType>& types)
+{
+    Bytes b(8, 0);
+    auto add = [&b](const std::string& text) {
+        b.insert(b.end(), {0, 0, 0, 0});
+        putBE16(b, b.size() - 2, text.size());
+        b.insert(b.end(), text.begin(), text.end());
+    };
+    for (const SesType& t : types) {
+        add("type");
+        for (size_t i = 0; i < t.status.size(); ++i)
+            add(i < t.texts.size() ? t.texts[i] : std::string());
+    }
+    finishPage(b, 7);
+    return b;
+}
+
+// A SAS phy of an additional element status descriptor.
+struct SesPhy {
+    uint8_t id;
+    uint64_t sasAddress;
+    uint64_t attachedAddress;
+};
+
+// A SAS additional element status descriptor; with eip the element index
+// and bay number are present.
+inline Bytes sesSasDescriptor(bool eip, std::vector<SesPhy> phys, uint8_t bay = 0, uint8_t elementIndex = 0,
+                              bool notAllPhys = false, bool invalid = false, uint8_t descriptorType = 0)
+{
+    Bytes b(eip ? 8 : 4, 0);
+    b[0] = static_cast<unsigned char>(0x06 | (eip ? 0x10 : 0) | (invalid ? 0x80 : 0));
+    const size_t counts = eip ? 4 : 2;
+    b[counts] = static_cast<unsigned char>(phys.size());
+    b[counts + 1] = static_cast<unsigned char>((notAllPhys ? 1 : 0) | descriptorType << 6);
+    if (eip) {
+        b[3] = elementIndex;
+        b[7] = bay;
+    }
+    for (const SesPhy& p : phys) {
+        Bytes d(28, 0);
+        d[0] = 0x10;
+        for (int i = 0; i < 8; ++i) {
+            d[4 + i] = static_cast<unsigned char>(p.attachedAddress >> (56 - 8 * i));
+            d[12 + i] = static_cast<unsigned char>(p.sasAddress >> (56 - 8 * i));
+        }
+        d[20] = p.id;
+        b.insert(b.end(), d.begin(), d.end());
+    }
+    b[1] = static_cast<unsigned char>(b.size() - 2);
+    return b;
+}
+
+// A descriptor of another protocol (identifier 1), 8 bytes.
+inline Bytes sesOtherProtocolDescriptor() { return Bytes{0x01, 0x06, 0, 0, 0, 0, 0, 0}; }
+
+// Additional Element Status page of these descriptors in order.
+inline Bytes sesAdditionalPage(const std::vector<Bytes>& descriptors)
+{
+    Bytes b(8, 0);
+    for (const Bytes& d : descriptors)
+        b.insert(b.end(), d.begin(), d.end());
+    finishPage(b, 0x0A);
     return b;
 }
 
