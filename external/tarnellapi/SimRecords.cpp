@@ -179,6 +179,7 @@ void buildProgress(Controller& c, _REBUILD_STATUS& r) {
     switch (t->kind) {
     case Task::REBUILD: r.ucOpcode = TASK_OPCODE_REBUILD; r.ucSubOpcodeQualifier = TASK_QUAL_REBUILD; break;
     case Task::COPYBACK: r.ucOpcode = TASK_OPCODE_REBUILD; r.ucSubOpcodeQualifier = TASK_QUAL_COPYBACK; break;
+    case Task::COMPACT: r.ucOpcode = TASK_OPCODE_REBUILD; r.ucSubOpcodeQualifier = TASK_QUAL_COMPACTION; break;
     case Task::SYNCHRONIZE:
     case Task::INITIALIZE: r.ucOpcode = TASK_OPCODE_SYNC; break;
     case Task::MIGRATE: r.ucOpcode = TASK_OPCODE_MIGRATION; break;

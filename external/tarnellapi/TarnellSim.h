@@ -105,7 +105,8 @@ struct LogicalDrive {
 
 // A task of a controller. Tasks run one at a time, in queue order.
 struct Task {
-    enum Kind : uint8_t { REBUILD, SYNCHRONIZE, INITIALIZE, MIGRATE, COPYBACK };
+    // COMPACT: the compaction of a RAID-5EE drive; only a scenario queues it.
+    enum Kind : uint8_t { REBUILD, SYNCHRONIZE, INITIALIZE, MIGRATE, COPYBACK, COMPACT };
     Kind kind = REBUILD;
     uint8_t drive = 0;                 // C-API number, or SLD slot when subLogical
     bool subLogical = false;
