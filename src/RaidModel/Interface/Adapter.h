@@ -26,6 +26,7 @@ class SES2EnclosureDevice;
 class PhysicalDevice;
 class SASConnector;
 class LogicalDriveSpec;
+class SimpleXmlParser;
 
 enum EnumControllerStatus : int32_t {
     CONTROLLER_STATUS_WORKING = 0,
@@ -144,6 +145,10 @@ public:
     // A new node (no parent, children, indexes, address or feature table)
     // with a copy of the controller's description.
     Adapter(const Adapter& right);
+    // Reads the "Controller" element the parser stands on, with its
+    // channels, logical drives and SAS phys, its feature table and its RAID
+    // support list.
+    explicit Adapter(SimpleXmlParser& xmlParser);
     ~Adapter() override;
 
     bool isInstanceOf(const char* type) const override;
@@ -153,6 +158,8 @@ public:
     void writeTo(Writer* writer) const override;
     // Stamps the descendant and files it in the typed indexes.
     void descendantAdded(RaidObject* pDescendantIN) override;
+    // The reader of the XML constructor.
+    virtual void build(SimpleXmlParser& xmlParser);
 
     // Model code, adapter id, status, versions and slot; nothing else.
     virtual bool operator==(const Adapter& right) const;
@@ -463,6 +470,9 @@ protected:
     EnumHardDriveCacheMode sataHDCacheMode;
 
 private:
+    // The RAID levels the controller can create, from the feature
+    // attributes of its element.
+    void deriveRaidLevelSupport();
     // The library type of a model code (STORLIB_UNKNOWN when it has none).
     static EnumStorLibType storLibTypeOf(int32_t adapterTypeIN);
     // Every field but the lists, the address and the version buffers, at

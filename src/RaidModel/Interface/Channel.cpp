@@ -6,6 +6,7 @@
 #include "RaidLib/Util/StorDebug.h"
 #include "RaidLib/Util/StrToNum32.h"
 #include "RaidModel/Interface/CDROMDrive.h"
+#include "RaidModel/Interface/HardDrive.h"
 #include "RaidModel/Interface/OtherDevice.h"
 #include "RaidModel/Interface/TapeDrive.h"
 #include "RaidModel/Serialization/Writer.h"
@@ -28,6 +29,7 @@ struct DeviceReader {
 };
 
 const DeviceReader deviceReaders[] = {
+    {"HardDrive", readDevice<HardDrive>, false},
     {"TapeDrive", readDevice<TapeDrive>, false},
     {"CDROMDrive", readDevice<CDROMDrive>, false},
     {"PhysicalDevice", readDevice<OtherDevice>, false},

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "RaidLib/Util/StorDebug.h"
+#include "RaidModel/Interface/Adapter.h"
+#include "RaidModel/Interface/LogicalDrive.h"
 #include "RaidModel/Serialization/Writer.h"
 
 STOR_EXPORT std::atomic<uint32_t> globalRaidObjectCounter(0);
@@ -269,8 +271,8 @@ RaidObject* RaidObject::findDepthFirst(const Addr2& a)
     return nullptr;
 }
 
-// A logical drive belongs to the controller above it in the tree; a drive
-// that is not below a controller has none and matches no address.
+// A logical drive belongs to the controller it was made for; a drive
+// without one matches no address.
 RaidObject* RaidObject::findLogicalDrive(const Addr& a)
 {
     std::vector<RaidObject*> drives;
@@ -278,9 +280,7 @@ RaidObject* RaidObject::findLogicalDrive(const Addr& a)
     for (RaidObject* drive : drives) {
         if (drive->getLogicalDriveID() != a.getLogicalDriveID())
             continue;
-        const RaidObject* controller = drive->parent;
-        while (controller && !controller->isInstanceOf("Adapter"))
-            controller = controller->parent;
+        const Adapter* controller = static_cast<const LogicalDrive*>(drive)->getAdapter();
         if (controller && controller->getAdapterID() == a.getAdapterID())
             return drive;
     }

@@ -4,7 +4,6 @@
 
 #include "RaidLib/Util/SimpleXmlParser.h"
 #include "RaidLib/Util/StorDebug.h"
-#include "RaidLib/Util/StrToNum32.h"
 #include "RaidModel/Interface/Adapter.h"
 
 System::System(EnumStorLibType type)
@@ -103,29 +102,6 @@ void System::buildChildren(SimpleXmlParser& xmlParser)
     }
 }
 
-// Only the controller's address is restored here ("storlibType" and
-// "controllerID"); the rest of its element, its subtree included, is passed
-// over up to the element's end.
-Adapter* System::readController(SimpleXmlParser& xmlParser)
-{
-    Adapter* adapter = new Adapter();
-    if (!adapter)
-        return nullptr;
-    try {
-        do {
-            if (xmlParser.tagIs("Controller")) {
-                if (xmlParser.foundEndTag())
-                    break;
-                if (xmlParser.nameIs("storlibType"))
-                    adapter->getAddr2().setStorLibType(
-                        static_cast<EnumStorLibType>(strToU32(xmlParser.getValue(), 10)));
-                else if (xmlParser.nameIs("controllerID"))
-                    adapter->getAddr2().setAdapterID(strToU32(xmlParser.getValue(), 10));
-            }
-        } while (xmlParser.parseNext());
-    } catch (...) {
-        delete adapter;
-        throw;
-    }
-    return adapter;
-}
+// The controller reads its own element, with everything inside it, up to the
+// element's end.
+Adapter* System::readController(SimpleXmlParser& xmlParser) { return new Adapter(xmlParser); }

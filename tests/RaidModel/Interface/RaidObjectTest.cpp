@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "RaidModel/Interface/Adapter.h"
+#include "RaidModel/Interface/LogicalDrive.h"
 #include "RaidModel/Interface/RaidObject.h"
 #include "RaidModel/Serialization/XMLWriter.h"
 
@@ -233,22 +235,29 @@ TEST_F(RaidObjectTest, GetChildByAddressPrefersNearerAndEarlier)
 
 TEST_F(RaidObjectTest, GetObject)
 {
-    TNode root("root");
-    TNode* ctl = root.add(new TNode("ctl", "Adapter"));
-    ctl->setAddr(Addr(4));
-    TNode* ld = ctl->add(new TNode("ld", "LogicalDrive"));
-    ld->setAddr(Addr(4, U, 2, U, U, UC, U, U));
-    TNode* dev = ctl->add(new TNode("dev"));
+    RaidObject root;
+    Adapter* ctl = new Adapter();
+    root.addChild(ctl);
+    ctl->getAddr2() = Addr2(STORLIB_TARNELL, 4, U, U, U, U, UC, U, U);
+    LogicalDrive* ld = new LogicalDrive(ctl, 2);
+    ctl->addChild(ld);
+    TNode* dev = new TNode("dev");
+    ctl->addChild(dev);
     dev->setAddr(Addr(4, U, U, 1, 3, UC, U, U));
-    // A logical drive outside any controller has none to match.
-    TNode* loose = root.add(new TNode("loose", "LogicalDrive"));
-    loose->setAddr(Addr(5, U, 2, U, U, UC, U, U));
+    // A logical drive without a controller has none to match; one made for
+    // a controller matches wherever it stands.
+    LogicalDrive* loose = new LogicalDrive(nullptr, 2);
+    root.addChild(loose);
+    loose->getAddr2().setAdapterID(5);
+    LogicalDrive* made = new LogicalDrive(ctl, 7);
+    root.addChild(made);
 
     // From an unrelated node, whatever the address's other ids.
     EXPECT_EQ(dev->getObject(Addr(4, U, 2, U, U, UC, U, U)), ld);
     EXPECT_EQ(dev->getObject(Addr2(STORLIB_TARNELL, 4, U, 2, U, U, UC, U, U)), ld);
     EXPECT_EQ(root.getObject(Addr(5, U, 2, U, U, UC, U, U)), nullptr);
     EXPECT_EQ(root.getObject(Addr(4, U, 3, U, U, UC, U, U)), nullptr);
+    EXPECT_EQ(root.getObject(Addr(4, U, 7, U, U, UC, U, U)), made);
 
     EXPECT_EQ(root.getObject(4, U, U, 1, 3), dev);
     EXPECT_EQ(ctl->getObject(Addr(4)), ctl);
