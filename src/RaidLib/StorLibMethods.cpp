@@ -10,6 +10,7 @@
 #include "RaidLib/Util/StorDebug.h"
 #include "RaidModel/Interface/Array.h"
 #include "RaidModel/Interface/Channel.h"
+#include "RaidModel/Interface/Enclosure.h"
 #include "RaidModel/Interface/System.h"
 #include "RaidModel/Serialization/XMLWriter.h"
 
@@ -217,7 +218,8 @@ Ret StorLibPlugin::setAlarmState(const Addr& addrIN, EnumAlarmState alarmStateIN
 {
     return dispatch(
         *this, "StorLib::setAlarmState()", addrIN,
-        accept<Adapter>("Adapter", [&](Adapter& a) { return a.setAlarmState(alarmStateIN); }));
+        accept<Adapter>("Adapter", [&](Adapter& a) { return a.setAlarmState(alarmStateIN); }),
+        accept<Enclosure>("Enclosure", [&](Enclosure& e) { return e.setAlarmState(alarmStateIN); }));
 }
 
 Ret StorLibPlugin::getAlarmState(const Addr& addrIN, EnumAlarmState& alarmStateOUT)

@@ -15,9 +15,10 @@ using namespace storlibtest;
 
 namespace {
 
-enum Target { kAdapter, kChannel, kHardDrive, kOtherDevice, kArray, kLogicalDrive };
+enum Target { kAdapter, kChannel, kHardDrive, kOtherDevice, kEnclosure, kArray, kLogicalDrive };
 
-const char* const targetNames[] = {"adapter", "channel", "hard drive", "other device", "array", "logical drive"};
+const char* const targetNames[] = {"adapter",   "channel", "hard drive",   "other device",
+                                   "enclosure", "array",   "logical drive"};
 
 // The address of an object of the scripted tree.
 Addr addressOf(const StorLib& lib, Target target)
@@ -32,6 +33,8 @@ Addr addressOf(const StorLib& lib, Target target)
         return adapter->getHardDrive<RaidObject>(0)->getAddr();
     case kOtherDevice:
         return adapter->getOtherPhysicalDevice<RaidObject>(0)->getAddr();
+    case kEnclosure:
+        return adapter->getEnclosure<RaidObject>(0)->getAddr();
     case kArray:
         return adapter->getLogicalDrive(0)->getArray()->getAddr();
     case kLogicalDrive:
@@ -105,6 +108,8 @@ const std::vector<Row>& rows()
          {"Adapter::getEvents(events)"}},
         {"setAlarmState", kAdapter, kLogicalDrive, [](L& l, A a, X) { return l.setAlarmState(a, ALARM_SOUND); },
          {"Adapter::setAlarmState(4)"}},
+        {"setAlarmState", kEnclosure, kHardDrive, [](L& l, A a, X) { return l.setAlarmState(a, ALARM_SOUND); },
+         {"Enclosure::setAlarmState(4)"}},
         {"getAlarmState", kAdapter, kHardDrive, [](L& l, A a, X x) { return l.getAlarmState(a, x.alarm); }, {}},
         {"setControllerConfiguration", kAdapter, kHardDrive,
          [](L& l, A a, X x) { return l.setControllerConfiguration(a, CONFIG_SOURCE_ALL_DRIVES, x.buffer); },
@@ -222,7 +227,8 @@ const std::vector<Row>& rows()
         {"setITNexusLossTime", kHardDrive, kLogicalDrive, [](L& l, A a, X) { return l.setITNexusLossTime(a, 30); },
          {"PhysicalDevice::setITNexusLossTime(30)"}},
         {"setITNexusLossTime", kAdapter, kChannel, [](L& l, A a, X) { return l.setITNexusLossTime(a, 30); },
-         {"PhysicalDevice::setITNexusLossTime(30)", "PhysicalDevice::setITNexusLossTime(30)"}},
+         {"PhysicalDevice::setITNexusLossTime(30)", "PhysicalDevice::setITNexusLossTime(30)",
+          "PhysicalDevice::setITNexusLossTime(30)"}},
         {"createSnapshot", kLogicalDrive, kAdapter, [](L& l, A a, X x) { return l.createSnapshot(a, x.target, true); },
          {"LogicalDrive::createSnapshot(target,true)"}},
         {"removeSnapshot", kLogicalDrive, kAdapter, [](L& l, A a, X) { return l.removeSnapshot(a); },
@@ -505,6 +511,7 @@ TEST_F(BuiltLibTest, AlarmStateIsReadFromTheModel)
     EnumAlarmState state = ALARM_NOT_PRESENT;
     ASSERT_EQ(lib.getAlarmState(at(kAdapter), state).getReturn(), 0);
     EXPECT_EQ(state, ALARM_QUIET);
+    EXPECT_EQ(lib.getAlarmState(at(kEnclosure), state).getReturn(), -2);
     EXPECT_TRUE(script().calls.empty());
 }
 
@@ -518,7 +525,7 @@ TEST_F(BuiltLibTest, ITNexusLossTimeOverEveryDevice)
     Ret r = lib.setITNexusLossTime(at(kAdapter), 60);
     EXPECT_TRUE(r == second) << r.getReturn();
     EXPECT_EQ(script().calls.size(), lib.getAdapter(0)->getNumPhysicalDevices());
-    EXPECT_GE(script().calls.size(), 2u);
+    EXPECT_GE(script().calls.size(), 3u);
 
     script().calls.clear();
     EXPECT_TRUE(lib.setITNexusLossTime(at(kAdapter), 60) == Ret(0));

@@ -16,6 +16,7 @@
 #include "RaidModel/Interface/Adapter.h"
 #include "RaidModel/Interface/Array.h"
 #include "RaidModel/Interface/Channel.h"
+#include "RaidModel/Interface/Enclosure.h"
 #include "RaidModel/Interface/HardDrive.h"
 #include "RaidModel/Interface/LogicalDrive.h"
 #include "RaidModel/Interface/OtherDevice.h"
@@ -284,6 +285,19 @@ public:
     }
 };
 
+class ScriptedEnclosure : public ScriptedDevice<Enclosure> {
+public:
+    ScriptedEnclosure(Adapter* adapterIN, Channel* channelIN, unsigned long deviceIDIN)
+        : ScriptedDevice<Enclosure>(adapterIN, channelIN, deviceIDIN, nullptr, nullptr, nullptr, nullptr, DRIVE_ONLINE,
+                                    nullptr)
+    {
+    }
+    Ret setAlarmState(EnumAlarmState alarmStateIN) override
+    {
+        return script().record("Enclosure::setAlarmState", alarmStateIN);
+    }
+};
+
 class ScriptedArray : public Array {
 public:
     ScriptedArray(Adapter* adapterIN, unsigned long arrayIDIN) : Array(adapterIN, arrayIDIN, 4096, 1024, 1) {}
@@ -334,7 +348,7 @@ public:
 };
 
 // The scripted tree: controller 0 with channel 0 (hard drive 0, CD-ROM
-// device 1) and array 0 with logical drive 0.
+// device 1, enclosure 2) and array 0 with logical drive 0.
 class ScriptedSystem : public System {
 public:
     ScriptedSystem() : System(STORLIB_TARNELL) {}
@@ -349,6 +363,7 @@ public:
             adapter->addChild(channel);
             channel->addChild(new ScriptedHardDrive(adapter, channel, 0));
             channel->addChild(new ScriptedOtherDevice(adapter, channel, 1));
+            channel->addChild(new ScriptedEnclosure(adapter, channel, 2));
             auto* array = new ScriptedArray(adapter, 0);
             adapter->addChild(array);
             array->addChild(new ScriptedLogicalDrive(adapter, array, 0));
