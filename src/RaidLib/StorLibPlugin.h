@@ -54,7 +54,7 @@ class STOR_EXPORT StorLibPlugin : public StorLib {
 public:
     // Size of the buffer that getControllerLog(..., char**, ...) hands out:
     // 2 MiB and 512 bytes.
-    static const unsigned long CONTROLLER_LOG_BUFFER_SIZE = 2097664UL;
+    static constexpr unsigned long CONTROLLER_LOG_BUFFER_SIZE = 2097664UL;
 
     explicit StorLibPlugin(EnumStorLibType storlibTypeIN);
     ~StorLibPlugin() override;
