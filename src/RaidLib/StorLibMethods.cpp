@@ -11,6 +11,7 @@
 #include "RaidModel/Interface/Array.h"
 #include "RaidModel/Interface/Channel.h"
 #include "RaidModel/Interface/Enclosure.h"
+#include "RaidModel/Interface/SES2EnclosureDevice.h"
 #include "RaidModel/Interface/System.h"
 #include "RaidModel/Serialization/XMLWriter.h"
 
@@ -219,7 +220,9 @@ Ret StorLibPlugin::setAlarmState(const Addr& addrIN, EnumAlarmState alarmStateIN
     return dispatch(
         *this, "StorLib::setAlarmState()", addrIN,
         accept<Adapter>("Adapter", [&](Adapter& a) { return a.setAlarmState(alarmStateIN); }),
-        accept<Enclosure>("Enclosure", [&](Enclosure& e) { return e.setAlarmState(alarmStateIN); }));
+        accept<Enclosure>("Enclosure", [&](Enclosure& e) { return e.setAlarmState(alarmStateIN); }),
+        accept<SES2EnclosureDevice>("SES2EnclosureDevice",
+                                    [&](SES2EnclosureDevice& e) { return e.setAlarmState(alarmStateIN); }));
 }
 
 Ret StorLibPlugin::getAlarmState(const Addr& addrIN, EnumAlarmState& alarmStateOUT)

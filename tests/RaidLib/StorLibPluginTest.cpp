@@ -15,10 +15,10 @@ using namespace storlibtest;
 
 namespace {
 
-enum Target { kAdapter, kChannel, kHardDrive, kOtherDevice, kEnclosure, kArray, kLogicalDrive };
+enum Target { kAdapter, kChannel, kHardDrive, kOtherDevice, kEnclosure, kSES2Enclosure, kArray, kLogicalDrive };
 
-const char* const targetNames[] = {"adapter",   "channel", "hard drive",   "other device",
-                                   "enclosure", "array",   "logical drive"};
+const char* const targetNames[] = {"adapter",   "channel",          "hard drive", "other device",
+                                   "enclosure", "SES-2 enclosure", "array",      "logical drive"};
 
 // The address of an object of the scripted tree.
 Addr addressOf(const StorLib& lib, Target target)
@@ -35,6 +35,8 @@ Addr addressOf(const StorLib& lib, Target target)
         return adapter->getOtherPhysicalDevice<RaidObject>(0)->getAddr();
     case kEnclosure:
         return adapter->getEnclosure<RaidObject>(0)->getAddr();
+    case kSES2Enclosure:
+        return adapter->getSES2EnclosureDevice<RaidObject>(0)->getAddr();
     case kArray:
         return adapter->getLogicalDrive(0)->getArray()->getAddr();
     case kLogicalDrive:
@@ -110,6 +112,8 @@ const std::vector<Row>& rows()
          {"Adapter::setAlarmState(4)"}},
         {"setAlarmState", kEnclosure, kHardDrive, [](L& l, A a, X) { return l.setAlarmState(a, ALARM_SOUND); },
          {"Enclosure::setAlarmState(4)"}},
+        {"setAlarmState", kSES2Enclosure, kChannel, [](L& l, A a, X) { return l.setAlarmState(a, ALARM_SOUND); },
+         {"SES2EnclosureDevice::setAlarmState(4)"}},
         {"getAlarmState", kAdapter, kHardDrive, [](L& l, A a, X x) { return l.getAlarmState(a, x.alarm); }, {}},
         {"setControllerConfiguration", kAdapter, kHardDrive,
          [](L& l, A a, X x) { return l.setControllerConfiguration(a, CONFIG_SOURCE_ALL_DRIVES, x.buffer); },
@@ -227,8 +231,7 @@ const std::vector<Row>& rows()
         {"setITNexusLossTime", kHardDrive, kLogicalDrive, [](L& l, A a, X) { return l.setITNexusLossTime(a, 30); },
          {"PhysicalDevice::setITNexusLossTime(30)"}},
         {"setITNexusLossTime", kAdapter, kChannel, [](L& l, A a, X) { return l.setITNexusLossTime(a, 30); },
-         {"PhysicalDevice::setITNexusLossTime(30)", "PhysicalDevice::setITNexusLossTime(30)",
-          "PhysicalDevice::setITNexusLossTime(30)"}},
+         std::vector<std::string>(4, "PhysicalDevice::setITNexusLossTime(30)")},
         {"createSnapshot", kLogicalDrive, kAdapter, [](L& l, A a, X x) { return l.createSnapshot(a, x.target, true); },
          {"LogicalDrive::createSnapshot(target,true)"}},
         {"removeSnapshot", kLogicalDrive, kAdapter, [](L& l, A a, X) { return l.removeSnapshot(a); },

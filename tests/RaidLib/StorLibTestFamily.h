@@ -20,6 +20,7 @@
 #include "RaidModel/Interface/HardDrive.h"
 #include "RaidModel/Interface/LogicalDrive.h"
 #include "RaidModel/Interface/OtherDevice.h"
+#include "RaidModel/Interface/SES2EnclosureDevice.h"
 #include "RaidModel/Interface/System.h"
 
 namespace storlibtest {
@@ -298,6 +299,19 @@ public:
     }
 };
 
+class ScriptedSES2Enclosure : public ScriptedDevice<SES2EnclosureDevice> {
+public:
+    ScriptedSES2Enclosure(Adapter* adapterIN, Channel* channelIN, unsigned long deviceIDIN)
+        : ScriptedDevice<SES2EnclosureDevice>(adapterIN, channelIN, deviceIDIN, nullptr, nullptr, nullptr, nullptr,
+                                              DRIVE_ONLINE, nullptr)
+    {
+    }
+    Ret setAlarmState(EnumAlarmState alarmStateIN) override
+    {
+        return script().record("SES2EnclosureDevice::setAlarmState", alarmStateIN);
+    }
+};
+
 class ScriptedArray : public Array {
 public:
     ScriptedArray(Adapter* adapterIN, unsigned long arrayIDIN) : Array(adapterIN, arrayIDIN, 4096, 1024, 1) {}
@@ -348,7 +362,8 @@ public:
 };
 
 // The scripted tree: controller 0 with channel 0 (hard drive 0, CD-ROM
-// device 1, enclosure 2) and array 0 with logical drive 0.
+// device 1, enclosure 2, SES-2 enclosure device 3) and array 0 with logical
+// drive 0.
 class ScriptedSystem : public System {
 public:
     ScriptedSystem() : System(STORLIB_TARNELL) {}
@@ -364,6 +379,7 @@ public:
             channel->addChild(new ScriptedHardDrive(adapter, channel, 0));
             channel->addChild(new ScriptedOtherDevice(adapter, channel, 1));
             channel->addChild(new ScriptedEnclosure(adapter, channel, 2));
+            channel->addChild(new ScriptedSES2Enclosure(adapter, channel, 3));
             auto* array = new ScriptedArray(adapter, 0);
             adapter->addChild(array);
             array->addChild(new ScriptedLogicalDrive(adapter, array, 0));
