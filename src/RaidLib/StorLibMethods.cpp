@@ -33,6 +33,15 @@ Accept<T, Call> accept(const char* className, Call call)
     return Accept<T, Call>{className, call};
 }
 
+// The object as a T when it passes the class test by name; null otherwise.
+// The name decides; the cast only keeps an object that claims a class it
+// is not from away from that class's operations.
+template <class T>
+T* instanceOf(RaidObject* object, const char* className)
+{
+    return object->isInstanceOf(className) ? dynamic_cast<T*>(object) : nullptr;
+}
+
 bool callFirst(RaidObject*, Ret&) { return false; }
 
 // Tests the accepted classes in order; the first that passes makes its call
@@ -40,13 +49,9 @@ bool callFirst(RaidObject*, Ret&) { return false; }
 template <class T, class Call, class... Rest>
 bool callFirst(RaidObject* object, Ret& ret, const Accept<T, Call>& first, const Rest&... rest)
 {
-    if (object->isInstanceOf(first.className)) {
-        // The name decides; the cast only keeps an object that claims a
-        // class it is not from away from that class's operations.
-        if (T* target = dynamic_cast<T*>(object)) {
-            ret = first.call(*target);
-            return true;
-        }
+    if (T* target = instanceOf<T>(object, first.className)) {
+        ret = first.call(*target);
+        return true;
     }
     return callFirst(object, ret, rest...);
 }
@@ -102,12 +107,10 @@ RaidObject* findObject(const StorLib& lib, const Addr& addrIN, Ret& ret)
 template <class T>
 T* asClass(EnumStorLibType type, RaidObject* object, const char* className, Ret& ret)
 {
-    if (object->isInstanceOf(className)) {
-        if (T* target = dynamic_cast<T*>(object))
-            return target;
-    }
-    reportBadParameter(type, ret, pInvalidObjectString);
-    return nullptr;
+    T* target = instanceOf<T>(object, className);
+    if (!target)
+        reportBadParameter(type, ret, pInvalidObjectString);
+    return target;
 }
 
 // The shared dispatch: scope, current system, lookup, class tests, call.
@@ -389,7 +392,8 @@ Ret StorLibPlugin::startTask(const Addr& addrIN, EnumTaskType taskIN)
 
 Ret StorLibPlugin::setPhysicalDriveCache(const Addr& addrIN, EnumHardDriveCacheMode modeIN)
 {
-    return dispatch(*this, "StorLib::setPhysicalDriveCache()", addrIN, accept<HardDrive>("HardDrive", [&](HardDrive& d) {
+    return dispatch(*this, "StorLib::setPhysicalDriveCache()", addrIN,
+                    accept<HardDrive>("HardDrive", [&](HardDrive& d) {
                         return d.setWriteCacheEnable(modeIN == HARD_DRIVE_CACHE_MODE_WRITE_BACK);
                     }));
 }
@@ -425,7 +429,8 @@ Ret StorLibPlugin::deleteArray(const Addr& addrIN)
 Ret StorLibPlugin::setStripeSize(const Addr& addrIN, EnumStripeSize stripeSizeIN)
 {
     return dispatch(*this, "StorLib::setStripeSize()", addrIN,
-                    accept<LogicalDrive>("LogicalDrive", [&](LogicalDrive& ld) { return ld.setStripeSize(stripeSizeIN); }));
+                    accept<LogicalDrive>("LogicalDrive",
+                                         [&](LogicalDrive& ld) { return ld.setStripeSize(stripeSizeIN); }));
 }
 
 Ret StorLibPlugin::increaseLogicalDriveSize(const Addr& addrIN, const std::vector<ChunkSpec>& chunksIN,
@@ -476,7 +481,8 @@ Ret StorLibPlugin::createCandidateHotSpare(const Addr& addrIN)
 Ret StorLibPlugin::createAssignedHotSpare(const Addr& addrIN, const AddrCollection& logicalDrivesIN)
 {
     return dispatch(*this, "StorLib::createAssignedHotSpare()", addrIN,
-                    accept<HardDrive>("HardDrive", [&](HardDrive& d) { return d.createAssignedHotSpare(logicalDrivesIN); }));
+                    accept<HardDrive>("HardDrive",
+                                      [&](HardDrive& d) { return d.createAssignedHotSpare(logicalDrivesIN); }));
 }
 
 Ret StorLibPlugin::deleteHotSpare(const Addr& addrIN)
@@ -488,7 +494,8 @@ Ret StorLibPlugin::deleteHotSpare(const Addr& addrIN)
 Ret StorLibPlugin::deleteAssignedHotSpare(const Addr& addrIN, const AddrCollection& logicalDrivesIN)
 {
     return dispatch(*this, "StorLib::deleteAssignedHotSpare()", addrIN,
-                    accept<HardDrive>("HardDrive", [&](HardDrive& d) { return d.deleteAssignedHotSpare(logicalDrivesIN); }));
+                    accept<HardDrive>("HardDrive",
+                                      [&](HardDrive& d) { return d.deleteAssignedHotSpare(logicalDrivesIN); }));
 }
 
 // A controller is not identified through this operation.
@@ -496,7 +503,8 @@ Ret StorLibPlugin::identifyDevice(const Addr& addrIN, EnumIdentifyOption optionI
 {
     const bool start = optionIN == IDENTIFY_START;
     return dispatch(*this, "StorLib::identifyDevice()", addrIN,
-                    accept<PhysicalDevice>("PhysicalDevice", [&](PhysicalDevice& d) { return d.identifyDevice(start); }),
+                    accept<PhysicalDevice>("PhysicalDevice",
+                                           [&](PhysicalDevice& d) { return d.identifyDevice(start); }),
                     accept<LogicalDrive>("LogicalDrive", [&](LogicalDrive& ld) { return ld.identifyDevice(start); }),
                     accept<Channel>("Channel", [&](Channel& c) { return c.identifyDevice(start); }));
 }
@@ -644,7 +652,8 @@ Ret StorLibPlugin::abortDiskDiagnostic(const Addr& addrIN)
 Ret StorLibPlugin::getDiskDiagnosticProgress(const Addr& addrIN, DISK_DIAGNOSTIC_STATE& stateOUT)
 {
     return dispatch(*this, "StorLib::getDiskDiagnosticProgress()", addrIN,
-                    accept<HardDrive>("HardDrive", [&](HardDrive& d) { return d.getDiskDiagnosticProgress(stateOUT); }));
+                    accept<HardDrive>("HardDrive",
+                                      [&](HardDrive& d) { return d.getDiskDiagnosticProgress(stateOUT); }));
 }
 
 Ret StorLibPlugin::getDiskDiagnosticResults(const Addr& addrIN, DISK_DIAGNOSTIC_STATE& stateOUT)

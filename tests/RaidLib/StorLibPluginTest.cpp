@@ -180,7 +180,8 @@ const std::vector<Row>& rows()
          {"LogicalDrive::modify(spec)"}},
         {"setLogicalDriveBootable", kLogicalDrive, kAdapter,
          [](L& l, A a, X) { return l.setLogicalDriveBootable(a, true); }, {"LogicalDrive::setBootable(true)"}},
-        {"setLogicalDriveState", kLogicalDrive, kAdapter, [](L& l, A a, X) { return l.setLogicalDriveState(a, CRITICAL); },
+        {"setLogicalDriveState", kLogicalDrive, kAdapter,
+         [](L& l, A a, X) { return l.setLogicalDriveState(a, CRITICAL); },
          {"LogicalDrive::setState(3)"}},
         {"setDeviceState", kOtherDevice, kAdapter, [](L& l, A a, X) { return l.setDeviceState(a, DRIVE_DEAD); },
          {"PhysicalDevice::setState(2)"}},
@@ -223,7 +224,8 @@ const std::vector<Row>& rows()
          {"HardDrive::getProgress(tasks)"}},
         {"getTasks(collection)", kLogicalDrive, kOtherDevice, [](L& l, A a, X x) { return l.getTasks(a, x.tasks); },
          {"LogicalDrive::getProgress(tasks)"}},
-        {"setTaskPriority", kAdapter, kHardDrive, [](L& l, A a, X) { return l.setTaskPriority(a, 9, TASK_PRIORITY_LOW); },
+        {"setTaskPriority", kAdapter, kHardDrive,
+         [](L& l, A a, X) { return l.setTaskPriority(a, 9, TASK_PRIORITY_LOW); },
          {"Adapter::setTaskPriority(9,0)"}},
         {"abortTask", kAdapter, kHardDrive, [](L& l, A a, X) { return l.abortTask(a, 9); }, {"Adapter::abortTask(9)"}},
         {"testAllSpares", kAdapter, kHardDrive, [](L& l, A a, X) { return l.testAllSpares(a); },
@@ -319,7 +321,8 @@ TEST_F(StorLibPluginTest, EveryOperationRunsTheSharedDispatch)
         r = row.call(lib, addressOf(lib, row.wrong), x);
         EXPECT_EQ(r.getReturn(), -2);
         EXPECT_EQ(r.getSignedReturn(), 0);
-        EXPECT_TRUE(contains(newErrors(), "*** Bad Parameter: addrIN identified invalid object type, paramValue=0 ***"));
+        EXPECT_TRUE(
+            contains(newErrors(), "*** Bad Parameter: addrIN identified invalid object type, paramValue=0 ***"));
         EXPECT_TRUE(script().calls.empty());
 
         script().answer = scriptedAnswer();
@@ -505,7 +508,8 @@ TEST_F(BuiltLibTest, ModesBecomeFlags)
     lib.setPhysicalDriveCache(at(kHardDrive), HARD_DRIVE_CACHE_MODE_UNKNOWN);
     lib.identifyDevice(at(kOtherDevice), IDENTIFY_STOP_ALL);
     EXPECT_EQ(script().calls,
-              (std::vector<std::string>{"HardDrive::setWriteCacheEnable(false)", "PhysicalDevice::identifyDevice(false)"}));
+              (std::vector<std::string>{"HardDrive::setWriteCacheEnable(false)",
+                                        "PhysicalDevice::identifyDevice(false)"}));
 }
 
 // The model's value; the controller is not asked.

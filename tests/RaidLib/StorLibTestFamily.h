@@ -179,7 +179,10 @@ public:
     {
         return script().record("Adapter::clearControllerLog", logTypeIN);
     }
-    Ret setDataScrubActive(bool bActiveIN) override { return script().record("Adapter::setDataScrubActive", bActiveIN); }
+    Ret setDataScrubActive(bool bActiveIN) override
+    {
+        return script().record("Adapter::setDataScrubActive", bActiveIN);
+    }
     Ret setDataScrubRate(EnumPriorityLevel priorityIN) override
     {
         return script().record("Adapter::setDataScrubRate/priority", priorityIN);
@@ -229,7 +232,10 @@ public:
 
 class ScriptedChannel : public Channel {
 public:
-    ScriptedChannel(Adapter* adapterIN, unsigned long channelIDIN) : Channel(adapterIN, channelIDIN, SAS, SPEED_SAS300) {}
+    ScriptedChannel(Adapter* adapterIN, unsigned long channelIDIN)
+        : Channel(adapterIN, channelIDIN, SAS, SPEED_SAS300)
+    {
+    }
     Ret identifyDevice(bool on) override { return script().record("Channel::identifyDevice", on); }
 };
 
