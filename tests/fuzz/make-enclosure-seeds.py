@@ -118,7 +118,7 @@ def write(folder, name, data):
         f.write(data)
 
 
-ses = os.path.join(here, "corpus-SESPagesFuzz")
+ses = os.path.join(here, "seeds", "SESPagesFuzz")
 types = [
     (0x01, [0x0001, 0x0101, 0x0201], ["Slot 00", "Slot 01", "Slot 02"], "Drive Slots"),
     (0x02, [0x01, 0x02], ["PSU A", "PSU B"], ""),
@@ -141,7 +141,7 @@ write(ses, "no-additional", ses_input([config_page(types), status_page(types), d
 two = [(0x01, [1, 1], [], ""), (0x0E, [1], [], ""), (0x01, [1, 1, 1], [], "x")]
 write(ses, "subenclosures", ses_input([config_page(two, [2, 1]), status_page(two)]))
 
-tfi_dir = os.path.join(here, "corpus-TfiReaderFuzz")
+tfi_dir = os.path.join(here, "seeds", "TfiReaderFuzz")
 images = [(0x1010, 0, bytes(range(256)) * 2), (0x1011, 1, b"\x5a" * 300), (0x1012, 0x7FFFFFFF, b"abc")]
 write(tfi_dir, "single", tfi_input([tfi(images)]))
 write(tfi_dir, "empty-directory", tfi_input([tfi([], trailer=b"\0\0\0\0")]))

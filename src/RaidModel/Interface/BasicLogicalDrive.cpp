@@ -6,6 +6,43 @@
 #include "RaidLib/Util/StorDebug.h"
 #include "RaidModel/Interface/Chunk.h"
 
+namespace {
+
+// Logical drives nest one level in the model (a spanning drive over its
+// second-level drives). A document may nest them deeper, but every level is
+// a level of recursion here and in everything that walks the tree, so the
+// reader builds no more than this many levels below a logical drive and
+// passes deeper ones over, with what they contain.
+const unsigned MAX_NESTED_LOGICAL_DRIVES = 32;
+
+// The levels of nested logical drives being read on this thread.
+thread_local unsigned nestedReadDepth = 0;
+
+struct NestedRead {
+    NestedRead() { ++nestedReadDepth; }
+    ~NestedRead() { --nestedReadDepth; }
+    NestedRead(const NestedRead&) = delete;
+    NestedRead& operator=(const NestedRead&) = delete;
+};
+
+// Moves the parser from the start of a "LogicalDrive" element to its end.
+void passOverLogicalDrive(SimpleXmlParser& xmlParser)
+{
+    if (xmlParser.foundEndTag())
+        return; // "<LogicalDrive/>"
+    unsigned long open = 1;
+    while (xmlParser.parseNext()) {
+        if (!xmlParser.tagIs("LogicalDrive"))
+            continue;
+        if (xmlParser.foundStartTag() && !xmlParser.foundEndTag())
+            ++open;
+        else if (!xmlParser.foundStartTag() && xmlParser.foundEndTag() && --open == 0)
+            return;
+    }
+}
+
+} // namespace
+
 BasicLogicalDrive::BasicLogicalDrive() : LogicalDrive() {}
 
 BasicLogicalDrive::BasicLogicalDrive(const BasicLogicalDrive& right) : LogicalDrive(right) {}
@@ -58,7 +95,12 @@ void BasicLogicalDrive::build(SimpleXmlParser& xmlParser)
             if (xmlParser.tagIs("LogicalDrive")) {
                 if (xmlParser.foundStartTag()) {
                     if (started) {
-                        addChild(new BasicLogicalDrive(adapter, xmlParser));
+                        if (nestedReadDepth < MAX_NESTED_LOGICAL_DRIVES) {
+                            NestedRead level;
+                            addChild(new BasicLogicalDrive(adapter, xmlParser));
+                        } else {
+                            passOverLogicalDrive(xmlParser);
+                        }
                         continue;
                     }
                     started = true;

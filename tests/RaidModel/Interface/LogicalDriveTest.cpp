@@ -143,6 +143,35 @@ TEST(LogicalDriveXml, NestedReaderFilesChunksInBothDrives)
     outer.deleteAllChildren();
 }
 
+TEST(LogicalDriveXml, DeeplyNestedLogicalDrivesAreCutOff)
+{
+    // Every level is a level of recursion: a document nesting 1000 levels
+    // gives a tree of 33 (the drive and 32 below it), and the reader still
+    // ends at the outer drive's end.
+    std::string text;
+    for (int i = 0; i < 1000; ++i)
+        text += "<LogicalDrive logicalDriveID=\"" + std::to_string(i) + "\"><Chunk/>";
+    for (int i = 0; i < 1000; ++i)
+        text += "</LogicalDrive>";
+    text += "<LogicalDrive/>";
+    SimpleXmlParser parser(&text[0], text.size());
+    ASSERT_TRUE(parser.parseNext());
+    BasicLogicalDrive outer(nullptr, parser);
+    EXPECT_TRUE(parser.parseNext() && parser.tagIs("LogicalDrive") && parser.foundStartTag());
+    EXPECT_FALSE(parser.parseNext()); // the trailing "<LogicalDrive/>" was the last event
+
+    int levels = 1;
+    const RaidObject* deepest = &outer;
+    while (deepest->getNumChildren() == 2) { // a chunk and a nested drive
+        deepest = deepest->getChild(1);
+        ++levels;
+    }
+    EXPECT_EQ(levels, 33);
+    EXPECT_EQ(deepest->getLogicalDriveID(), 32u);
+    EXPECT_EQ(deepest->getNumChildren(), 1u); // its chunk; the drives below it are passed over
+    outer.deleteAllChildren();
+}
+
 TEST(LogicalDriveCopy, TextsAndFieldSets)
 {
     FamilyLogicalDrive source(nullptr, nullptr, 7, OKAY, RAID5, 100, 50, true, LD_CACHE_ENABLED, true, false);
