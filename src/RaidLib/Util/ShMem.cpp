@@ -5,7 +5,7 @@
 #include <new>
 
 ShMem::ShMem(EnumAdapterType type, const char* qualifier)
-    : _queueDepth(QUEUE_DEPTH), _locker(nullptr), _first(0), _count(0)
+    : _locker(nullptr), _first(0), _count(0)
 {
     _locker = new (std::nothrow) UnixLocker(type, qualifier);
     int n = snprintf(_path, sizeof _path, "/var/lock/StorShMem-%d%s", static_cast<int>(type),
@@ -15,7 +15,7 @@ ShMem::ShMem(EnumAdapterType type, const char* qualifier)
         _path[0] = '\0';
 }
 
-ShMem::ShMem(const char* whereToSave) : _queueDepth(QUEUE_DEPTH), _locker(nullptr), _first(0), _count(0)
+ShMem::ShMem(const char* whereToSave) : _locker(nullptr), _first(0), _count(0)
 {
     _locker = new (std::nothrow) UnixLocker(PELM, nullptr);
     _path[0] = '\0';

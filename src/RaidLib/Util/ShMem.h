@@ -58,7 +58,6 @@ private:
     void _unlock();
     const GenericRecord& _at(int index) const;
 
-    int _queueDepth;
     char _path[PATH_SIZE];
     OSLocker* _locker;
     // Ring of the records in memory, oldest at _first.
