@@ -38,13 +38,13 @@ TarnellHLogicalDrive::TarnellHLogicalDrive(const TarnellHLogicalDrive& right)
     tarnellTraceConstruct("TarnellHLogicalDrive");
 }
 
-TarnellHLogicalDrive::TarnellHLogicalDrive(Adapter* adapter, Array* array, int logicalDriveID, int TNCAdllIDIN,
-                                           EnumLogicalDeviceState state, EnumRaidLevel raidLevel, int dataSpace,
-                                           int paritySpace, bool blockedAccess,
-                                           EnumLogicalDriveCacheMode writeCacheMode, bool lastDriveInArray,
-                                           bool bOSPartition)
-    : HLogicalDrive(adapter, array, logicalDriveID, state, raidLevel, dataSpace, paritySpace, blockedAccess,
-                    writeCacheMode, lastDriveInArray, bOSPartition),
+TarnellHLogicalDrive::TarnellHLogicalDrive(Adapter* adapterIN, Array* arrayIN, int logicalDriveIDIN,
+                                           int TNCAdllIDIN, EnumLogicalDeviceState stateIN,
+                                           EnumRaidLevel raidLevelIN, int dataSpaceIN, int paritySpaceIN,
+                                           bool blockedAccessIN, EnumLogicalDriveCacheMode writeCacheModeIN,
+                                           bool lastDriveInArrayIN, bool bOSPartitionIN)
+    : HLogicalDrive(adapterIN, arrayIN, logicalDriveIDIN, stateIN, raidLevelIN, dataSpaceIN, paritySpaceIN,
+                    blockedAccessIN, writeCacheModeIN, lastDriveInArrayIN, bOSPartitionIN),
       TNCAdllID(TNCAdllIDIN)
 {
     tarnellTraceConstruct("TarnellHLogicalDrive");

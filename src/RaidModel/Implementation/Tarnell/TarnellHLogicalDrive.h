@@ -19,10 +19,10 @@ public:
     // No controller number (-1).
     TarnellHLogicalDrive();
     TarnellHLogicalDrive(const TarnellHLogicalDrive& right);
-    TarnellHLogicalDrive(Adapter* adapter, Array* array, int logicalDriveID, int TNCAdllIDIN,
-                         EnumLogicalDeviceState state, EnumRaidLevel raidLevel, int dataSpace, int paritySpace,
-                         bool blockedAccess, EnumLogicalDriveCacheMode writeCacheMode, bool lastDriveInArray,
-                         bool bOSPartition);
+    TarnellHLogicalDrive(Adapter* adapterIN, Array* arrayIN, int logicalDriveIDIN, int TNCAdllIDIN,
+                         EnumLogicalDeviceState stateIN, EnumRaidLevel raidLevelIN, int dataSpaceIN,
+                         int paritySpaceIN, bool blockedAccessIN, EnumLogicalDriveCacheMode writeCacheModeIN,
+                         bool lastDriveInArrayIN, bool bOSPartitionIN);
     ~TarnellHLogicalDrive() override;
 
     bool isInstanceOf(const char* className) const override;
@@ -57,12 +57,14 @@ public:
     // spanned array that already holds drives, a further hierarchical drive
     // over that array's sub-logical drives. Then sets the write policy and
     // starts the first task spec asks for. A failed creation deletes the
-    // sub-logical drives it made. 0; -1 for another level; -2 for a request
-    // without chunks, with a group number above 7 or without chunks, with a
-    // chunk that names no hard drive of the adapter, or a level that differs
-    // from the spanned array's; -5 when the controller refuses or its
-    // tables cannot be used; -8 when the request exceeds the spanned
-    // array's free space; or the code of a failed sub-logical drive.
+    // sub-logical drives it made. Every refusal comes before anything
+    // reaches the controller but its reads. 0; -1 for another level; -2 for
+    // a request without chunks, with a group number above 7, with a group
+    // below the highest that has no chunk, with a chunk that names no hard
+    // drive of the adapter, or with a level that differs from the spanned
+    // array's; -5 when the controller refuses or its tables cannot be used;
+    // -8 when the request exceeds the spanned array's free space; or the
+    // code of a failed sub-logical drive.
     static Ret createLogicalDrive(TarnellAdapter* adapter, Addr addr, LogicalDriveSpec& spec,
                                   TarnellSpannedArray* sArray);
 
