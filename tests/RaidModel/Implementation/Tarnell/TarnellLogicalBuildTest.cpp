@@ -13,6 +13,7 @@
 #include "RaidModel/Implementation/Tarnell/TarnellHardDrive.h"
 #include "RaidModel/Implementation/Tarnell/TarnellSpannedArray.h"
 #include "RaidModel/Interface/Chunk.h"
+#include "RaidModel/Serialization/XMLWriter.h"
 
 // The logical device build of a Tarnell adapter against the simulated
 // controllers: arrays, logical drives, chunks and their ids and sizes, the
@@ -558,6 +559,16 @@ TEST_F(TarnellLogicalBuildTest, HostileDataBuildsAPartialModel)
         BuildAdapter a(CONTROLLER_A, 3);
         a.buildAll();
         c.check(a);
+
+        // The partial model is written as any other.
+        char* document = nullptr;
+        {
+            XMLWriter writer(&document);
+            writer.writeTree(a.adapter);
+        }
+        ASSERT_NE(nullptr, document);
+        EXPECT_TRUE(contains(document, "LogicalDrive"));
+        delete[] document;
     }
 }
 
