@@ -1,7 +1,48 @@
 #include "RaidLib/StorLib.h"
 
 #include "RaidLib/Util/StorDebug.h"
+#include "RaidModel/Interface/Adapter.h"
 #include "RaidModel/Interface/System.h"
+#include "RaidModel/Serialization/XMLWriter.h"
+
+namespace {
+
+// Deletes a system that nobody holds, with its tree.
+void discardSystem(System* system)
+{
+    try {
+        system->deleteAllChildren();
+        delete system;
+    } catch (...) {
+    }
+}
+
+// The tree of system as a document in a new buffer, which the caller owns;
+// with a null system the document is empty. A buffer begun before a throw is
+// released.
+char* newDocument(const System* system)
+{
+    char* pXml = nullptr;
+    try {
+        XMLWriter writer(&pXml);
+        if (system)
+            writer.writeTree(system);
+    } catch (...) {
+        delete[] pXml;
+        throw;
+    }
+    return pXml;
+}
+
+// Stores a new buffer in the target of an out-parameter, releasing the one
+// it held.
+void handOut(char** pTargetINOUT, char* pBufferIN)
+{
+    delete[] *pTargetINOUT;
+    *pTargetINOUT = pBufferIN;
+}
+
+} // namespace
 
 // ------------------------------------------------------------------ RefSystem
 
@@ -79,13 +120,8 @@ void RefSystem::DecrementRefCount()
         if (system->refCount > 0)
             last = --system->refCount == 0;
     }
-    if (!last)
-        return;
-    try {
-        system->deleteAllChildren();
-        delete system;
-    } catch (...) {
-    }
+    if (last)
+        discardSystem(system);
 }
 
 // -------------------------------------------------------------------- StorLib
@@ -107,6 +143,130 @@ StorLib::~StorLib()
         StorErrorPrintf(storlibType, __FILE__, __LINE__, "*** Exception Caught: StorLib::~StorLib() ***");
     }
     // curSystem lets go of the current system as the members are destroyed.
+}
+
+void StorLib::adoptNewSystem(System* pNewSystem, Ret& ret)
+{
+    try {
+        pNewSystem->buildChildren(this, ret);
+    } catch (...) {
+        discardSystem(pNewSystem);
+        throw;
+    }
+    curSystem.Set(pNewSystem);
+}
+
+bool StorLib::rebuild(Ret& ret)
+{
+    System* pNewSystem = newSystem();
+    if (!pNewSystem) {
+        ret.setResource();
+        StorErrorPrintf(storlibType, __FILE__, __LINE__, "*** Resource Error: %s ***", "pNewSystem = newSystem()");
+        return false;
+    }
+    adoptNewSystem(pNewSystem, ret);
+    return true;
+}
+
+Ret StorLib::getSystemConfig(char** pXmlOUT)
+{
+    StorDebugTracer tracer(storlibType, STOR_DEBUG_TRACE, "StorLib::getSystemConfig(char** pXmlOUT)");
+    Ret ret(0);
+    try {
+        if (!pXmlOUT) {
+            ret.setBadParam(0);
+            StorErrorPrintf(storlibType, __FILE__, __LINE__, "*** Bad Parameter: %s, paramValue=%d ***",
+                            "pXmlOUT==NULL", 0);
+            return ret;
+        }
+        if (!rebuild(ret))
+            return ret;
+        handOut(pXmlOUT, newDocument(curSystem.getSystem()));
+        StorConfigPrintf(storlibType, *pXmlOUT);
+    } catch (...) {
+        ret.setException();
+        StorErrorPrintf(storlibType, __FILE__, __LINE__, "*** Exception Caught ***");
+    }
+    return ret;
+}
+
+Ret StorLib::getSystemConfig()
+{
+    StorDebugTracer tracer(storlibType, STOR_DEBUG_TRACE, "StorLib::getSystemConfig()");
+    Ret ret(0);
+    try {
+        rebuild(ret);
+    } catch (...) {
+        ret.setException();
+        StorErrorPrintf(storlibType, __FILE__, __LINE__, "*** Exception Caught ***");
+    }
+    return ret;
+}
+
+Ret StorLib::getCachedSystemConfig(char** pXmlOUT)
+{
+    StorDebugTracer tracer(storlibType, STOR_DEBUG_TRACE, "StorLib::getCachedSystemConfig(char** pXmlOUT)");
+    Ret ret(0);
+    try {
+        if (!pXmlOUT) {
+            ret.setBadParam(0);
+            StorErrorPrintf(storlibType, __FILE__, __LINE__, "*** Bad Parameter: %s, paramValue=%d ***",
+                            "pXmlOUT==NULL", 0);
+            return ret;
+        }
+        System* system = curSystem.getSystem();
+        if (!system || system->getNumChildren() == 0) {
+            if (!rebuild(ret))
+                return ret;
+            system = curSystem.getSystem();
+        }
+        if (!system) {
+            ret.setResource();
+            StorErrorPrintf(storlibType, __FILE__, __LINE__, "*** Resource Error: %s ***", "curSystem == NULL");
+        }
+        handOut(pXmlOUT, newDocument(system));
+    } catch (...) {
+        ret.setException();
+        StorErrorPrintf(storlibType, __FILE__, __LINE__, "*** Exception Caught ***");
+    }
+    return ret;
+}
+
+Ret StorLib::getControllerCount(unsigned long& countOUT)
+{
+    Ret ret(0);
+    try {
+        System* system = curSystem.getSystem();
+        if (!system) {
+            ret.setBadParam(0);
+            StorErrorPrintf(storlibType, __FILE__, __LINE__, "*** Bad Parameter: %s, paramValue=%d ***",
+                            "curSystem==NULL", 0);
+            return ret;
+        }
+        countOUT = system->getControllerCount(this, ret);
+    } catch (...) {
+        ret.setException();
+        StorErrorPrintf(storlibType, __FILE__, __LINE__, "*** Exception Caught ***");
+    }
+    return ret;
+}
+
+Adapter* StorLib::getAdapter(unsigned long n) const
+{
+    System* system = curSystem.getSystem();
+    return system ? system->getAdapter(n) : nullptr;
+}
+
+unsigned long StorLib::getNumAdapters() const
+{
+    System* system = curSystem.getSystem();
+    return system ? system->getNumAdapters() : 0;
+}
+
+Ret StorLib::freeBuffer(void* pBufferIN)
+{
+    delete[] static_cast<char*>(pBufferIN);
+    return Ret(0);
 }
 
 // The load hook has usually made the lock already; it is kept then, since

@@ -2,8 +2,10 @@
 #define STORLIB_H
 
 #include "RaidLib/Util/Addr.h"
+#include "RaidLib/Util/Ret.h"
 #include "RaidLib/Util/StorExport.h"
 
+class Adapter;
 class System;
 
 // A counted reference to a System. A holder that is not empty owns one unit
@@ -42,7 +44,11 @@ private:
 
 // The base of a family's storage library: its library type, with which it
 // registers as a user of that type's debug logs for its lifetime, and the
-// current configuration tree.
+// current configuration tree, which it rebuilds by asking the family for a
+// new System and letting the family fill it. XML documents are handed out
+// in buffers that the caller releases with freeBuffer; a buffer already in
+// the target of an out-parameter is released before a new one is stored.
+// No operation lets an exception out: it becomes code -13.
 //
 // The order of the virtual operations is the order of the virtual table that
 // the family libraries are built against; do not reorder.
@@ -61,12 +67,40 @@ public:
     static void Init();
     static void Finish();
 
+    // Builds a new current system and hands out its document (also written
+    // to the configuration log). A failure that the family records while
+    // building is returned with the document, and the new tree is current.
+    Ret getSystemConfig(char** pXmlOUT);
+    // The same without a document.
+    Ret getSystemConfig();
+    // The document of the current system; a new one is built only when there
+    // is none or it has no children.
+    Ret getCachedSystemConfig(char** pXmlOUT);
+    // The number of controllers as the family counts them; needs a current
+    // system.
+    Ret getControllerCount(unsigned long& countOUT);
+    // The n-th controller of the current system; null when there is none.
+    Adapter* getAdapter(unsigned long n) const;
+    unsigned long getNumAdapters() const;
+    // Releases a buffer that the library handed out; null is ignored.
+    Ret freeBuffer(void* pBufferIN);
+
     System* getSystem() const { return curSystem.getSystem(); }
     EnumStorLibType getStorLibType() const { return storlibType; }
 
 protected:
+    // Lets the family fill pNewSystem and makes it current, whatever the
+    // family recorded in ret. A system whose build throws is deleted before
+    // the exception passes on, since nothing else holds it.
+    void adoptNewSystem(System* pNewSystem, Ret& ret);
+
     EnumStorLibType storlibType;
     RefSystem curSystem;
+
+private:
+    // A new system from the family, filled and made current; false (with
+    // code -3 and its entry) when the family gives none.
+    bool rebuild(Ret& ret);
 };
 
 // The first object of this class in a process runs StorLib::Init and its
