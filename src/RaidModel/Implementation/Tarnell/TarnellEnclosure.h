@@ -27,11 +27,11 @@ static_assert(sizeof(EnumOverallStatus) == 4, "EnumOverallStatus is 32-bit");
 class STOR_EXPORT TarnellEnclosure : public Enclosure {
 public:
     // Decoded fan and power-supply codes.
-    static const int ELEMENT_OPERATIONAL = 1;
-    static const int ELEMENT_FAILED = 2;
-    static const int ELEMENT_NOT_INSTALLED = 3;
-    static const int ELEMENT_NO_DATA = 4;
-    static const int ELEMENT_NO_SUCH_INDEX = 5;
+    static constexpr int ELEMENT_OPERATIONAL = 1;
+    static constexpr int ELEMENT_FAILED = 2;
+    static constexpr int ELEMENT_NOT_INSTALLED = 3;
+    static constexpr int ELEMENT_NO_DATA = 4;
+    static constexpr int ELEMENT_NO_SUCH_INDEX = 5;
 
     TarnellEnclosure();
     // The device part, the SAF-TE validity, own copies of the source's kept
