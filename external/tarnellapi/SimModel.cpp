@@ -62,7 +62,8 @@ uint64_t rateOf(const Controller& c, const Task& t) {
         return 20 * mib;
     case Task::SYNCHRONIZE: return 50 * mib;
     case Task::INITIALIZE: return 100 * mib;
-    case Task::MIGRATE: return 20 * mib;
+    case Task::MIGRATE:
+    case Task::COMPACT: return 20 * mib;
     }
     return 50 * mib;
 }
@@ -251,6 +252,7 @@ void finishTask(Controller& c, uint8_t status) {
     }
     case Task::SYNCHRONIZE:
     case Task::INITIALIZE:
+    case Task::COMPACT:
         break;
     }
     configChanged(c);

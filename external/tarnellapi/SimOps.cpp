@@ -122,7 +122,7 @@ OpResult deviceCommand(Device& d, const uint8_t* cmnd, uint32_t cmndLen, uint32_
     }
     case 0x1A: { // MODE SENSE(6)
         if (!disk || cmndLen < 3 || (cmnd[2] & 0x3F) != MODE_PAGE_CACHING) break;
-        uint8_t page[32];
+        uint8_t page[CACHING_PAGE_MAX];
         reply(page, buildCachingPage(d, cmnd[2], page));
         return RC_OK;
     }
@@ -513,7 +513,7 @@ OpResult ReadModePageCmnd(_STORAGE_ADDRESS_ID addr, uint32_t& returnedLen, void*
     if (dev->type != DEVTYPE_DISK || (pageCode & 0x3F) != MODE_PAGE_CACHING || pageCode > 0xFF)
         return RC_NOT_SUPPORTED;
     if (!deviceAlive(*dev)) return RC_INVALID_STATE;
-    uint8_t page[32];
+    uint8_t page[CACHING_PAGE_MAX];
     size_t len = buildCachingPage(*dev, pageCode, page);
     returnedLen = uint32_t(std::min<size_t>(len, bufferLen));
     std::memcpy(buffer, page, returnedLen);

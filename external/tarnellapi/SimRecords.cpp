@@ -179,6 +179,7 @@ void buildProgress(Controller& c, _REBUILD_STATUS& r) {
     switch (t->kind) {
     case Task::REBUILD: r.ucOpcode = TASK_OPCODE_REBUILD; r.ucSubOpcodeQualifier = TASK_QUAL_REBUILD; break;
     case Task::COPYBACK: r.ucOpcode = TASK_OPCODE_REBUILD; r.ucSubOpcodeQualifier = TASK_QUAL_COPYBACK; break;
+    case Task::COMPACT: r.ucOpcode = TASK_OPCODE_REBUILD; r.ucSubOpcodeQualifier = TASK_QUAL_COMPACTION; break;
     case Task::SYNCHRONIZE:
     case Task::INITIALIZE: r.ucOpcode = TASK_OPCODE_SYNC; break;
     case Task::MIGRATE: r.ucOpcode = TASK_OPCODE_MIGRATION; break;
@@ -215,26 +216,31 @@ void buildInquiry(const Device& d, ST_SCSI_INQUIRY_DATA& q) {
     putText(q.ucVendorSpecific, sizeof q.ucVendorSpecific, d.serial, ' ');
 }
 
-size_t buildCachingPage(const Device& d, uint32_t pageCode, uint8_t out[32]) {
-    std::memset(out, 0, 32);
-    out[0] = 31;                        // mode data length
+size_t buildCachingPage(const Device& d, uint32_t pageCode, uint8_t out[CACHING_PAGE_MAX]) {
+    const size_t descriptors = d.modeBlockDescriptorBytes;
+    const size_t page = 4 + descriptors;
+    const size_t len = page + 20;
+    std::memset(out, 0, len);
+    out[0] = uint8_t(len - 1);          // mode data length
     out[2] = 0x10;                      // DPOFUA
-    out[3] = 8;                         // one block descriptor
-    uint32_t blocks = std::min<uint32_t>(d.blocks, 0xFFFFFF);
-    out[5] = uint8_t(blocks >> 16);
-    out[6] = uint8_t(blocks >> 8);
-    out[7] = uint8_t(blocks);
-    out[10] = 0x02;                     // 512-byte blocks
-    out[12] = 0x88;                     // PS, page 08h
-    out[13] = 0x12;
+    out[3] = uint8_t(descriptors);
+    if (descriptors >= 8) {             // the first block descriptor
+        uint32_t blocks = std::min<uint32_t>(d.blocks, 0xFFFFFF);
+        out[5] = uint8_t(blocks >> 16);
+        out[6] = uint8_t(blocks >> 8);
+        out[7] = uint8_t(blocks);
+        out[10] = 0x02;                 // 512-byte blocks
+    }
+    out[page] = 0x88;                   // PS, page 08h
+    out[page + 1] = 0x12;
     bool wce;
     switch (pageCode >> 6) {
     case 1: wce = d.writeCacheChangeable; break;   // changeable values
     case 2: wce = true; break;                     // default values
     default: wce = d.writeCache; break;            // current and saved values
     }
-    out[14] = wce ? 0x04 : 0x00;
-    return 32;
+    out[page + 2] = wce ? 0x04 : 0x00;
+    return len;
 }
 
 std::vector<uint32_t>* eventLog(Controller& c, unsigned code) {

@@ -28,7 +28,10 @@ void buildProgress(Controller& c, _REBUILD_STATUS& r);
 void buildInquiry(const Device& d, ST_SCSI_INQUIRY_DATA& q);
 // The caching mode page in MODE SENSE(6) layout (header, one block descriptor,
 // page 08h) for a page code of 0x08, 0x48, 0x88 or 0xC8; returns its length.
-size_t buildCachingPage(const Device& d, uint32_t pageCode, uint8_t out[32]);
+// The caching mode page in MODE SENSE(6) layout: header, the device's block
+// descriptor bytes, the 20-byte page. Returns its length.
+const size_t CACHING_PAGE_MAX = 4 + 255 + 20;
+size_t buildCachingPage(const Device& d, uint32_t pageCode, uint8_t out[CACHING_PAGE_MAX]);
 // The raw event log of a log code (1, 2, 4, 5, 9); null for any other code.
 std::vector<uint32_t>* eventLog(Controller& c, unsigned code);
 

@@ -59,6 +59,10 @@ struct Device {
     std::string vendor, model, firmware, serial, fru;
     bool writeCache = true;            // WCE bit of the caching mode page
     bool writeCacheChangeable = true;
+    // Block-descriptor bytes of the caching mode page's answer (8: one
+    // descriptor, WCE at byte 14; 0: WCE at byte 6; more than 8: extra
+    // zero bytes, which can push the page beyond a 64-byte buffer).
+    uint8_t modeBlockDescriptorBytes = 8;
     bool selfTest = true;              // answers the self-test capability query with 3
     bool osPartition = false;          // block 0 ends with the boot signature
     uint8_t identify = 0xFF;           // last identify code received (0xFF: none)
@@ -105,7 +109,8 @@ struct LogicalDrive {
 
 // A task of a controller. Tasks run one at a time, in queue order.
 struct Task {
-    enum Kind : uint8_t { REBUILD, SYNCHRONIZE, INITIALIZE, MIGRATE, COPYBACK };
+    // COMPACT: the compaction of a RAID-5EE drive; only a scenario queues it.
+    enum Kind : uint8_t { REBUILD, SYNCHRONIZE, INITIALIZE, MIGRATE, COPYBACK, COMPACT };
     Kind kind = REBUILD;
     uint8_t drive = 0;                 // C-API number, or SLD slot when subLogical
     bool subLogical = false;

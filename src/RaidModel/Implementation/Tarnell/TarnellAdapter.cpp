@@ -5,8 +5,12 @@
 #include <new>
 
 #include "RaidModel/Filters/FilterCollection.h"
+#include "RaidModel/Implementation/Tarnell/DllInterface/DllP.h"
+#include "RaidModel/Implementation/Tarnell/TarnellAccess.h"
 #include "RaidModel/Implementation/Tarnell/TarnellTrace.h"
+#include "RaidModel/Implementation/Tarnell/TarnellUtils.h"
 #include "RaidModel/Serialization/Writer.h"
+#include "storagedll/storintf.h"
 
 std::vector<int> TarnellAdapter::TNCADllIDs;
 int TarnellAdapter::numTarnellAdapters = 0;
@@ -340,4 +344,103 @@ Channel* TarnellAdapter::getChannel(int bus)
             return static_cast<Channel*>(object);
     }
     return nullptr;
+}
+
+namespace {
+
+// Model RAID levels (the index) and the controller's codes for them.
+const int TNCA_RAID_CODES[] = {0, 1, 11, 3, 4, 5, 94, 52, 100, 110, 111, 150, 151, 10, 12, 9, 6, 160};
+const int NUM_RAID_CODES = sizeof(TNCA_RAID_CODES) / sizeof(TNCA_RAID_CODES[0]);
+const int RAID_CODE_UNKNOWN = 0x7FFFFFFF;
+
+// A table length the controller reports that holds no entry worth keeping.
+const uint32_t LD_TABLE_MIN_BYTES = 207;
+
+} // namespace
+
+int TarnellAdapter::getOtherRaidDef(int raidLv, bool getTNCARaidLevel)
+{
+    if (getTNCARaidLevel)
+        return raidLv >= 0 && raidLv < NUM_RAID_CODES ? TNCA_RAID_CODES[raidLv] : RAID_CODE_UNKNOWN;
+    for (int level = 0; level < NUM_RAID_CODES; ++level) {
+        if (TNCA_RAID_CODES[level] == raidLv)
+            return level;
+    }
+    return RAID_CODE_UNKNOWN;
+}
+
+Ret TarnellAdapter::deleteLDidEntry(int hldID, int sldID, int numSpannedSegments, bool isSLD)
+{
+    if (!isSLD) {
+        if (hldID < 0 || hldID >= NUM_HLD_IDS)
+            return Ret(Ret::BAD_PARAM);
+        HLD_TNCADllIDs[hldID] = 0;
+        return Ret(Ret::SUCCESS);
+    }
+    // Computed wide so that no pair of ints can overflow into a valid slot.
+    const int64_t slot = static_cast<int64_t>(hldID) * numSpannedSegments + sldID;
+    if (slot < 0 || slot >= NUM_SLD_IDS)
+        return Ret(Ret::BAD_PARAM);
+    SLD_TNCADllIDs[slot] = 0;
+    return Ret(Ret::SUCCESS);
+}
+
+namespace {
+
+// One table of updateTables: asks its length, and when that is worth it
+// replaces the table with a fresh read.
+Ret refreshLDTable(StoreDLLIntf* store, const _STORAGE_ADDRESS_ID& address, uint32_t which,
+                   _VIRT_DRV_PARMS*& table, uint32_t& tableSize, _VIRT_DRV_PARMS* (*newTable)(uint32_t),
+                   void (*deleteTable)(_VIRT_DRV_PARMS*), const char* countFailed, const char* readFailed)
+{
+    uint32_t length = 0;
+    S_Ret sret = store->GetVirtDevLdTable(address, length, nullptr, 0, which);
+    if (sret.iReturnCode != 0) {
+        TarnellUtils::logMessage(WARNING_INFO, countFailed);
+        return Ret(Ret::CONTROLLER_FAILED);
+    }
+    if (length <= LD_TABLE_MIN_BYTES)
+        return Ret(Ret::SUCCESS);
+
+    deleteTable(table);
+    table = newTable(length);
+    tableSize = table ? length : 0;
+    if (table)
+        sret = store->GetVirtDevLdTable(address, length, table, tableSize, which);
+    if (!table || sret.iReturnCode != 0) {
+        TarnellUtils::logMessage(WARNING_INFO, readFailed);
+        deleteTable(table);
+        table = nullptr;
+        tableSize = 0;
+        return Ret(Ret::CONTROLLER_FAILED);
+    }
+    return Ret(Ret::SUCCESS);
+}
+
+} // namespace
+
+Ret TarnellAdapter::updateTables(TarnellAdapter* adapter, bool sld, bool hld)
+{
+    if (adapter == nullptr)
+        return Ret(Ret::BAD_PARAM);
+    StoreDLLIntf* store = DllP::GetDLLPointer();
+    _STORAGE_ADDRESS_ID address;
+    if (store == nullptr || !tarnellAdapterAddress(adapter, address))
+        return Ret(Ret::SUCCESS);
+
+    if (sld) {
+        Ret ret = refreshLDTable(store, address, LD_TABLE_SLD, adapter->sldTable, adapter->sldTableSize,
+                                 newLDTable, deleteLDTable, "Retrieving adapter sld table entries count failed",
+                                 "Retrieving adapter sld table failed");
+        if (ret.getReturn() != Ret::SUCCESS)
+            return ret;
+    }
+    if (hld) {
+        Ret ret = refreshLDTable(store, address, LD_TABLE_HLD, adapter->hldTable, adapter->hldTableSize,
+                                 newLDTable, deleteLDTable, "Retrieving adapter hld table entries count failed",
+                                 "Retrieving adapter hld table failed");
+        if (ret.getReturn() != Ret::SUCCESS)
+            return ret;
+    }
+    return Ret(Ret::SUCCESS);
 }

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "RaidLib/Util/Ret.h"
 #include "RaidModel/Implementation/Tarnell/TarnellAdapterFeatures.h"
 #include "RaidModel/Implementation/Tarnell/TarnellAdapterInfo.h"
 #include "RaidModel/Interface/Adapter.h"
@@ -108,6 +109,25 @@ public:
     int getSLDTableSize() const { return static_cast<int>(sldTableSize); }
     int* getHLDdllIDs() { return HLD_TNCADllIDs; }
     int* getSLDdllIDs() { return SLD_TNCADllIDs; }
+
+    // With getTNCARaidLevel true the controller's code of a model RAID level,
+    // with false the model RAID level of a controller code; 0x7FFFFFFF for
+    // any value outside the family's table.
+    static int getOtherRaidDef(int raidLv, bool getTNCARaidLevel);
+
+    // Gives a model logical-drive id back: clears the in-use mark of
+    // top-level id hldID (isSLD false) or of sub-logical slot
+    // hldID * numSpannedSegments + sldID (isSLD true). -2 and nothing cleared
+    // when the index lies outside the marks.
+    Ret deleteLDidEntry(int hldID, int sldID, int numSpannedSegments, bool isSLD);
+
+    // Re-reads the adapter's copies of the controller's SLD table (sld), then
+    // of its HLD table (hld), without touching the model tree. A reported
+    // length of at most 207 bytes keeps the table there is. 0; -2 for a null
+    // adapter; -5 (with a warning in the family log) when a read fails, which
+    // leaves that table absent. Without controller access nothing is read
+    // and the answer is 0.
+    static Ret updateTables(TarnellAdapter* adapter, bool sld, bool hld);
 
     // The model name of an adapter type ("ZEQ Tarnell Family" for codes
     // without a name of their own).

@@ -5,9 +5,13 @@
 
 #include "RaidModel/Filters/FilterCollection.h"
 #include "RaidModel/Implementation/Tarnell/TarnellAdapter.h"
+#include "RaidModel/Implementation/Tarnell/TarnellBasicArray.h"
+#include "RaidModel/Implementation/Tarnell/TarnellBasicLogicalDrive.h"
 #include "RaidModel/Implementation/Tarnell/TarnellCDROMDrive.h"
 #include "RaidModel/Implementation/Tarnell/TarnellChunk.h"
 #include "RaidModel/Implementation/Tarnell/TarnellConfig.h"
+#include "RaidModel/Implementation/Tarnell/TarnellEnclosure.h"
+#include "RaidModel/Implementation/Tarnell/TarnellHardDrive.h"
 #include "RaidModel/Implementation/Tarnell/TarnellOtherDevice.h"
 #include "RaidModel/Implementation/Tarnell/TarnellSCSIChannel.h"
 #include "RaidModel/Implementation/Tarnell/TarnellTapeDrive.h"
@@ -130,6 +134,11 @@ TEST(TarnellModelClasses, LifeCycleLinesUnderTheDebugBits)
         {"TarnellCDROMDrive", [] { return new TarnellCDROMDrive(nullptr, nullptr, 5, "", "", "", "", ""); }},
         {"TarnellOtherDevice",
          [] { return new TarnellOtherDevice(nullptr, nullptr, 5, PRINTER, "", "", "", "", ""); }},
+        {"TarnellBasicArray", [] { return new TarnellBasicArray(nullptr, 1, 10, 5); }},
+        {"TarnellBasicLogicalDrive", [] { return new TarnellBasicLogicalDrive; }},
+        {"TarnellHardDrive", [] { return new TarnellHardDrive; }},
+        {"TarnellEnclosure",
+         [] { return new TarnellEnclosure(nullptr, nullptr, 15, "", "", "", "", DRIVE_READY, false, ""); }},
     };
     const uint32_t saved = universalDebugFlag;
     for (const auto& row : rows) {
