@@ -1,9 +1,15 @@
 #ifndef TARNELLBASICLOGICALDRIVE_H
 #define TARNELLBASICLOGICALDRIVE_H
 
+#include <cstdint>
+#include <vector>
+
+#include "RaidLib/Util/Addr.h"
 #include "RaidModel/Interface/BasicLogicalDrive.h"
+#include "RaidModel/Interface/ChunkSpec.h"
 #include "storagedll/storrec.h"
 
+class LogicalDriveSpec;
 class TarnellAdapter;
 class TarnellBasicArray;
 
@@ -61,6 +67,31 @@ public:
     Ret setWriteCacheEnable(bool enable);
     // Lets a blocked drive be used again; -2 for a sub-logical drive.
     Ret unblockLogicalDrive();
+
+    // Grows the drive by the one to three hard drives the chunks name
+    // (channel and device ids; pairwise different in both). 0; -1 for a
+    // sub-logical drive; -2 for a wrong count or drive; -3; -5 without
+    // controller access or when the controller refuses.
+    Ret increaseLogicalDriveSize(std::vector<ChunkSpec>& chunksIN);
+
+    // Creates a basic drive of level RAID-0, 1, 1E (made RAID-1 in spec),
+    // 5, 5E or 5EE over spec's chunks: in bArray, or in a new array when it
+    // is null. With isSLD a sub-logical drive of a spanned drive being
+    // built: its address goes to *sldVirtDrv just before the controller
+    // creates it, and no write policy or task follows. Every refusal comes
+    // before anything reaches the controller but its reads: -1 for another
+    // level; -2 for no chunks, a chunk that names no hard drive of the
+    // adapter, RAID-5E over one chunk, isSLD without sldVirtDrv or a level
+    // bArray cannot take; -3; -5 when the controller refuses, its tables
+    // cannot be used or no id is free; -8 beyond bArray's free space. A
+    // drive created whose write policy or first task fails stays, with -5.
+    static Ret createLogicalDrive(TarnellAdapter* adapter, Addr addr, LogicalDriveSpec& spec,
+                                  TarnellBasicArray* bArray, _STORAGE_ADDRESS_ID* sldVirtDrv, bool isSLD);
+    // The data size of a RAID-5E drive in 32-bit arithmetic; creation asks
+    // (chunk size, chunk count, 2, 1). 0 for arguments the rule cannot
+    // answer (a spare count below 1 with more than one failure, or as many
+    // spares as drives).
+    static uint32_t calculate5EDataSize(uint32_t driveSize, int numDrives, int numFailures, int numHotSpares);
 
 private:
     // The drive's controller address; false when no request may be sent
