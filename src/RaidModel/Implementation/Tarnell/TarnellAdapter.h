@@ -17,12 +17,17 @@
 #include <string>
 #include <vector>
 
+#include "RaidLib/Util/RaidEvent.h"
 #include "RaidLib/Util/Ret.h"
 #include "RaidModel/Implementation/Tarnell/TarnellAdapterFeatures.h"
 #include "RaidModel/Implementation/Tarnell/TarnellAdapterInfo.h"
 #include "RaidModel/Interface/Adapter.h"
 #include "RaidModel/Interface/Channel.h"
 #include "storagedll/raidrec.h"
+#include "storagedll/storrec.h"
+
+class Progress;
+class ProgressCollection;
 
 class STOR_EXPORT TarnellAdapter : public Adapter {
 public:
@@ -133,6 +138,28 @@ public:
     // without a name of their own).
     static const char* modelName(int adapterTypeIN);
 
+    // ---- Operations of the adapter.
+
+    // The task in progress on the first of the adapter's logical drives that
+    // reports one; TASK_NONE and TASK_STATE_NONE with code 0 when none does.
+    Ret getProgress(Progress& progress) override;
+    using Adapter::getProgress;
+    // Whether the controller firmware offers a feature (by the family's
+    // feature id); false for ids the family does not know.
+    bool supports(int feature) const;
+    // Read-ahead on or off; 0 without a request when it already is so.
+    Ret setReadAheadMode(bool enable);
+    // The adapter-wide write-cache policy.
+    Ret setWriteCacheEnable(bool enable);
+    // Copy-back on or off; 0 without a request when it already is so.
+    Ret setCopyBack(bool enable) override;
+    // The stripe size by its code 4 to 7 (8 to 64 KB); -1, nothing sent, for
+    // any other value.
+    Ret setStripeSize(EnumStripeSize stripeSizeIN);
+    // Fills the record with the controller's task progress; on a failure it
+    // holds nothing new.
+    Ret returnProgress(_REBUILD_STATUS& rbldStatus);
+
 protected:
     // The logical-drive tables are byte blocks of the length the controller
     // reports, made and released only with these two.
@@ -184,10 +211,17 @@ protected:
     ExtendedBatteryInfo* batteryInfo;
 
 private:
+    friend class TarnellEvents;
+
     void setModelName(const char* name);
     // C-API adapter numbers by model adapter id, and how many were handed out.
     static std::vector<int> TNCADllIDs;
     static int numTarnellAdapters;
+    // The family's event ring (TarnellEvents): the slots, the slot of the
+    // newest event (-1 while none was added) and how often it wrapped.
+    static RaidEvent eventsBuffer[32];
+    static int currentEvtPtr;
+    static int eventCycleCount;
 };
 
 #endif
