@@ -13,10 +13,6 @@
 #include "RaidLib/Util/StorDebug.h"
 #include "RaidModel/Interface/SES2EnclosureDevice.h"
 
-// The application name of the debug logs, which the Java bridge defines in
-// the library.
-const char* pStorLibAppName = "fuzz";
-
 namespace {
 
 volatile uint32_t gSink;

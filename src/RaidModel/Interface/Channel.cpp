@@ -6,8 +6,10 @@
 #include "RaidLib/Util/StorDebug.h"
 #include "RaidLib/Util/StrToNum32.h"
 #include "RaidModel/Interface/CDROMDrive.h"
+#include "RaidModel/Interface/Enclosure.h"
 #include "RaidModel/Interface/HardDrive.h"
 #include "RaidModel/Interface/OtherDevice.h"
+#include "RaidModel/Interface/SES2EnclosureDevice.h"
 #include "RaidModel/Interface/TapeDrive.h"
 #include "RaidModel/Serialization/Writer.h"
 
@@ -32,7 +34,9 @@ const DeviceReader deviceReaders[] = {
     {"HardDrive", readDevice<HardDrive>, false},
     {"TapeDrive", readDevice<TapeDrive>, false},
     {"CDROMDrive", readDevice<CDROMDrive>, false},
+    {"Enclosure", readDevice<Enclosure>, false},
     {"PhysicalDevice", readDevice<OtherDevice>, false},
+    {"SESEnclosureDevice", readDevice<SES2EnclosureDevice>, true},
 };
 
 } // namespace

@@ -163,3 +163,22 @@ TEST(Channel, EqualityPerClass)
     EXPECT_TRUE(target.isInstanceOf("ScsiChannel") && target.isInstanceOf("Channel"));
     EXPECT_FALSE(target.isInstanceOf("SASChannel"));
 }
+
+// Enclosures are restored below any channel, SES enclosure devices below a
+// SAS channel, each into its channel's index.
+TEST(Channel, EnclosuresAreReadIntoTheirIndexes)
+{
+    modeltest::Parsed in(
+        "<Channel typeName=\"SASChannel\" channelID=\"0\">"
+        "<Enclosure typeName=\"Enclosure\" deviceID=\"6\"/>"
+        "<SESEnclosureDevice typeName=\"SES2EnclosureDevice\" deviceID=\"3\"/>"
+        "</Channel>");
+    ASSERT_TRUE(in.startOf("Channel"));
+    SASChannel read(nullptr, in.parser);
+    ASSERT_EQ(read.getNumChildren(), 2u);
+    EXPECT_TRUE(read.getChild(0)->isInstanceOf("Enclosure"));
+    EXPECT_EQ(read.getChild(0)->getDeviceID(), 6u);
+    EXPECT_TRUE(read.getChild(1)->isInstanceOf("SES2EnclosureDevice"));
+    EXPECT_EQ(read.getNumSES2EnclosureDevices(), 1u);
+    read.deleteAllChildren();
+}
