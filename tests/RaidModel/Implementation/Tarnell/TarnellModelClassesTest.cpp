@@ -11,9 +11,11 @@
 #include "RaidModel/Implementation/Tarnell/TarnellChunk.h"
 #include "RaidModel/Implementation/Tarnell/TarnellConfig.h"
 #include "RaidModel/Implementation/Tarnell/TarnellEnclosure.h"
+#include "RaidModel/Implementation/Tarnell/TarnellHLogicalDrive.h"
 #include "RaidModel/Implementation/Tarnell/TarnellHardDrive.h"
 #include "RaidModel/Implementation/Tarnell/TarnellOtherDevice.h"
 #include "RaidModel/Implementation/Tarnell/TarnellSCSIChannel.h"
+#include "RaidModel/Implementation/Tarnell/TarnellSpannedArray.h"
 #include "RaidModel/Implementation/Tarnell/TarnellTapeDrive.h"
 #include "RaidModel/ModelTestUtil.h"
 
@@ -139,6 +141,8 @@ TEST(TarnellModelClasses, LifeCycleLinesUnderTheDebugBits)
         {"TarnellHardDrive", [] { return new TarnellHardDrive; }},
         {"TarnellEnclosure",
          [] { return new TarnellEnclosure(nullptr, nullptr, 15, "", "", "", "", DRIVE_READY, false, ""); }},
+        {"TarnellSpannedArray", [] { return new TarnellSpannedArray(nullptr, 0, 10, 5); }},
+        {"TarnellHLogicalDrive", [] { return new TarnellHLogicalDrive; }},
     };
     const uint32_t saved = universalDebugFlag;
     for (const auto& row : rows) {
