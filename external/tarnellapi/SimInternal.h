@@ -32,6 +32,7 @@ struct Failure {
     int adapter = ANY_ADAPTER;
     int code = 0;
     bool every = false;
+    unsigned after = 0;   // matching calls still to let through
 };
 
 struct State {

@@ -31,6 +31,14 @@ OpResult answerList(const std::vector<_STORAGE_ADDRESS_ID>& items, uint16_t& cou
     return RC_OK;
 }
 
+// Overwrites bytes of a reply of `size` bytes with a controller's test patches.
+void applyPatches(void* reply, size_t size, const std::vector<Controller::BytePatch>& patches) {
+    uint8_t* bytes = static_cast<uint8_t*>(reply);
+    for (auto& p : patches)
+        for (size_t i = 0; i < p.bytes.size(); ++i)
+            if (p.offset + i < size) bytes[p.offset + i] = p.bytes[i];
+}
+
 // Adds the address list of a request to its call-log entry.
 void logList(const _STORAGE_ADDRESS_ID* list, unsigned count) {
     if (!list) return;
@@ -744,6 +752,7 @@ OpResult GetAdapterRaidConfig(_STORAGE_ADDRESS_ID addr, void* buffer, uint32_t b
     if (!buffer) return RC_BAD_PARAMETER;
     _ADAPTER_CONFIG cfg;
     buildConfig(*c, cfg);
+    applyPatches(&cfg, sizeof cfg, c->configPatches);
     returnedLen = std::min<uint32_t>(bufferLen, sizeof cfg);
     std::memcpy(buffer, &cfg, returnedLen);
     return RC_OK;
@@ -767,8 +776,16 @@ OpResult GetVirtDevLdTable(_STORAGE_ADDRESS_ID addr, uint32_t& returnedLen, _VIR
         for (auto& s : c->subDrives)
             if (s.number < ACONFIG_VIRT_DRIVES) buildDriveParams(*c, s, entries[s.number]);
     }
-    returnedLen = sizeof entries;
-    if (table) std::memcpy(static_cast<void*>(table), entries, std::min<size_t>(tableSize, sizeof entries));
+    const bool hld = which == LD_TABLE_HLD;
+    const int64_t reported = hld ? c->hldTableLength : c->sldTableLength;
+    returnedLen = reported >= 0 ? uint32_t(std::min<int64_t>(reported, 0xFFFFFFFF)) : uint32_t(sizeof entries);
+    if (table) {
+        // The reply as reported (cut or zero-padded), as far as the caller's table holds it.
+        std::vector<uint8_t> reply(std::min<size_t>(tableSize, returnedLen), 0);
+        std::memcpy(reply.data(), entries, std::min(reply.size(), sizeof entries));
+        applyPatches(reply.data(), reply.size(), hld ? c->hldTablePatches : c->sldTablePatches);
+        if (!reply.empty()) std::memcpy(static_cast<void*>(table), reply.data(), reply.size());
+    }
     return RC_OK;
 }
 
@@ -1119,7 +1136,9 @@ OpResult GetVirtDevCount(_STORAGE_ADDRESS_ID addr, uint16_t& count, _STORAGE_ADD
     std::sort(items.begin(), items.end(), [](const _STORAGE_ADDRESS_ID& x, const _STORAGE_ADDRESS_ID& y) {
         return x.usVirtDevID < y.usVirtDevID;
     });
-    return answerList(items, count, list, listSize);
+    OpResult r = answerList(items, count, list, listSize);
+    if (c->virtDevCount >= 0) count = uint16_t(std::min<int32_t>(c->virtDevCount, 0xFFFF));
+    return r;
 }
 
 namespace {

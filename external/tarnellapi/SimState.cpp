@@ -28,6 +28,10 @@ bool takeFailure(const char* entryPoint, int adapter, int& code) {
     for (auto it = fs.begin(); it != fs.end(); ++it) {
         if (it->entryPoint != entryPoint) continue;
         if (it->adapter != ANY_ADAPTER && it->adapter != adapter) continue;
+        if (it->after > 0) {
+            --it->after;
+            return false;
+        }
         code = it->code;
         if (!it->every) fs.erase(it);
         return true;
@@ -112,13 +116,14 @@ Scenario current() {
     return state().sc;
 }
 
-void injectFailure(const std::string& entryPoint, int code, int adapter, bool every) {
+void injectFailure(const std::string& entryPoint, int code, int adapter, bool every, unsigned after) {
     auto l = lock();
     Failure f;
     f.entryPoint = entryPoint;
     f.code = code;
     f.adapter = adapter;
     f.every = every;
+    f.after = after;
     state().failures.push_back(f);
 }
 

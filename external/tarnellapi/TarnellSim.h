@@ -166,6 +166,24 @@ struct Controller {
     Task lastTask;                        // the task that ended last
     EventLogs logs;
     uint32_t nextSequence = 1;
+
+    // Test hooks that make the controller report inconsistent data. A patch
+    // overwrites bytes of a reply after the controller has filled it; bytes
+    // beyond the reply (or beyond the caller's buffer) are left out.
+    struct BytePatch {
+        uint32_t offset = 0;
+        std::vector<uint8_t> bytes;
+    };
+    std::vector<BytePatch> configPatches;    // the _ADAPTER_CONFIG of GetAdapterRaidConfig
+    std::vector<BytePatch> hldTablePatches;  // the HLD table of GetVirtDevLdTable
+    std::vector<BytePatch> sldTablePatches;  // the SLD table of GetVirtDevLdTable
+    // The byte length GetVirtDevLdTable reports for each table; -1: the eight
+    // entries (1632 bytes). The table is cut or zero-padded to that length.
+    int64_t hldTableLength = -1;
+    int64_t sldTableLength = -1;
+    // The count GetVirtDevCount answers; -1: the number of drives. The list
+    // holds the drives whatever the count says.
+    int32_t virtDevCount = -1;
 };
 
 // A whole simulated system; clock is the simulated time in seconds since 1970.
@@ -198,10 +216,12 @@ TARNELLSIM_EXPORT Scenario current();
 // its int result; ConstructorOK answers false with `code` as failure id)
 // without doing anything, for calls addressed to C-API adapter `adapter`
 // (ANY_ADAPTER: any call, also those that carry no address). `every` false
-// fails only the next matching call, true every one until cleared.
+// fails only the next matching call, true every one until cleared. The first
+// `after` matching calls go through before the failure applies.
 const int ANY_ADAPTER = -1;
 TARNELLSIM_EXPORT void injectFailure(const std::string& entryPoint, int code,
-                                     int adapter = ANY_ADAPTER, bool every = false);
+                                     int adapter = ANY_ADAPTER, bool every = false,
+                                     unsigned after = 0);
 TARNELLSIM_EXPORT void clearFailures();
 
 // One call of an entry point as the simulator received it.

@@ -410,6 +410,51 @@ TEST_F(SimulatorTest, InjectedFailureReachesTheCaller) {
     EXPECT_EQ(0u, failId);
 }
 
+TEST_F(SimulatorTest, FailureAfterSomeCallsLetsThoseThrough) {
+    tarnellsim::injectFailure("GetVirtDevLdTable", 9, tarnellsim::ANY_ADAPTER, false, 1);
+    uint32_t len = 0;
+    EXPECT_EQ(0, GetVirtDevLdTable(adapterAddr(2), len, nullptr, 0, LD_TABLE_SLD).iReturnCode);
+    EXPECT_EQ(9, GetVirtDevLdTable(adapterAddr(2), len, nullptr, 0, LD_TABLE_SLD).iReturnCode);
+    EXPECT_EQ(0, GetVirtDevLdTable(adapterAddr(2), len, nullptr, 0, LD_TABLE_SLD).iReturnCode);
+}
+
+// The hooks for inconsistent data: patched records, reported table lengths
+// other than the table's, and a virtual-device count beyond the list.
+TEST_F(SimulatorTest, ControllerCanReportInconsistentData) {
+    tarnellsim::Scenario sc = tarnellsim::defaultScenario();
+    tarnellsim::Controller& a = sc.controllers[0];
+    a.configPatches.push_back({offsetof(_ADAPTER_CONFIG, sVirtDrv) + 4, {0xFF}});
+    a.configPatches.push_back({sizeof(_ADAPTER_CONFIG) - 1, {0x11, 0x22}});   // the second byte falls outside
+    a.sldTableLength = 100;
+    a.sldTablePatches.push_back({2, {0x07}});
+    a.hldTableLength = 0x7FFFFFFF;
+    a.virtDevCount = 255;
+    tarnellsim::reset(sc);
+
+    _ADAPTER_CONFIG cfg = readConfig(2);
+    EXPECT_EQ(0xFF, cfg.sVirtDrv[0].ucNoOfChunkUnits);
+    EXPECT_EQ(0x11, reinterpret_cast<const uint8_t*>(&cfg)[sizeof cfg - 1]);
+
+    uint32_t len = 0;
+    uint8_t table[2 * sizeof(_VIRT_DRV_PARMS)];
+    std::memset(table, 0xEE, sizeof table);
+    EXPECT_EQ(0, GetVirtDevLdTable(adapterAddr(2), len, nullptr, 0, LD_TABLE_SLD).iReturnCode);
+    EXPECT_EQ(100u, len);
+    EXPECT_EQ(0, GetVirtDevLdTable(adapterAddr(2), len, reinterpret_cast<_VIRT_DRV_PARMS*>(table), sizeof table,
+                                   LD_TABLE_SLD).iReturnCode);
+    EXPECT_EQ(0x07, table[2]);
+    EXPECT_EQ(0xEE, table[100]);   // no more than the reported length
+    EXPECT_EQ(0, GetVirtDevLdTable(adapterAddr(2), len, reinterpret_cast<_VIRT_DRV_PARMS*>(table), sizeof table,
+                                   LD_TABLE_HLD).iReturnCode);
+    EXPECT_EQ(0x7FFFFFFFu, len);
+
+    uint16_t count = 0;
+    _STORAGE_ADDRESS_ID list[8];
+    EXPECT_EQ(0, GetVirtDevCount(adapterAddr(2), count, list, sizeof list).iReturnCode);
+    EXPECT_EQ(255, count);
+    EXPECT_EQ(4, list[4].usVirtDevID);
+}
+
 TEST_F(SimulatorTest, CallLogRecordsAddressesAndKeyArguments) {
     tarnellsim::clearCalls();
     int changed;

@@ -23,11 +23,17 @@
 #include "RaidModel/Implementation/Tarnell/TarnellAdapterInfo.h"
 #include "RaidModel/Interface/Adapter.h"
 #include "RaidModel/Interface/Channel.h"
+#include "RaidModel/Interface/ChunkSpec.h"
 #include "storagedll/raidrec.h"
 #include "storagedll/storrec.h"
 
+class Array;
 class Progress;
 class ProgressCollection;
+class TarnellBasicLogicalDrive;
+class TarnellConfig;
+class TarnellHLogicalDrive;
+class TarnellSpannedArray;
 
 class STOR_EXPORT TarnellAdapter : public Adapter {
 public:
@@ -137,6 +143,57 @@ public:
     // The model name of an adapter type ("ZEQ Tarnell Family" for codes
     // without a name of their own).
     static const char* modelName(int adapterTypeIN);
+
+    // ---- Physical device build (TarnellPhysicalBuild.cpp)
+
+    // Builds one device object per occupied slot of the controller's
+    // configuration on the adapter's channels (at most 4): hard drives with
+    // their write-cache, self-test and OS-partition facts, tape, CD-ROM and
+    // optical drives, SAF-TE enclosures; printers, changers and other types
+    // get none. A device whose channel object is missing is skipped with a
+    // warning in the family log. 0; -2 for a null adapter; -5 when the
+    // controller cannot be reached or its adapter data cannot be read
+    // (nothing built then).
+    static Ret buildPhysicalDevices(TarnellAdapter* adapter);
+    // True when block 0 of the drive at (channelID, deviceID) reads without
+    // status bytes and ends with the boot signature 55 AA.
+    bool calculateHasOsPartition(int channelID, int deviceID);
+
+    // ---- Logical device build (TarnellLogicalBuild.cpp)
+
+    // Builds the logical half of the adapter's subtree afresh: empties (or
+    // makes) its TarnellConfig, refreshes the SLD and HLD tables, then builds
+    // every listed logical drive with its arrays and chunks and computes the
+    // array sizes. 0; -2 for a null adapter; -5 when a controller read fails
+    // (with a warning in the family log; what was built so far stays).
+    static Ret buildLogicalDevices(TarnellAdapter* adapter);
+    // One spanned drive (C-API number) with its spanned array and
+    // sub-logical drives; null when nothing of the drive is added.
+    static TarnellHLogicalDrive* getHLogicalDriveConfig(TarnellAdapter* adapter, int number,
+                                                        _VIRT_DRV_PARMS record, _ADAPTER_CONFIG* config,
+                                                        TarnellConfig* pConfig);
+    // One basic drive with its array and chunks. With a null sArray a
+    // top-level drive (number: its C-API number), attached to its array;
+    // otherwise a sub-logical drive of sArray (number: its SLD index,
+    // logicalDriveID: the id its spanned drive allocated), left to the
+    // caller. A free sub-logical entry gives a FREE placeholder without an
+    // array. Null when nothing is to be added.
+    static TarnellBasicLogicalDrive* getLogicalDriveConfig(TarnellAdapter* adapter, int number,
+                                                           _VIRT_DRV_PARMS record, _ADAPTER_CONFIG* config,
+                                                           TarnellSpannedArray* sArray, TarnellConfig* pConfig,
+                                                           int logicalDriveID);
+    // The model logical-drive id, marked in use: hldID (0-7) for a top-level
+    // drive; 8 + hldID * numSpannedSegments + sldID (slots 0-63) for a
+    // sub-logical drive. -1 outside those ranges.
+    int getNextUnqLDid(int hldID, int sldID, int numSpannedSegments, bool isSLD);
+    // The existing array whose hard drives are exactly those of the chunk
+    // specs, through reqArray: null with 0 when the specs name no drive that
+    // carries a chunk; null with -2 (and a warning in the family log) when
+    // the specs cover that array's drives only in part or differ from them.
+    // No specs: 0 and reqArray untouched. A null reqArray gives -2.
+    Ret returnArray(ChunkSpecCollection& chSpecColl, Array** reqArray);
+    // For tests only: clear the blocked-drive flags of every adapter.
+    static void resetBlockedDrivesForTest();
 
     // ---- Operations of the adapter.
 
