@@ -28,6 +28,7 @@
 #include "storagedll/storrec.h"
 
 class Array;
+class LogicalDriveSpec;
 class Progress;
 class ProgressCollection;
 class TarnellBasicLogicalDrive;
@@ -195,6 +196,21 @@ public:
     // For tests only: clear the blocked-drive flags of every adapter.
     static void resetBlockedDrivesForTest();
 
+    // ---- The adapter of one controller, read through the C API.
+
+    // A new adapter of the controller at the C-API address (which is not
+    // changed) with its settings, capability table, at most 4 channels and
+    // its physical and logical devices; the caller owns it. Null without
+    // controller access or when one of the controller's essential records
+    // cannot be read (with a line in the family log); nothing is left
+    // allocated then.
+    static TarnellAdapter* build(_STORAGE_ADDRESS_ID& address);
+
+    // PCI ids of the family's controllers, written as "pciVendorID" and
+    // "pciDeviceID".
+    static const unsigned int TARNELL_PCI_VENDOR_ID = 0x1E5A;
+    static const unsigned int TARNELL_PCI_DEVICE_ID = 0x0B20;
+
     // ---- Operations of the adapter.
 
     // The task in progress on the first of the adapter's logical drives that
@@ -216,6 +232,12 @@ public:
     // Fills the record with the controller's task progress; on a failure it
     // holds nothing new.
     Ret returnProgress(_REBUILD_STATUS& rbldStatus);
+    // Creates a logical drive of RAID level 0 to 7 (basic) or 8 to 11
+    // (spanned) over the chunks of spec, on the array they already form or
+    // on a new one: -1 for any other level, -2 when the chunks form an array
+    // of the other kind.
+    Ret createLogicalDrive(Addr addr, LogicalDriveSpec& spec);
+    using Adapter::createLogicalDrive;
 
 protected:
     // The logical-drive tables are byte blocks of the length the controller
