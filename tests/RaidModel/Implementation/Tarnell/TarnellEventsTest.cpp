@@ -73,7 +73,7 @@ TEST_F(TarnellEventRingTest, FortyEventsAreHandedOutFromTheNumberAsked)
     };
     const Case cases[] = {
         {9, range(9, 40)}, {5, range(9, 40)}, {1, range(9, 40)}, {20, range(20, 40)},
-        {40, {40}},        {41, {}},          {0, {}},           {0x100000009ul, {}},
+        {40, {40}},        {41, {}},          {0, {}},           {~0ul, {}},
     };
     for (const Case& c : cases) {
         std::string xml;
