@@ -41,28 +41,31 @@ const size_t SERIAL_TEXT_MAX = 16;
 
 bool failed(const S_Ret& sret) { return sret.iReturnCode != 0; }
 
+// The answer of the enquiry command.
+struct EnquiryAnswer {
+    uint8_t bytes[TarnellDecode::BBC_ANSWER_SIZE];
+};
+
 // Sends the enquiry command; on success copies the enquiry record and the
 // cache serial numbers out of its answer. A failure leaves both as they were.
 void readBatteryCache(StoreDLLIntf* store, const _STORAGE_ADDRESS_ID& address, _ENQUIRY& enquiry,
                       TarnellDecode::CacheSerials& serials)
 {
-    std::unique_ptr<uint8_t[]> answer(new (std::nothrow) uint8_t[TarnellDecode::BBC_ANSWER_SIZE]);
+    std::unique_ptr<EnquiryAnswer> answer(new (std::nothrow) EnquiryAnswer());
     if (!answer)
         return;
-    std::memset(answer.get(), 0, TarnellDecode::BBC_ANSWER_SIZE);
     uint8_t command[ENQUIRY_COMMAND_SIZE] = {};
     command[0] = ENQUIRY_OPCODE;
     command[3] = ENQUIRY_BYTE3;
     uint32_t transferred = 0;
     S_Ret sret = store->ExecAdapterCmnd(address, command, ENQUIRY_COMMAND_SIZE, transferred, transferred,
-                                        transferred, answer.get(),
-                                        static_cast<uint32_t>(TarnellDecode::BBC_ANSWER_SIZE), nullptr, 0,
-                                        nullptr, 0, ENQUIRY_TIMEOUT, ENQUIRY_FLAGS, 1, 0);
+                                        transferred, answer->bytes, sizeof answer->bytes, nullptr, 0, nullptr, 0,
+                                        ENQUIRY_TIMEOUT, ENQUIRY_FLAGS, 1, 0);
     if (failed(sret))
         return;
-    std::memcpy(&enquiry, answer.get(), sizeof enquiry);
-    serials = TarnellDecode::cacheSerials(
-        *reinterpret_cast<const uint8_t(*)[TarnellDecode::BBC_ANSWER_SIZE]>(answer.get()));
+    static_assert(sizeof(_ENQUIRY) <= TarnellDecode::BBC_SERIAL_CONFIGURED_OFFSET, "the record leads the answer");
+    std::memcpy(&enquiry, answer->bytes, sizeof enquiry);
+    serials = TarnellDecode::cacheSerials(answer->bytes);
 }
 
 } // namespace
