@@ -1,6 +1,7 @@
 // The built-in scenario: two controllers that show what the family reads
 // (README.md lists them).
 
+#include <cstdio>
 #include <cstring>
 
 #include "SimInternal.h"
@@ -326,6 +327,68 @@ Controller controllerB() {
 }
 
 } // namespace
+
+// A full controller: the settings of controller 2 of the default scenario, 4
+// channels of 16 online 73G disks each, and 8 RAID-5 logical drives of 8
+// disks each (drive k on channel k / 2, targets 0-7 or 8-15), each in its own
+// array. No task runs; the logs hold the device entries only.
+static Controller fullController(uint16_t number) {
+    Controller c = controllerA();
+    c.number = number;
+    c.slot = uint16_t(number + 1);
+    c.channelCount = 4;
+    c.speedCode[2] = 5;
+    char text[16];
+    std::snprintf(text, sizeof text, "ZQF%07u", unsigned(number));
+    c.vpdSerial = text;
+    c.devices.clear();
+    c.drives.clear();
+    c.subDrives.clear();
+    c.tasks.clear();
+    c.hasLastTask = false;
+    c.logs = EventLogs();
+    for (uint8_t ch = 0; ch < 4; ++ch) {
+        for (uint8_t tg = 0; tg < 16; ++tg) {
+            char serial[16];
+            std::snprintf(serial, sizeof serial, "7VF%02u%u%02u", unsigned(number % 100), unsigned(ch), unsigned(tg));
+            c.devices.push_back(disk(ch, tg, DEVSTATE_ONLINE, BLOCKS_73G, "ZEQ-VRKD", "VR73U320", serial, "06P5762"));
+        }
+    }
+    const uint32_t perDiskMiB = 64000;
+    for (uint8_t k = 0; k < 8; ++k) {
+        const uint8_t ch = uint8_t(k / 2);
+        const uint8_t first = uint8_t((k % 2) * 8);
+        LogicalDrive d;
+        d.number = k;
+        d.raidCode = 5;
+        d.arrayId = k;
+        d.sizeSectors = 7 * perDiskMiB * 2048;
+        d.sequence = uint32_t(k + 1);
+        d.createYear = 2024;
+        d.createMonth = 1;
+        d.createDay = uint8_t(k + 1);
+        d.stripeCode = c.stripeCode;
+        for (uint8_t tg = first; tg < first + 8; ++tg) {
+            Chunk chunk;
+            chunk.channel = ch;
+            chunk.target = tg;
+            chunk.startSector = 0;
+            chunk.sectorCount = perDiskMiB * 2048;
+            d.chunks.push_back(chunk);
+        }
+        c.drives.push_back(d);
+    }
+    c.nextSequence = 9;
+    deviceLog(c);
+    return c;
+}
+
+Scenario fullScenario(unsigned controllers) {
+    Scenario s;
+    for (unsigned i = 0; i < controllers && i < 0x10000u; ++i)
+        s.controllers.push_back(fullController(uint16_t(i)));
+    return s;
+}
 
 Scenario defaultScenario() {
     Scenario s;

@@ -198,6 +198,12 @@ struct Scenario {
 // SAF-TE enclosure and non-empty event logs (README.md describes it).
 TARNELLSIM_EXPORT Scenario defaultScenario();
 
+// A scenario of `controllers` full controllers (C-API numbers 0, 1, ...): each
+// with 4 channels of 16 online disks and 8 RAID-5 logical drives of 8 disks,
+// each in an array of its own; no task runs. For measurements over growing
+// configurations (README.md describes it).
+TARNELLSIM_EXPORT Scenario fullScenario(unsigned controllers);
+
 // Replaces the simulated controllers and clock; clears the failures, the call
 // log and the change flag.
 TARNELLSIM_EXPORT void reset(const Scenario& scenario);

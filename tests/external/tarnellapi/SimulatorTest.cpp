@@ -134,6 +134,32 @@ TEST_F(SimulatorTest, DefaultScenarioIsCompleteAndConsistent) {
     EXPECT_TRUE(enclosure);
 }
 
+// Full controllers: every slot of 4 channels holds an online disk, and the 8
+// drives cover each disk exactly once.
+TEST_F(SimulatorTest, FullScenarioFillsEveryControllerCompletely) {
+    tarnellsim::reset(tarnellsim::fullScenario(3));
+    uint16_t count = 0;
+    EXPECT_EQ(0, SupportedAdapterCount(adapterAddr(0), count, nullptr, 0).iReturnCode);
+    EXPECT_EQ(3, count);
+    for (uint16_t n = 0; n < 3; ++n) {
+        SCOPED_TRACE(n);
+        _ADAPTER_CONFIG cfg = readConfig(n);
+        EXPECT_EQ(8, cfg.ucNoOfVirtDrives);
+        for (uint16_t ch = 0; ch < 4; ++ch)
+            for (uint16_t tg = 0; tg < 16; ++tg)
+                EXPECT_EQ(DEVSTATE_ONLINE, deviceState(n, ch, tg)) << ch << ":" << tg;
+        std::set<unsigned> disks;
+        const tarnellsim::Scenario now = tarnellsim::current();
+        for (auto& d : now.controllers[n].drives) {
+            EXPECT_EQ(5, d.raidCode);
+            EXPECT_EQ(8u, d.chunks.size());
+            for (auto& k : d.chunks) EXPECT_TRUE(disks.insert(k.channel * 16u + k.target).second);
+        }
+        EXPECT_EQ(64u, disks.size());
+    }
+    EXPECT_TRUE(tarnellsim::fullScenario(0).controllers.empty());
+}
+
 TEST_F(SimulatorTest, CountAndListCallsAnswerTheCountAndFillAtMostTheGivenSize) {
     _STORAGE_ADDRESS_ID none = adapterAddr(0);
     uint16_t count = 0;

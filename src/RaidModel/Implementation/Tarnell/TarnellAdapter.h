@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "RaidLib/Util/RaidEvent.h"
 #include "RaidLib/Util/Ret.h"
 #include "RaidModel/Implementation/Tarnell/TarnellAdapterFeatures.h"
 #include "RaidModel/Implementation/Tarnell/TarnellAdapterInfo.h"
@@ -24,8 +25,12 @@
 #include "RaidModel/Interface/Channel.h"
 #include "RaidModel/Interface/ChunkSpec.h"
 #include "storagedll/raidrec.h"
+#include "storagedll/storrec.h"
 
 class Array;
+class LogicalDriveSpec;
+class Progress;
+class ProgressCollection;
 class TarnellBasicLogicalDrive;
 class TarnellConfig;
 class TarnellHLogicalDrive;
@@ -191,6 +196,49 @@ public:
     // For tests only: clear the blocked-drive flags of every adapter.
     static void resetBlockedDrivesForTest();
 
+    // ---- The adapter of one controller, read through the C API.
+
+    // A new adapter of the controller at the C-API address (which is not
+    // changed) with its settings, capability table, at most 4 channels and
+    // its physical and logical devices; the caller owns it. Null without
+    // controller access or when one of the controller's essential records
+    // cannot be read (with a line in the family log); nothing is left
+    // allocated then.
+    static TarnellAdapter* build(_STORAGE_ADDRESS_ID& address);
+
+    // PCI ids of the family's controllers, written as "pciVendorID" and
+    // "pciDeviceID".
+    static const unsigned int TARNELL_PCI_VENDOR_ID = 0x1E5A;
+    static const unsigned int TARNELL_PCI_DEVICE_ID = 0x0B20;
+
+    // ---- Operations of the adapter.
+
+    // The task in progress on the first of the adapter's logical drives that
+    // reports one; TASK_NONE and TASK_STATE_NONE with code 0 when none does.
+    Ret getProgress(Progress& progress) override;
+    using Adapter::getProgress;
+    // Whether the controller firmware offers a feature (by the family's
+    // feature id); false for ids the family does not know.
+    bool supports(int feature) const;
+    // Read-ahead on or off; 0 without a request when it already is so.
+    Ret setReadAheadMode(bool enable);
+    // The adapter-wide write-cache policy.
+    Ret setWriteCacheEnable(bool enable);
+    // Copy-back on or off; 0 without a request when it already is so.
+    Ret setCopyBack(bool enable) override;
+    // The stripe size by its code 4 to 7 (8 to 64 KB); -1, nothing sent, for
+    // any other value.
+    Ret setStripeSize(EnumStripeSize stripeSizeIN);
+    // Fills the record with the controller's task progress; on a failure it
+    // holds nothing new.
+    Ret returnProgress(_REBUILD_STATUS& rbldStatus);
+    // Creates a logical drive of RAID level 0 to 7 (basic) or 8 to 11
+    // (spanned) over the chunks of spec, on the array they already form or
+    // on a new one: -1 for any other level, -2 when the chunks form an array
+    // of the other kind.
+    Ret createLogicalDrive(Addr addr, LogicalDriveSpec& spec);
+    using Adapter::createLogicalDrive;
+
 protected:
     // The logical-drive tables are byte blocks of the length the controller
     // reports, made and released only with these two.
@@ -242,10 +290,17 @@ protected:
     ExtendedBatteryInfo* batteryInfo;
 
 private:
+    friend class TarnellEvents;
+
     void setModelName(const char* name);
     // C-API adapter numbers by model adapter id, and how many were handed out.
     static std::vector<int> TNCADllIDs;
     static int numTarnellAdapters;
+    // The family's event ring (TarnellEvents): the slots, the slot of the
+    // newest event (-1 while none was added) and how often it wrapped.
+    static RaidEvent eventsBuffer[32];
+    static int currentEvtPtr;
+    static int eventCycleCount;
 };
 
 #endif

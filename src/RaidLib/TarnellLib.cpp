@@ -1,0 +1,170 @@
+#include "RaidLib/TarnellLib.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "RaidLib/Util/Date.h"
+#include "RaidLib/Util/StorDebug.h"
+#include "RaidModel/Implementation/Tarnell/TarnellAdapter.h"
+#include "RaidModel/Implementation/Tarnell/TarnellEvents.h"
+#include "RaidModel/Implementation/Tarnell/TarnellSystem.h"
+
+uint32_t TarnellLib::pollingRate = 15;
+uint32_t TarnellLib::configChangePollingRate = 5;
+uint32_t TarnellLib::lastMainThreadTimeCall = 0;
+uint32_t TarnellLib::lastConfigChangeTimeCall = 0;
+uint32_t TarnellLib::lastConfigChangeTime = 0;
+
+namespace {
+
+// The operations a client may ask supportsMethod about.
+const char* const SUPPORTED_METHODS[] = {
+    "getControllerCount",      "getControllerLog",    "setLogicalDriveCache",     "startTask",
+    "setPhysicalDriveCache",   "synchronizeLogicalDrive", "getTasks",             "setDeviceState",
+    "createLogicalDrive",      "identifyDevice",      "deleteLogicalDrive",       "initializeLogicalDrive",
+    "getEvents",               "setStripeSize",       "increaseLogicalDriveSize", "modifyLogicalDrive",
+    "setLogicalDriveState",    "createGlobalSpare",   "deleteSpare",              "syncRescan",
+    "scsiPassThruCommand",     "downHardDrive",       "setCopyBack",              "clearControllerLog",
+    "unblockLogicalDrive",     "setAdapterReadCache", "getSystem",
+};
+
+} // namespace
+
+TarnellLib::TarnellLib()
+    : StorLibPlugin(STORLIB_TARNELL), sys(nullptr), currentSys(nullptr), oldSys(nullptr), newSys(nullptr)
+{
+    StorDebugTracer tracer(STORLIB_TARNELL, STOR_DEBUG_TRACE_IMPL_CONSTRUCT, "TarnellLib::TarnellLib()");
+    sys = new TarnellSystem;
+    if (sys)
+        ownedSystems.push_back(OwnedSystem{sys, false});
+    const uint32_t now = Date().getTime();
+    if (lastMainThreadTimeCall == 0)
+        lastMainThreadTimeCall = now;
+    if (lastConfigChangeTimeCall == 0)
+        lastConfigChangeTimeCall = now;
+    if (lastConfigChangeTime == 0)
+        lastConfigChangeTime = now;
+}
+
+// Only the systems of the owned list are deleted; sys may be the counted
+// current system, which the base releases.
+TarnellLib::~TarnellLib()
+{
+    for (const OwnedSystem& owned : ownedSystems)
+        deleteSystem(owned.system);
+    ownedSystems.clear();
+    sys = currentSys = oldSys = newSys = nullptr;
+    StorDebugTracer tracer(STORLIB_TARNELL, STOR_DEBUG_TRACE_IMPL_CONSTRUCT, "TarnellLib::~TarnellLib()");
+}
+
+System* TarnellLib::newSystem()
+{
+    TarnellSystem* system = new TarnellSystem;
+    if (!system)
+        return nullptr;
+    System* previous = sys;
+    sys = system;
+    retire(previous);
+    return system;
+}
+
+bool TarnellLib::supportsMethod(const char* method)
+{
+    if (!method)
+        return false;
+    for (const char* name : SUPPORTED_METHODS) {
+        if (std::strcmp(name, method) == 0)
+            return true;
+    }
+    return false;
+}
+
+RaidObject* TarnellLib::getCurrentObject(Addr& ldAddr) { return currentSys ? currentSys->getObject(ldAddr) : nullptr; }
+
+RaidObject* TarnellLib::getOldObject(Addr& addr) { return oldSys ? oldSys->getObject(addr) : nullptr; }
+
+TarnellSystem* TarnellLib::getNewSystem()
+{
+    TarnellSystem* system = buildOwnedSystem(true);
+    if (!system)
+        return nullptr;
+    TarnellSystem* previous = newSys;
+    newSys = system;
+    if (!currentSys)
+        currentSys = system;
+    retire(previous);
+    return newSys;
+}
+
+uint8_t TarnellLib::getLDMProgressType(Addr& addrIN)
+{
+    if (!currentSys)
+        currentSys = buildOwnedSystem(false);
+    if (!currentSys)
+        return 0;
+    RaidObject* object = currentSys->getObject(addrIN);
+    if (!object || !object->isInstanceOf("TarnellAdapter"))
+        return 0;
+    _REBUILD_STATUS status;
+    std::memset(&status, 0, sizeof status);
+    if (static_cast<TarnellAdapter*>(object)->returnProgress(status) != Ret(0))
+        return 0;
+    return status.ucLdmOption;
+}
+
+void TarnellLib::SetNRMStartTime(time_t nrmStartTime) { TarnellEvents::SetNRMTime(static_cast<long>(nrmStartTime)); }
+
+void TarnellLib::deleteSystem(System* system)
+{
+    if (!system)
+        return;
+    system->deleteAllChildren();
+    delete system;
+}
+
+void TarnellLib::resetPollClocksForTest()
+{
+    lastMainThreadTimeCall = 0;
+    lastConfigChangeTimeCall = 0;
+    lastConfigChangeTime = 0;
+}
+
+TarnellSystem* TarnellLib::buildOwnedSystem(bool handedOut)
+{
+    TarnellSystem* system = static_cast<TarnellSystem*>(newSystem());
+    if (!system)
+        return nullptr;
+    ownedSystems.push_back(OwnedSystem{system, handedOut});
+    Ret ret;
+    system->buildChildren(this, ret);
+    return system;
+}
+
+bool TarnellLib::isNamed(const System* system) const
+{
+    return system == sys || system == currentSys || system == oldSys || system == newSys;
+}
+
+void TarnellLib::retire(System* system)
+{
+    if (!system || isNamed(system))
+        return;
+    auto owned = std::find_if(ownedSystems.begin(), ownedSystems.end(),
+                              [system](const OwnedSystem& o) { return o.system == system; });
+    if (owned == ownedSystems.end() || owned->handedOut)
+        return;
+    ownedSystems.erase(owned);
+    deleteSystem(system);
+}
+
+namespace tarnellSDK {
+
+StorLibSDK::StorLibSDK() : pLibHandle(new TarnellLib) {}
+
+StorLibSDK::~StorLibSDK()
+{
+    if (pLibHandle)
+        delete pLibHandle;
+}
+
+} // namespace tarnellSDK

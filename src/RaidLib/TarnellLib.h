@@ -1,0 +1,116 @@
+#ifndef TARNELLLIB_H
+#define TARNELLLIB_H
+
+#include <cstdint>
+#include <ctime>
+#include <vector>
+
+#include "RaidLib/StorLibPlugin.h"
+#include "RaidLib/Util/StorExport.h"
+
+class RaidObject;
+class TarnellSystem;
+
+// The storage library of the Tarnell family (library type 5). Its systems
+// are TarnellSystems, built from the controller C API.
+//
+// Ownership of the systems it builds:
+//  - A system asked for through newSystem() (as getSystemConfig does) belongs
+//    to the caller; for getSystemConfig that is the library's counted
+//    current system, which clients may share. The library never empties or
+//    deletes such a system.
+//  - The systems it builds for itself (the empty one of the constructor, the
+//    snapshots currentSys and oldSys) and those it hands to a monitor through
+//    getNewSystem are kept in a list of its own and deleted exactly once: a
+//    snapshot when nothing names it any longer, a system handed out when the
+//    library is deleted (the monitor may use it while the library lives).
+//
+// sys names the system built last, whoever asked for it. One library object
+// must not be used by two threads at once.
+class STOR_EXPORT TarnellLib : public StorLibPlugin {
+public:
+    TarnellLib();
+    ~TarnellLib() override;
+
+    // A new, empty TarnellSystem, which becomes sys; the caller owns it. Null
+    // when there is no memory for it (sys then stays).
+    System* newSystem() override;
+
+    // Whether the library carries out the named operation: an exact,
+    // case-sensitive match with one of its 27 names.
+    virtual bool supportsMethod(const char* method);
+
+    // The newest snapshot and the one before it; null before there is one.
+    TarnellSystem* getCurrentSystem() const { return currentSys; }
+    TarnellSystem* getOldSystem() const { return oldSys; }
+    // The object at the address in the newest (old) snapshot; null when there
+    // is no snapshot or no such object.
+    RaidObject* getCurrentObject(Addr& ldAddr);
+    RaidObject* getOldObject(Addr& addr);
+    // A system built afresh from the controllers; it also becomes the newest
+    // snapshot when there is none. It stays valid while the library lives.
+    // Null only when there is no memory for it.
+    TarnellSystem* getNewSystem();
+    // The migration kind (ucLdmOption) of the task the controller at the
+    // adapter address reports; 0 when there is no such adapter or the
+    // progress cannot be read. Builds the newest snapshot when there is none.
+    uint8_t getLDMProgressType(Addr& addrIN);
+    // The monitor's start time becomes the reference of the periodic reminders.
+    void SetNRMStartTime(time_t nrmStartTime);
+    // Deletes the system with its tree; null is ignored. Only for a system
+    // that nothing else holds.
+    static void deleteSystem(System* system);
+
+    // The event poll's intervals (seconds) and clocks (seconds since the
+    // epoch, 32 bits), shared by every library object of the process. The
+    // clocks start with the first library object.
+    static uint32_t pollingRate;
+    static uint32_t configChangePollingRate;
+    static uint32_t lastMainThreadTimeCall;
+    static uint32_t lastConfigChangeTimeCall;
+    static uint32_t lastConfigChangeTime;
+    // For tests only: the clocks back to 0, so that the next library object
+    // starts them again.
+    static void resetPollClocksForTest();
+
+protected:
+    TarnellSystem* sys;        // built last, by whoever asked (see above)
+    TarnellSystem* currentSys; // newest snapshot (owned)
+    TarnellSystem* oldSys;     // the snapshot before it (owned)
+    TarnellSystem* newSys;     // built by the last getNewSystem (owned, handed out)
+
+    // A new system, built at once and kept in the owned list; handedOut keeps
+    // it until the library is deleted. Null when there is no memory for it.
+    TarnellSystem* buildOwnedSystem(bool handedOut);
+    // Deletes an owned system that no member names and that was not handed
+    // out; anything else is left alone.
+    void retire(System* system);
+
+private:
+    struct OwnedSystem {
+        System* system;
+        bool handedOut;
+    };
+    bool isNamed(const System* system) const;
+    std::vector<OwnedSystem> ownedSystems;
+};
+
+namespace tarnellSDK {
+
+// The entry object of SDK clients: owns one TarnellLib.
+class STOR_EXPORT StorLibSDK {
+public:
+    StorLibSDK();
+    ~StorLibSDK();
+    StorLibSDK(const StorLibSDK&) = delete;
+    StorLibSDK& operator=(const StorLibSDK&) = delete;
+
+    StorLib* getLibHandle() { return pLibHandle; }
+
+private:
+    StorLib* pLibHandle;
+};
+
+} // namespace tarnellSDK
+
+#endif

@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "RaidLib/TarnellLib.h"
+#include "RaidLib/Util/Date.h"
+#include "RaidModel/Implementation/Tarnell/TarnellEvents.h"
+#include "RaidModel/Implementation/Tarnell/TarnellSimTree.h"
+#include "RaidModel/Implementation/Tarnell/TarnellSystem.h"
+
+// The Tarnell storage library over the simulated controllers: its systems,
+// who owns them, the snapshot accessors and the method list.
+
+using namespace tarnelltest;
+
+namespace {
+
+uint32_t fakeNow = 0;
+time_t fakeClock() { return static_cast<time_t>(fakeNow); }
+
+class TarnellLibTest : public SimTest {
+protected:
+    void SetUp() override
+    {
+        SimTest::SetUp();
+        TarnellEvents::resetForTest();
+        TarnellLib::resetPollClocksForTest();
+        objectsBefore = globalRaidObjectCounter.load();
+    }
+    void TearDown() override
+    {
+        TarnellLib::resetPollClocksForTest();
+        TarnellEvents::resetForTest();
+        SimTest::TearDown();
+    }
+    uint32_t objectsBefore = 0;
+};
+
+TEST_F(TarnellLibTest, SupportsExactlyItsMethodNames)
+{
+    TarnellLib lib;
+    for (const char* name : {"getSystem", "getControllerCount", "setAdapterReadCache", "unblockLogicalDrive",
+                             "clearControllerLog", "getEvents", "createGlobalSpare", "scsiPassThruCommand"})
+        EXPECT_TRUE(lib.supportsMethod(name)) << name;
+    for (const char* name : {"getsystem", "GetSystem", "getSystem ", "getSyste", "addChild", "createGlobalHotSpare",
+                             "", "getSystemConfig"})
+        EXPECT_FALSE(lib.supportsMethod(name)) << name;
+    EXPECT_FALSE(lib.supportsMethod(nullptr));
+}
+
+TEST_F(TarnellLibTest, FreshLibraryHasNoSystemToActOn)
+{
+    TarnellLib lib;
+    EXPECT_EQ(STORLIB_TARNELL, lib.getStorLibType());
+    EXPECT_EQ(nullptr, lib.getCurrentSystem());
+    EXPECT_EQ(nullptr, lib.getOldSystem());
+    Addr adapter(0);
+    EXPECT_EQ(nullptr, lib.getCurrentObject(adapter));
+    EXPECT_EQ(nullptr, lib.getOldObject(adapter));
+    EXPECT_EQ(Ret::BAD_PARAM, lib.setStripeSize(adapter, STRIPE_8K).getReturn());
+    EXPECT_EQ(Ret::BAD_PARAM, lib.setCopyBack(adapter, true).getReturn());
+    EXPECT_EQ(Ret::BAD_PARAM, lib.deleteLogicalDrive(Addr(0, 0, 0, 0x7FFFFFFF, 0x7FFFFFFF,
+                                                          0x7FFFFFFFFFFFFFFFull, 0x7FFFFFFF, 0x7FFFFFFF))
+                                  .getReturn());
+    EXPECT_TRUE(callsOf("SetStripeSliceSize").empty());
+}
+
+TEST_F(TarnellLibTest, ConfigurationDocumentNamesBothControllers)
+{
+    TarnellLib lib;
+    char* xml = nullptr;
+    ASSERT_EQ(Ret(0), lib.getSystemConfig(&xml));
+    ASSERT_NE(nullptr, xml);
+    const std::string document(xml);
+    lib.freeBuffer(xml);
+    EXPECT_EQ(0u, document.find("<System "));
+    EXPECT_NE(std::string::npos, document.find("deviceName=\"ZEQ Tarnell B2\""));
+    EXPECT_NE(std::string::npos, document.find("deviceName=\"ZEQ Tarnell C0\""));
+    EXPECT_EQ(2u, lib.getNumAdapters());
+    unsigned long count = 0;
+    EXPECT_EQ(Ret(0), lib.getControllerCount(count));
+    EXPECT_EQ(2u, count);
+    EXPECT_EQ(nullptr, lib.getCurrentSystem()) << "the configuration is no snapshot";
+}
+
+// The poll clocks start with the first library of the process.
+TEST_F(TarnellLibTest, PollClocksStartWithTheFirstLibrary)
+{
+    fakeNow = 1714986000;
+    Date::ClockFn previous = Date::setClock(fakeClock);
+    {
+        TarnellLib first;
+        fakeNow += 100;
+        TarnellLib second;
+    }
+    Date::setClock(previous);
+    EXPECT_EQ(1714986000u, TarnellLib::lastMainThreadTimeCall);
+    EXPECT_EQ(1714986000u, TarnellLib::lastConfigChangeTimeCall);
+    EXPECT_EQ(1714986000u, TarnellLib::lastConfigChangeTime);
+    EXPECT_EQ(15u, TarnellLib::pollingRate);
+    EXPECT_EQ(5u, TarnellLib::configChangePollingRate);
+}
+
+TEST_F(TarnellLibTest, SnapshotsAndTheTaskOfAController)
+{
+    TarnellLib lib;
+    Addr nothing(9);
+    EXPECT_EQ(0, lib.getLDMProgressType(nothing));
+    ASSERT_NE(nullptr, lib.getCurrentSystem()) << "built for the question";
+    EXPECT_EQ(2u, lib.getCurrentSystem()->getNumAdapters());
+
+    // Drive 0 of controller 5 migrates with option 1 (compression).
+    tarnellsim::Scenario s = tarnellsim::defaultScenario();
+    tarnellsim::Task migration;
+    migration.kind = tarnellsim::Task::MIGRATE;
+    migration.drive = 0;
+    migration.option = 1;
+    migration.totalBlocks = 1000000;
+    s.controllers[1].tasks.push_back(migration);
+    tarnellsim::reset(s);
+    Addr second(1);
+    const uint8_t type = lib.getLDMProgressType(second);
+    _REBUILD_STATUS expected;
+    ASSERT_EQ(Ret(0), static_cast<TarnellAdapter*>(lib.getCurrentObject(second))->returnProgress(expected));
+    EXPECT_EQ(expected.ucLdmOption, type);
+
+    tarnellsim::injectFailure("CheckProgress", tarnellsim::RC_BUSY);
+    EXPECT_EQ(0, lib.getLDMProgressType(second));
+
+    TarnellSystem* current = lib.getCurrentSystem();
+    TarnellSystem* handed = lib.getNewSystem();
+    ASSERT_NE(nullptr, handed);
+    EXPECT_NE(current, handed);
+    EXPECT_EQ(current, lib.getCurrentSystem()) << "a snapshot exists already";
+    EXPECT_EQ(2u, handed->getNumAdapters());
+}
+
+TEST_F(TarnellLibTest, NewSystemBecomesTheSnapshotWhenThereIsNone)
+{
+    TarnellLib lib;
+    TarnellSystem* handed = lib.getNewSystem();
+    ASSERT_NE(nullptr, handed);
+    EXPECT_EQ(handed, lib.getCurrentSystem());
+    Addr first(0);
+    EXPECT_EQ(handed->getAdapter(0), lib.getCurrentObject(first));
+}
+
+// Every system the library builds is freed once, by its one owner; a client's
+// hold on the current system outlives the library.
+TEST_F(TarnellLibTest, EverySystemHasOneOwnerAcrossManyRebuilds)
+{
+    RefSystem held;
+    TarnellSystem* handed = nullptr;
+    {
+        tarnellSDK::StorLibSDK sdk;
+        TarnellLib& lib = static_cast<TarnellLib&>(*sdk.getLibHandle());
+        for (int i = 0; i < 25; ++i) {
+            char* xml = nullptr;
+            ASSERT_EQ(Ret(0), lib.getSystemConfig(&xml));
+            lib.freeBuffer(xml);
+            if (i % 5 == 0) {
+                handed = lib.getNewSystem();
+                Addr first(0);
+                lib.getLDMProgressType(first);
+            }
+            if (i == 20)
+                held = lib.getSystem();
+        }
+        ASSERT_EQ(Ret(0), lib.getSystemConfigWithProxy(nullptr));
+        // A system handed to a monitor stays valid while the library lives.
+        ASSERT_NE(nullptr, handed);
+        EXPECT_EQ(2u, handed->getNumAdapters());
+    }
+    // The library is gone; the client's system is whole.
+    ASSERT_NE(nullptr, held.getSystem());
+    EXPECT_EQ(2u, held->getNumAdapters());
+    EXPECT_TRUE(held->getAdapter(1)->isInstanceOf("TarnellAdapter"));
+    held.Release();
+    EXPECT_EQ(objectsBefore, globalRaidObjectCounter.load());
+}
+
+} // namespace
