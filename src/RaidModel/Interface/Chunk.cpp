@@ -125,7 +125,7 @@ void Chunk::writeTo(Writer* writer) const
     writer->writeULong("group", group);
     writer->writeInt("chunkType", chunkType);
     writer->writeInt("chunkState", chunkState);
-    // The same values under the names of the creation specification.
+    // The same values under the names a creation request uses.
     writer->writeBlockT("startBlock", startSector);
     writer->writeBlockT("numBlocks", numSector);
     writer->writeULong("groupNum", group);

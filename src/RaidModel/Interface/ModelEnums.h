@@ -4,7 +4,7 @@
 #include <cstdint>
 
 // Enumerations shared by controllers, logical drives, hard drives and the
-// creation specifications. Values are exact; the gaps belong to them.
+// creation requests. Values are exact; the gaps belong to them.
 
 enum EnumRaidLevel : int32_t {
     RAID0 = 0,
