@@ -239,6 +239,20 @@ public:
     Ret createLogicalDrive(Addr addr, LogicalDriveSpec& spec);
     using Adapter::createLogicalDrive;
 
+    // ---- The controller's event logs (TarnellControllerLog.cpp)
+
+    // Writes one of the controller's logs (device, soft, hard, bad-stripe,
+    // dead-drive) into the buffer as the controller event-log document,
+    // cut to the lines that fit; buffSizeINOUT then holds its length
+    // (12, with the terminator, for the empty form "<eventlog/>"). -2 for a
+    // null buffer or size 0, and when the buffer is too small (then
+    // buffSizeINOUT holds a size that is enough, the buffer untouched); -1
+    // for other log types (nothing sent); -5 when the controller cannot be
+    // reached or the read fails.
+    Ret getControllerLog(EnumLogTypeRequest logTypeIN, char* pBufferOUT, unsigned long& buffSizeINOUT) override;
+    // Erases one of those logs; -1 for other log types, -5 as above.
+    Ret clearControllerLog(EnumLogTypeRequest logTypeIN) override;
+
 protected:
     // The logical-drive tables are byte blocks of the length the controller
     // reports, made and released only with these two.
