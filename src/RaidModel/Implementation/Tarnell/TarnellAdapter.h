@@ -135,10 +135,11 @@ public:
 
     // Re-reads the adapter's copies of the controller's SLD table (sld), then
     // of its HLD table (hld), without touching the model tree. A reported
-    // length of at most 207 bytes keeps the table there is. 0; -2 for a null
-    // adapter; -5 (with a warning in the family log) when a read fails, which
-    // leaves that table absent. Without controller access nothing is read
-    // and the answer is 0.
+    // length of at most 207 bytes leaves no table; at most 256 entries are
+    // read. 0; -2 for a null adapter; -5 without controller access (nothing
+    // read) and, with a warning in the family log, when a read fails: a
+    // failed length query keeps that table, a failed table read leaves it
+    // absent.
     static Ret updateTables(TarnellAdapter* adapter, bool sld, bool hld);
 
     // The model name of an adapter type ("ZEQ Tarnell Family" for codes
@@ -238,6 +239,16 @@ public:
     // of the other kind.
     Ret createLogicalDrive(Addr addr, LogicalDriveSpec& spec);
     using Adapter::createLogicalDrive;
+
+    // ---- Rescan (TarnellRescan.cpp)
+
+    // Synchronous rescan: every target id of every channel of the controller
+    // that holds no drive is offered the ready state (a new drive takes it),
+    // every ready drive is taken down and set ready again (a removed one
+    // refuses); progress and the two counts go to standard error. 0; -1 for
+    // an asynchronous request (nothing done); -5 without controller access
+    // or when the controller cannot be read.
+    Ret scanForDrives(bool asynchronous) override;
 
     // ---- The controller's event logs (TarnellControllerLog.cpp)
 
