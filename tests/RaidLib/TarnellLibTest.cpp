@@ -181,3 +181,46 @@ TEST_F(TarnellLibTest, EverySystemHasOneOwnerAcrossManyRebuilds)
 }
 
 } // namespace
+
+namespace {
+
+// The log operations and the rescan act on the adapter of the system built
+// last; without one, or for another object, they answer -2.
+TEST_F(TarnellLibTest, LogAndRescanActOnTheLastSystem)
+{
+    TarnellLib lib;
+    char buf[4096];
+    unsigned long size = sizeof buf;
+    EXPECT_EQ(Ret::BAD_PARAM, lib.getControllerLog(Addr(0), LOG_SOFT, buf, size).getReturn());
+    EXPECT_EQ(Ret::BAD_PARAM, lib.clearControllerLog(Addr(0), LOG_SOFT).getReturn());
+    EXPECT_EQ(Ret::BAD_PARAM, lib.syncRescan(Addr(0)).getReturn());
+    EXPECT_TRUE(callsOf("GetAdapterEventLog").empty());
+
+    char* xml = nullptr;
+    ASSERT_EQ(Ret(0), lib.getSystemConfig(&xml));
+    lib.freeBuffer(xml);
+    tarnellsim::clearCalls();
+
+    size = sizeof buf;
+    ASSERT_EQ(Ret(0), lib.getControllerLog(Addr(0), LOG_SOFT, buf, size));
+    EXPECT_EQ(0, std::string(buf).find("<eventLog controllerID=0 logType=1 entriesCount="));
+    ASSERT_EQ(1u, callsOf("GetAdapterEventLog").size());
+    EXPECT_EQ(CONTROLLER_A, callsOf("GetAdapterEventLog")[0].address.usAdapterID);
+
+    EXPECT_EQ(Ret(0), lib.clearControllerLog(Addr(0), LOG_SOFT));
+    size = sizeof buf;
+    ASSERT_EQ(Ret(0), lib.getControllerLog(Addr(0), LOG_SOFT, buf, size));
+    EXPECT_STREQ("<eventlog/>", buf);
+    EXPECT_EQ(Ret::NOT_SUPPORTED, lib.clearControllerLog(Addr(0), LOG_UART).getReturn());
+    EXPECT_EQ(Ret::BAD_PARAM, lib.clearControllerLog(Addr(9), LOG_SOFT).getReturn());
+    EXPECT_EQ(Ret::BAD_PARAM, lib.syncRescan(Addr(9)).getReturn());
+
+    ::testing::internal::CaptureStderr();
+    const Ret rescan = lib.syncRescan(Addr(0));
+    const std::string progress = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Ret(0), rescan);
+    EXPECT_EQ(0u, progress.find("Scanning for new or removed drives ...\nChannel #1:  "));
+    EXPECT_FALSE(callsOf("GetPhysDevState").empty());
+}
+
+} // namespace
