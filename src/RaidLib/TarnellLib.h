@@ -45,6 +45,13 @@ public:
                          unsigned long& buffSizeINOUT) override;
     Ret clearControllerLog(const Addr& addrIN, EnumLogTypeRequest logTypeIN) override;
     Ret syncRescan(const Addr& addrIN) override;
+    // Sets the write cache of a basic or spanned logical drive or of the
+    // adapter; -1 (before any lookup) for a read-cache change or a write
+    // setting other than enabled or disabled.
+    Ret setLogicalDriveCache(const Addr& addrIN, EnumLogicalDriveCacheMode readCacheSettingIN,
+                             EnumLogicalDriveCacheMode writeCacheSettingIN) override;
+    Ret setStripeSize(const Addr& addrIN, EnumStripeSize stripeSizeIN) override;
+    Ret setCopyBack(const Addr& addrIN, bool bEnabledIN) override;
     // Whether the library carries out the named operation: an exact,
     // case-sensitive match with one of its 27 names.
     virtual bool supportsMethod(const char* method);

@@ -4,6 +4,8 @@
 
 #include "RaidLib/TarnellLib.h"
 #include "RaidModel/Implementation/Tarnell/TarnellAdapter.h"
+#include "RaidModel/Implementation/Tarnell/TarnellBasicLogicalDrive.h"
+#include "RaidModel/Implementation/Tarnell/TarnellHLogicalDrive.h"
 #include "RaidModel/Implementation/Tarnell/TarnellSystem.h"
 
 RaidObject* TarnellLib::familyObject(const Addr& addrIN, const char* className)
@@ -39,4 +41,37 @@ Ret TarnellLib::syncRescan(const Addr& addrIN)
     if (adapter == nullptr)
         return Ret(Ret::BAD_PARAM);
     return adapter->scanForDrives(false);
+}
+
+Ret TarnellLib::setLogicalDriveCache(const Addr& addrIN, EnumLogicalDriveCacheMode readCacheSettingIN,
+                                     EnumLogicalDriveCacheMode writeCacheSettingIN)
+{
+    // Only the write cache of a drive or adapter can be set.
+    if (readCacheSettingIN != LD_CACHE_NO_CHANGE ||
+        (writeCacheSettingIN != LD_CACHE_DISABLED && writeCacheSettingIN != LD_CACHE_ENABLED))
+        return Ret(Ret::NOT_SUPPORTED);
+    const bool enable = writeCacheSettingIN == LD_CACHE_ENABLED;
+    if (RaidObject* o = familyObject(addrIN, "TarnellBasicLogicalDrive"))
+        return static_cast<TarnellBasicLogicalDrive*>(o)->setWriteCacheEnable(enable);
+    if (RaidObject* o = familyObject(addrIN, "TarnellHLogicalDrive"))
+        return static_cast<TarnellHLogicalDrive*>(o)->setWriteCacheEnable(enable);
+    if (RaidObject* o = familyObject(addrIN, "TarnellAdapter"))
+        return static_cast<TarnellAdapter*>(o)->setWriteCacheEnable(enable);
+    return Ret(Ret::BAD_PARAM);
+}
+
+Ret TarnellLib::setStripeSize(const Addr& addrIN, EnumStripeSize stripeSizeIN)
+{
+    TarnellAdapter* adapter = static_cast<TarnellAdapter*>(familyObject(addrIN, "TarnellAdapter"));
+    if (adapter == nullptr)
+        return Ret(Ret::BAD_PARAM);
+    return adapter->setStripeSize(stripeSizeIN);
+}
+
+Ret TarnellLib::setCopyBack(const Addr& addrIN, bool bEnabledIN)
+{
+    TarnellAdapter* adapter = static_cast<TarnellAdapter*>(familyObject(addrIN, "TarnellAdapter"));
+    if (adapter == nullptr)
+        return Ret(Ret::BAD_PARAM);
+    return adapter->setCopyBack(bEnabledIN);
 }
