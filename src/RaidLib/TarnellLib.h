@@ -36,6 +36,22 @@ public:
     // when there is no memory for it (sys then stays).
     System* newSystem() override;
 
+    // Family versions of these operations: the object is looked up in sys
+    // (-2 without sys, without the object or when it is of another class:
+    // "Adapter" for the log read, "TarnellAdapter" otherwise) and the
+    // adapter's own operation answers; no trace or error entries.
+    using StorLibPlugin::getControllerLog;
+    Ret getControllerLog(const Addr& addrIN, EnumLogTypeRequest logTypeIN, char* pBufferOUT,
+                         unsigned long& buffSizeINOUT) override;
+    Ret clearControllerLog(const Addr& addrIN, EnumLogTypeRequest logTypeIN) override;
+    Ret syncRescan(const Addr& addrIN) override;
+    // Sets the write cache of a basic or spanned logical drive or of the
+    // adapter; -1 (before any lookup) for a read-cache change or a write
+    // setting other than enabled or disabled.
+    Ret setLogicalDriveCache(const Addr& addrIN, EnumLogicalDriveCacheMode readCacheSettingIN,
+                             EnumLogicalDriveCacheMode writeCacheSettingIN) override;
+    Ret setStripeSize(const Addr& addrIN, EnumStripeSize stripeSizeIN) override;
+    Ret setCopyBack(const Addr& addrIN, bool bEnabledIN) override;
     // Whether the library carries out the named operation: an exact,
     // case-sensitive match with one of its 27 names.
     virtual bool supportsMethod(const char* method);
@@ -79,6 +95,9 @@ protected:
     TarnellSystem* oldSys;     // the snapshot before it (owned)
     TarnellSystem* newSys;     // built by the last getNewSystem (owned, handed out)
 
+    // The object at the address in sys when it is of the class; null
+    // otherwise (also without sys).
+    RaidObject* familyObject(const Addr& addrIN, const char* className);
     // A new system, built at once and kept in the owned list; handedOut keeps
     // it until the library is deleted. Null when there is no memory for it.
     TarnellSystem* buildOwnedSystem(bool handedOut);

@@ -5,6 +5,7 @@
 
 #include "RaidLib/TarnellLib.h"
 #include "RaidLib/Util/Date.h"
+#include "RaidModel/Filters/FilterCollection.h"
 #include "RaidModel/Implementation/Tarnell/TarnellEvents.h"
 #include "RaidModel/Implementation/Tarnell/TarnellSimTree.h"
 #include "RaidModel/Implementation/Tarnell/TarnellSystem.h"
@@ -178,6 +179,82 @@ TEST_F(TarnellLibTest, EverySystemHasOneOwnerAcrossManyRebuilds)
     EXPECT_TRUE(held->getAdapter(1)->isInstanceOf("TarnellAdapter"));
     held.Release();
     EXPECT_EQ(objectsBefore, globalRaidObjectCounter.load());
+}
+
+} // namespace
+
+namespace {
+
+// The log operations and the rescan act on the adapter of the system built
+// last; without one, or for another object, they answer -2.
+TEST_F(TarnellLibTest, LogAndRescanActOnTheLastSystem)
+{
+    TarnellLib lib;
+    char buf[4096];
+    unsigned long size = sizeof buf;
+    EXPECT_EQ(Ret::BAD_PARAM, lib.getControllerLog(Addr(0), LOG_SOFT, buf, size).getReturn());
+    EXPECT_EQ(Ret::BAD_PARAM, lib.clearControllerLog(Addr(0), LOG_SOFT).getReturn());
+    EXPECT_EQ(Ret::BAD_PARAM, lib.syncRescan(Addr(0)).getReturn());
+    EXPECT_TRUE(callsOf("GetAdapterEventLog").empty());
+
+    char* xml = nullptr;
+    ASSERT_EQ(Ret(0), lib.getSystemConfig(&xml));
+    lib.freeBuffer(xml);
+    tarnellsim::clearCalls();
+
+    size = sizeof buf;
+    ASSERT_EQ(Ret(0), lib.getControllerLog(Addr(0), LOG_SOFT, buf, size));
+    EXPECT_EQ(0, std::string(buf).find("<eventLog controllerID=0 logType=1 entriesCount="));
+    ASSERT_EQ(1u, callsOf("GetAdapterEventLog").size());
+    EXPECT_EQ(CONTROLLER_A, callsOf("GetAdapterEventLog")[0].address.usAdapterID);
+
+    EXPECT_EQ(Ret(0), lib.clearControllerLog(Addr(0), LOG_SOFT));
+    size = sizeof buf;
+    ASSERT_EQ(Ret(0), lib.getControllerLog(Addr(0), LOG_SOFT, buf, size));
+    EXPECT_STREQ("<eventlog/>", buf);
+    EXPECT_EQ(Ret::NOT_SUPPORTED, lib.clearControllerLog(Addr(0), LOG_UART).getReturn());
+    EXPECT_EQ(Ret::BAD_PARAM, lib.clearControllerLog(Addr(9), LOG_SOFT).getReturn());
+    EXPECT_EQ(Ret::BAD_PARAM, lib.syncRescan(Addr(9)).getReturn());
+
+    ::testing::internal::CaptureStderr();
+    const Ret rescan = lib.syncRescan(Addr(0));
+    const std::string progress = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Ret(0), rescan);
+    EXPECT_EQ(0u, progress.find("Scanning for new or removed drives ...\nChannel #1:  "));
+    EXPECT_FALSE(callsOf("GetPhysDevState").empty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TarnellLibTest, WriteCacheOfALogicalDriveAndRefusedCacheRequests)
+{
+    TarnellLib lib;
+    char* xml = nullptr;
+    ASSERT_EQ(Ret(0), lib.getSystemConfig(&xml));
+    lib.freeBuffer(xml);
+    tarnellsim::clearCalls();
+
+    // A read-cache request is refused before any lookup, even of nothing.
+    EXPECT_EQ(Ret::NOT_SUPPORTED,
+              lib.setLogicalDriveCache(Addr(77), LD_CACHE_ENABLED, LD_CACHE_NO_CHANGE).getReturn());
+    EXPECT_EQ(Ret::NOT_SUPPORTED,
+              lib.setLogicalDriveCache(Addr(0), LD_CACHE_NO_CHANGE, LD_CACHE_NO_CHANGE).getReturn());
+    EXPECT_TRUE(tarnellsim::calls().empty());
+
+    FilterCollection drives(lib.getSystem());
+    drives.apply("TarnellBasicLogicalDrive", false);
+    ASSERT_GT(drives.size(), 0u);
+    const Addr driveAddr = drives.elementAt(0)->getAddr();
+    ASSERT_EQ(Ret(0), lib.setLogicalDriveCache(driveAddr, LD_CACHE_NO_CHANGE, LD_CACHE_ENABLED));
+    const auto sent = callsOf("SetWritePolicy");
+    ASSERT_EQ(1u, sent.size());
+    EXPECT_EQ(0x200u, sent[0].address.ulMap);
+    ASSERT_FALSE(sent[0].args.empty());
+    EXPECT_EQ(1, sent[0].args[0]);
+
+    EXPECT_EQ(Ret::BAD_PARAM, lib.setLogicalDriveCache(Addr(9), LD_CACHE_NO_CHANGE, LD_CACHE_ENABLED).getReturn());
 }
 
 } // namespace

@@ -355,6 +355,9 @@ const int RAID_CODE_UNKNOWN = 0x7FFFFFFF;
 
 // A table length the controller reports that holds no entry worth keeping.
 const uint32_t LD_TABLE_MIN_BYTES = 207;
+// The most the family reads of a table: one entry per possible SLD index
+// (a byte).
+const uint32_t LD_TABLE_MAX_BYTES = 256 * sizeof(_VIRT_DRV_PARMS);
 
 } // namespace
 
@@ -387,8 +390,10 @@ Ret TarnellAdapter::deleteLDidEntry(int hldID, int sldID, int numSpannedSegments
 
 namespace {
 
-// One table of updateTables: asks its length, and when that is worth it
-// replaces the table with a fresh read.
+// One table of updateTables: asks its length and reads the table afresh.
+// A reported length too short to hold an entry drops the table (no copy of
+// an earlier read stays behind); a length beyond 256 entries is cut to
+// those. A failed length query leaves the table as it was.
 Ret refreshLDTable(StoreDLLIntf* store, const _STORAGE_ADDRESS_ID& address, uint32_t which,
                    _VIRT_DRV_PARMS*& table, uint32_t& tableSize, _VIRT_DRV_PARMS* (*newTable)(uint32_t),
                    void (*deleteTable)(_VIRT_DRV_PARMS*), const char* countFailed, const char* readFailed)
@@ -399,22 +404,27 @@ Ret refreshLDTable(StoreDLLIntf* store, const _STORAGE_ADDRESS_ID& address, uint
         TarnellUtils::logMessage(WARNING_INFO, countFailed);
         return Ret(Ret::CONTROLLER_FAILED);
     }
+    deleteTable(table);
+    table = nullptr;
+    tableSize = 0;
     if (length <= LD_TABLE_MIN_BYTES)
         return Ret(Ret::SUCCESS);
+    if (length > LD_TABLE_MAX_BYTES)
+        length = LD_TABLE_MAX_BYTES;
 
-    deleteTable(table);
-    table = newTable(length);
-    tableSize = table ? length : 0;
-    if (table)
-        sret = store->GetVirtDevLdTable(address, length, table, tableSize, which);
-    if (!table || sret.iReturnCode != 0) {
-        TarnellUtils::logMessage(WARNING_INFO, readFailed);
-        deleteTable(table);
-        table = nullptr;
-        tableSize = 0;
-        return Ret(Ret::CONTROLLER_FAILED);
+    _VIRT_DRV_PARMS* fresh = newTable(length);
+    if (fresh) {
+        uint32_t returned = length;
+        sret = store->GetVirtDevLdTable(address, returned, fresh, length, which);
+        if (sret.iReturnCode == 0) {
+            table = fresh;
+            tableSize = length;
+            return Ret(Ret::SUCCESS);
+        }
+        deleteTable(fresh);
     }
-    return Ret(Ret::SUCCESS);
+    TarnellUtils::logMessage(WARNING_INFO, readFailed);
+    return Ret(Ret::CONTROLLER_FAILED);
 }
 
 } // namespace
@@ -426,7 +436,7 @@ Ret TarnellAdapter::updateTables(TarnellAdapter* adapter, bool sld, bool hld)
     StoreDLLIntf* store = DllP::GetDLLPointer();
     _STORAGE_ADDRESS_ID address;
     if (store == nullptr || !tarnellAdapterAddress(adapter, address))
-        return Ret(Ret::SUCCESS);
+        return Ret(Ret::CONTROLLER_FAILED);
 
     if (sld) {
         Ret ret = refreshLDTable(store, address, LD_TABLE_SLD, adapter->sldTable, adapter->sldTableSize,

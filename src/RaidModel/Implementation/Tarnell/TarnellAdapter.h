@@ -135,10 +135,11 @@ public:
 
     // Re-reads the adapter's copies of the controller's SLD table (sld), then
     // of its HLD table (hld), without touching the model tree. A reported
-    // length of at most 207 bytes keeps the table there is. 0; -2 for a null
-    // adapter; -5 (with a warning in the family log) when a read fails, which
-    // leaves that table absent. Without controller access nothing is read
-    // and the answer is 0.
+    // length of at most 207 bytes leaves no table; at most 256 entries are
+    // read. 0; -2 for a null adapter; -5 without controller access (nothing
+    // read) and, with a warning in the family log, when a read fails: a
+    // failed length query keeps that table, a failed table read leaves it
+    // absent.
     static Ret updateTables(TarnellAdapter* adapter, bool sld, bool hld);
 
     // The model name of an adapter type ("ZEQ Tarnell Family" for codes
@@ -238,6 +239,30 @@ public:
     // of the other kind.
     Ret createLogicalDrive(Addr addr, LogicalDriveSpec& spec);
     using Adapter::createLogicalDrive;
+
+    // ---- Rescan (TarnellRescan.cpp)
+
+    // Synchronous rescan: every target id of every channel of the controller
+    // that holds no drive is offered the ready state (a new drive takes it),
+    // every ready drive is taken down and set ready again (a removed one
+    // refuses); progress and the two counts go to standard error. 0; -1 for
+    // an asynchronous request (nothing done); -5 without controller access
+    // or when the controller cannot be read.
+    Ret scanForDrives(bool asynchronous) override;
+
+    // ---- The controller's event logs (TarnellControllerLog.cpp)
+
+    // Writes one of the controller's logs (device, soft, hard, bad-stripe,
+    // dead-drive) into the buffer as the controller event-log document,
+    // cut to the lines that fit; buffSizeINOUT then holds its length
+    // (12, with the terminator, for the empty form "<eventlog/>"). -2 for a
+    // null buffer or size 0, and when the buffer is too small (then
+    // buffSizeINOUT holds a size that is enough, the buffer untouched); -1
+    // for other log types (nothing sent); -5 when the controller cannot be
+    // reached or the read fails.
+    Ret getControllerLog(EnumLogTypeRequest logTypeIN, char* pBufferOUT, unsigned long& buffSizeINOUT) override;
+    // Erases one of those logs; -1 for other log types, -5 as above.
+    Ret clearControllerLog(EnumLogTypeRequest logTypeIN) override;
 
 protected:
     // The logical-drive tables are byte blocks of the length the controller

@@ -36,12 +36,6 @@ const unsigned BLOCKED_ADAPTERS = 16;
 const unsigned BLOCKED_DRIVES = 8;
 BOOL virtDriveBlocked[BLOCKED_ADAPTERS][BLOCKED_DRIVES];
 
-// A reported table length of at most this many bytes holds no entry worth
-// keeping; the table is then dropped. A table holds at most one entry per
-// possible SLD index (a byte), so longer reports are read only that far.
-const uint32_t LD_TABLE_MIN_BYTES = 207;
-const uint32_t LD_TABLE_MAX_BYTES = 256 * sizeof(_VIRT_DRV_PARMS);
-
 // The chunk entries a record holds.
 const unsigned RECORD_CHUNKS = sizeof(static_cast<_VIRT_DRV_PARMS*>(nullptr)->sChunk) / sizeof(_CHUNK);
 
@@ -236,41 +230,6 @@ bool isBlocked(STORID_T adapterID, int logicalDriveID)
            static_cast<unsigned>(logicalDriveID) < BLOCKED_DRIVES && virtDriveBlocked[adapterID][logicalDriveID] != 0;
 }
 
-// Fetches one of the controller's logical-drive tables into table/tableSize.
-// A reported length too short to hold an entry drops the table: no copy of
-// an earlier read stays behind.
-Ret fetchLDTable(StoreDLLIntf* store, const _STORAGE_ADDRESS_ID& address, uint32_t which, _VIRT_DRV_PARMS*& table,
-                 uint32_t& tableSize, const char* countFailed, const char* readFailed)
-{
-    uint32_t length = 0;
-    if (store->GetVirtDevLdTable(address, length, nullptr, 0, which).iReturnCode != 0) {
-        TarnellUtils::logMessage(WARNING_INFO, countFailed);
-        return Ret(Ret::CONTROLLER_FAILED);
-    }
-    delete[] reinterpret_cast<uint8_t*>(table);
-    table = nullptr;
-    tableSize = 0;
-    if (length <= LD_TABLE_MIN_BYTES)
-        return Ret(Ret::SUCCESS);
-
-    if (length > LD_TABLE_MAX_BYTES)
-        length = LD_TABLE_MAX_BYTES;
-    uint8_t* block = new (std::nothrow) uint8_t[length];
-    if (block != nullptr) {
-        std::memset(block, 0, length);
-        _VIRT_DRV_PARMS* fresh = reinterpret_cast<_VIRT_DRV_PARMS*>(block);
-        uint32_t returned = length;
-        if (store->GetVirtDevLdTable(address, returned, fresh, length, which).iReturnCode == 0) {
-            table = fresh;
-            tableSize = length;
-            return Ret(Ret::SUCCESS);
-        }
-        delete[] block;
-    }
-    TarnellUtils::logMessage(WARNING_INFO, readFailed);
-    return Ret(Ret::CONTROLLER_FAILED);
-}
-
 // Block count of the device a chunk lies on; false when the chunk's channel
 // or device id (signed bytes) lies outside the configuration's device table.
 bool chunkBlockCount(const _ADAPTER_CONFIG& config, const Chunk* chunk, uint32_t& blocks)
@@ -422,12 +381,7 @@ Ret TarnellAdapter::buildLogicalDevices(TarnellAdapter* adapter)
         pConfig->deleteAllChildren();
     }
 
-    Ret ret = fetchLDTable(store, address, LD_TABLE_SLD, adapter->sldTable, adapter->sldTableSize,
-                           "Retrieving adapter sld table entries count failed", "Retrieving adapter sld table failed");
-    if (ret.getReturn() != Ret::SUCCESS)
-        return ret;
-    ret = fetchLDTable(store, address, LD_TABLE_HLD, adapter->hldTable, adapter->hldTableSize,
-                       "Retrieving adapter hld table entries count failed", "Retrieving adapter hld table failed");
+    Ret ret = updateTables(adapter, true, true);
     if (ret.getReturn() != Ret::SUCCESS)
         return ret;
 

@@ -84,7 +84,33 @@ TEST_F(TarnellAdapterTablesTest, TablesAreReadAgainSldFirst)
     EXPECT_NE(nullptr, ctl.adapter->getSLDTable());
     EXPECT_NE(std::string::npos, familyLog().find("<Warning> Retrieving adapter sld table entries count failed\n"));
 
-    // Without controller access nothing is read and nothing is wrong.
-    withoutControllerAccess();
-    stdoutOf([&] { EXPECT_EQ(Ret::SUCCESS, TarnellAdapter::updateTables(ctl.adapter, true, true).getReturn()); });
+    // Without controller access nothing can be read.
+    stdoutOf([&] {
+        withoutControllerAccess();
+        EXPECT_EQ(Ret::CONTROLLER_FAILED, TarnellAdapter::updateTables(ctl.adapter, true, true).getReturn());
+    });
+}
+
+TEST_F(TarnellAdapterTablesTest, ReportedLengthsAreBoundedAndShortTablesDropped)
+{
+    SimController ctl(CONTROLLER_A, TARNELL_B2);
+    ASSERT_EQ(Ret::SUCCESS, TarnellAdapter::updateTables(ctl.adapter, true, true).getReturn());
+    ASSERT_NE(nullptr, ctl.adapter->getSLDTable());
+
+    const int64_t maxBytes = 256 * static_cast<int64_t>(sizeof(_VIRT_DRV_PARMS));
+    const struct {
+        int64_t reported;
+        int kept;   // the table length afterwards; 0: no table
+    } cases[] = {{207, 0}, {208, 208}, {maxBytes, static_cast<int>(maxBytes)},
+                 {maxBytes + 1, static_cast<int>(maxBytes)}, {0xFFFFFFF0LL, static_cast<int>(maxBytes)}};
+    for (const auto& c : cases) {
+        tarnellsim::Scenario s = tarnellsim::current();
+        for (auto& controller : s.controllers)
+            if (controller.number == CONTROLLER_A)
+                controller.sldTableLength = c.reported;
+        tarnellsim::reset(s);
+        EXPECT_EQ(Ret::SUCCESS, TarnellAdapter::updateTables(ctl.adapter, true, false).getReturn()) << c.reported;
+        EXPECT_EQ(c.kept, ctl.adapter->getSLDTableSize()) << c.reported;
+        EXPECT_EQ(c.kept == 0, ctl.adapter->getSLDTable() == nullptr) << c.reported;
+    }
 }
