@@ -21,7 +21,9 @@
 #include "RaidLib/Util/StorExport.h"
 #include "storagedll/raidrec.h"
 
+class LogicalDrive;
 class TarnellAdapter;
+class TarnellHardDrive;
 
 // What the event rules track of one controller between two polls.
 struct EVT_ADAPTER_STATUS {
@@ -83,6 +85,27 @@ public:
     static bool isTimeToReportUnsupportedDrives();
     // Both reminders count from this time (the monitor's start).
     static void SetNRMTime(long time);
+
+    // Runs the rule sets on one controller: the adapter rules always; on a
+    // working controller seen for the first time (no old adapter) the
+    // first-sight checks of its drives, top-level logical drives and
+    // enclosures (then true, whatever they found); otherwise the comparisons
+    // of drives, logical drives and enclosures and the task-progress rules.
+    // True when any rule set saw a change. xml is handed on, never written.
+    static bool compareConfigs(TarnellAdapter* oldAdapter, TarnellAdapter* newAdapter, std::string& xml);
+
+    // The rule sets. Each adds its events to the ring; the string is neither
+    // read nor written. The compare forms take the previous and the current
+    // snapshot of one controller and answer whether they saw a change; the
+    // check forms report the bad states of something seen for the first time.
+    static bool compareAdapterConfigs(TarnellAdapter* oldAdapter, TarnellAdapter* newAdapter, std::string& xml);
+    static bool comparePhyDriveConfigs(TarnellAdapter* oldAdapter, TarnellAdapter* newAdapter, std::string& xml);
+    static void checkPhyDrive(TarnellAdapter* adapter, TarnellHardDrive* drive, std::string& xml);
+    static bool compareLDConfigs(TarnellAdapter* oldAdapter, TarnellAdapter* newAdapter, std::string& xml);
+    static void checkLogicalDrive(TarnellAdapter* adapter, LogicalDrive* drive, std::string& xml);
+    static bool compareSafteConfigs(TarnellAdapter* oldAdapter, TarnellAdapter* newAdapter, std::string& xml);
+    static void checkSafte(TarnellAdapter* adapter, std::string& xml);
+    static bool compareProgress(TarnellAdapter* adapter, std::string& xml);
 
     // The tracked state of a controller by model adapter id; null for ids
     // from MAX_TRACKED_ADAPTERS on.
