@@ -52,6 +52,15 @@ public:
                              EnumLogicalDriveCacheMode writeCacheSettingIN) override;
     Ret setStripeSize(const Addr& addrIN, EnumStripeSize stripeSizeIN) override;
     Ret setCopyBack(const Addr& addrIN, bool bEnabledIN) override;
+    // The event poll (TarnellLibPoll.cpp): when the clocks and change tests
+    // say the configuration may have changed, a new snapshot is built and
+    // every controller of it and of the previous one is compared; the ring's
+    // events from startEventNumberIN on then replace (and release) the text
+    // in *xmlINOUT. Without a comparison *xmlINOUT stays as it was. -2 for a
+    // null xmlINOUT (nothing changes); -3 when no memory is left for the
+    // snapshot or the text (*xmlINOUT stays valid); 0 otherwise.
+    using StorLibPlugin::getEvents;
+    Ret getEvents(const Addr& addrIN, unsigned long startEventNumberIN, char** xmlINOUT) override;
     // Whether the library carries out the named operation: an exact,
     // case-sensitive match with one of its 27 names.
     virtual bool supportsMethod(const char* method);

@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "RaidLib/TarnellLib.h"
+#include "RaidLib/Util/Date.h"
+#include "RaidModel/Implementation/Tarnell/TarnellEventList.h"
+#include "RaidModel/Implementation/Tarnell/TarnellEvents.h"
+#include "RaidModel/Implementation/Tarnell/TarnellSimTree.h"
+#include "RaidModel/Implementation/Tarnell/TarnellSystem.h"
+
+// The event poll of the Tarnell library over the simulated controllers: its
+// clocks (on a clock of the test's own), the snapshot rotation, a vanished
+// controller, and the events it hands out.
+
+using namespace tarnelltest;
+
+namespace {
+
+const uint32_t START = 1714986000;
+uint32_t fakeNow = START;
+time_t fakeClock() { return static_cast<time_t>(fakeNow); }
+
+class TarnellLibPollTest : public SimTest {
+protected:
+    void SetUp() override
+    {
+        SimTest::SetUp();
+        TarnellEvents::resetForTest();
+        TarnellLib::resetPollClocksForTest();
+        fakeNow = START;
+        previousClock = Date::setClock(fakeClock);
+        objectsBefore = globalRaidObjectCounter.load();
+    }
+    void TearDown() override
+    {
+        Date::setClock(previousClock);
+        TarnellLib::resetPollClocksForTest();
+        TarnellEvents::resetForTest();
+        SimTest::TearDown();
+    }
+    Date::ClockFn previousClock = nullptr;
+    uint32_t objectsBefore = 0;
+};
+
+// A caller of the poll that keeps the document handed out last.
+class Poller {
+public:
+    explicit Poller(TarnellLib& lib) : lib(lib) {}
+    ~Poller() { lib.freeBuffer(xml); }
+    Poller(const Poller&) = delete;
+    Poller& operator=(const Poller&) = delete;
+
+    // One poll; true when it handed out a new document (the new array is
+    // made before the old one is released, so the pointer differs).
+    bool poll(STORID_T adapterID, unsigned long since = 0)
+    {
+        char* before = xml;
+        EXPECT_EQ(Ret(0), lib.getEvents(Addr(adapterID), since, &xml));
+        return xml != before;
+    }
+    std::string text() const { return xml ? xml : "(null)"; }
+    std::vector<ListedEvent> events() const { return listEvents(text()); }
+
+    TarnellLib& lib;
+    char* xml = nullptr;
+};
+
+TEST_F(TarnellLibPollTest, FirstPollHandsOutAnEmptyDocumentAndTheSecondRotates)
+{
+    TarnellLib lib;
+    Poller p(lib);
+    EXPECT_TRUE(p.poll(0));
+    ASSERT_NE(nullptr, p.xml);
+    EXPECT_EQ('\0', p.xml[0]) << "one byte: the empty text";
+    TarnellSystem* first = lib.getCurrentSystem();
+    ASSERT_NE(nullptr, first);
+    EXPECT_EQ(2u, first->getNumAdapters());
+    EXPECT_EQ(nullptr, lib.getOldSystem());
+    EXPECT_EQ(START, TarnellLib::lastConfigChangeTime);
+
+    // Whatever the clocks say, the second call rotates: there is no old
+    // snapshot yet.
+    fakeNow += 1;
+    EXPECT_TRUE(p.poll(0));
+    EXPECT_EQ(first, lib.getOldSystem());
+    ASSERT_NE(nullptr, lib.getCurrentSystem());
+    EXPECT_NE(first, lib.getCurrentSystem());
+    EXPECT_STREQ("", p.xml);
+
+    // Within the minimum age nothing is built and the document stays.
+    fakeNow += 1;
+    TarnellSystem* current = lib.getCurrentSystem();
+    char* kept = p.xml;
+    EXPECT_FALSE(p.poll(0));
+    EXPECT_EQ(kept, p.xml);
+    EXPECT_EQ(current, lib.getCurrentSystem());
+    EXPECT_EQ(first, lib.getOldSystem());
+}
+
+// With both snapshots present, which check runs, whether it compares and
+// which clock it stamps, by the time since each clock was set.
+TEST_F(TarnellLibPollTest, ClocksDecideWhetherToCompare)
+{
+    enum Progress { SAME, MOVED };
+    struct Row {
+        const char* name;
+        int32_t sinceMain, sinceCheck, sinceCompare; // seconds before now
+        bool controllerChanged;                     // the C API reports a change
+        Progress progress;
+        bool compares;
+    };
+    const Row rows[] = {
+        {"unconditional after 16 s", 16, 0, 5, false, SAME, true},
+        {"unconditional, snapshot younger than 5 s", 16, 0, 4, false, SAME, false},
+        {"15 s are not more than 15", 15, 0, 9, false, SAME, false},
+        {"reported change", 10, 6, 6, true, SAME, true},
+        {"no reported change", 10, 6, 6, false, SAME, false},
+        {"reported change 2 s after a comparison", 10, 6, 2, true, SAME, false},
+        {"5 s are not more than 5", 10, 5, 9, true, SAME, false},
+        {"task progress moved", 3, 3, 6, false, MOVED, true},
+        {"task progress unchanged", 3, 3, 6, true, SAME, false},
+        {"clock set back", -100, -100, -100, false, SAME, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        tarnellsim::reset();
+        TarnellEvents::resetForTest();
+        TarnellLib::resetPollClocksForTest();
+        fakeNow = START;
+        TarnellLib lib;
+        Poller p(lib);
+        ASSERT_TRUE(p.poll(0));
+        ASSERT_TRUE(p.poll(0));
+        TarnellSystem* current = lib.getCurrentSystem();
+        TarnellSystem* old = lib.getOldSystem();
+
+        fakeNow = START + 1000;
+        TarnellLib::lastMainThreadTimeCall = fakeNow - static_cast<uint32_t>(row.sinceMain);
+        TarnellLib::lastConfigChangeTimeCall = fakeNow - static_cast<uint32_t>(row.sinceCheck);
+        TarnellLib::lastConfigChangeTime = fakeNow - static_cast<uint32_t>(row.sinceCompare);
+        const uint32_t mainBefore = TarnellLib::lastMainThreadTimeCall;
+        const uint32_t checkBefore = TarnellLib::lastConfigChangeTimeCall;
+        const uint32_t compareBefore = TarnellLib::lastConfigChangeTime;
+        if (row.controllerChanged) {
+            ASSERT_EQ(Ret(0), lib.setCopyBack(Addr(0), false));
+        }
+        Addr first(0);
+        _REBUILD_STATUS progress;
+        ASSERT_EQ(Ret(0), static_cast<TarnellAdapter*>(lib.getCurrentObject(first))->returnProgress(progress));
+        if (row.progress == MOVED)
+            progress.ucStatus ^= 0x01;
+        TarnellEvents::saveProgress(0, progress);
+
+        const bool unconditional = static_cast<uint32_t>(fakeNow - mainBefore) > 15u;
+        const bool changeCheck = !unconditional && static_cast<uint32_t>(fakeNow - checkBefore) > 5u;
+        EXPECT_EQ(row.compares, p.poll(0));
+        if (row.compares) {
+            EXPECT_EQ(current, lib.getOldSystem());
+            EXPECT_NE(current, lib.getCurrentSystem());
+            EXPECT_EQ(fakeNow, TarnellLib::lastConfigChangeTime);
+        } else {
+            EXPECT_EQ(current, lib.getCurrentSystem());
+            EXPECT_EQ(old, lib.getOldSystem());
+            EXPECT_EQ(compareBefore, TarnellLib::lastConfigChangeTime);
+        }
+        EXPECT_EQ(unconditional ? fakeNow : mainBefore, TarnellLib::lastMainThreadTimeCall);
+        EXPECT_EQ(changeCheck ? fakeNow : checkBefore, TarnellLib::lastConfigChangeTimeCall);
+    }
+}
+
+TEST_F(TarnellLibPollTest, NullOutPointerChangesNothing)
+{
+    TarnellLib lib;
+    fakeNow += 100;
+    EXPECT_EQ(Ret::BAD_PARAM, lib.getEvents(Addr(0), 0, nullptr).getReturn());
+    EXPECT_EQ(nullptr, lib.getCurrentSystem());
+    EXPECT_EQ(nullptr, lib.getOldSystem());
+    EXPECT_EQ(START, TarnellLib::lastMainThreadTimeCall);
+    EXPECT_EQ(START, TarnellLib::lastConfigChangeTimeCall);
+    EXPECT_EQ(START, TarnellLib::lastConfigChangeTime);
+    EXPECT_TRUE(tarnellsim::calls().empty());
+}
+
+// A controller missing from the new snapshot drops that snapshot; the next
+// comparison is made against the same old one.
+TEST_F(TarnellLibPollTest, VanishedControllerDropsTheNewSnapshot)
+{
+    {
+        TarnellLib lib;
+        Poller p(lib);
+        p.poll(1);
+        fakeNow += 1;
+        p.poll(1);
+        TarnellSystem* reference = lib.getCurrentSystem();
+
+        tarnellsim::Scenario s = tarnellsim::current();
+        const tarnellsim::Controller second = s.controllers[1];
+        s.controllers.pop_back();
+        tarnellsim::reset(s);
+        fakeNow += 16;
+        EXPECT_TRUE(p.poll(1));
+        EXPECT_EQ(nullptr, lib.getCurrentSystem());
+        EXPECT_EQ(reference, lib.getOldSystem());
+
+        // The controller is back: compared with the same old snapshot.
+        s.controllers.push_back(second);
+        tarnellsim::reset(s);
+        fakeNow += 16;
+        EXPECT_TRUE(p.poll(1));
+        ASSERT_NE(nullptr, lib.getCurrentSystem());
+        EXPECT_EQ(reference, lib.getOldSystem());
+        Addr addr(1);
+        EXPECT_NE(nullptr, lib.getCurrentObject(addr));
+
+        // A configuration read, a handed-out system and more rotations free
+        // the dropped snapshot and every rotated one exactly once.
+        char* config = nullptr;
+        ASSERT_EQ(Ret(0), lib.getSystemConfig(&config));
+        lib.freeBuffer(config);
+        ASSERT_NE(nullptr, lib.getNewSystem());
+        for (int i = 0; i < 3; ++i) {
+            fakeNow += 16;
+            EXPECT_TRUE(p.poll(0));
+        }
+    }
+    EXPECT_EQ(objectsBefore, globalRaidObjectCounter.load());
+}
+
+} // namespace
