@@ -253,7 +253,7 @@ void expectNumberedFrom(uint32_t first, const std::vector<ListedEvent>& events)
 // A rebuild the controller starts is reported when a poll detects it and
 // again when it completes; each document continues the numbering where the
 // caller left off.
-// Disabled until the rule sets replace their stubs.
+// Disabled until the task-progress rules replace their stub.
 TEST_F(TarnellLibPollTest, DISABLED_RebuildIsReportedWhenDetectedAndWhenComplete)
 {
     tarnellsim::advanceClock(100000); // the scenario's own rebuild ends first
@@ -288,8 +288,7 @@ TEST_F(TarnellLibPollTest, DISABLED_RebuildIsReportedWhenDetectedAndWhenComplete
 // Every controller is compared, whichever one the caller names: both are
 // seen first on the first poll, and a change on the second controller is
 // reported by a poll for the first.
-// Disabled until the rule sets replace their stubs.
-TEST_F(TarnellLibPollTest, DISABLED_ChangeOnTheSecondControllerIsReported)
+TEST_F(TarnellLibPollTest, ChangeOnTheSecondControllerIsReported)
 {
     TarnellLib lib;
     Poller p(lib);
@@ -311,8 +310,7 @@ TEST_F(TarnellLibPollTest, DISABLED_ChangeOnTheSecondControllerIsReported)
 
 // The loss of the named controller is reported once; the other controller's
 // state is not reported again when the dropped snapshot is replaced.
-// Disabled until the rule sets replace their stubs.
-TEST_F(TarnellLibPollTest, DISABLED_VanishedControllerIsReportedOnce)
+TEST_F(TarnellLibPollTest, VanishedControllerIsReportedOnce)
 {
     TarnellLib lib;
     Poller p(lib);

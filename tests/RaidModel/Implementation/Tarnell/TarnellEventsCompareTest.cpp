@@ -49,8 +49,7 @@ bool isLogicalDriveCheck(uint32_t code)
 // A controller seen for the first time gets the first-sight checks of its
 // top-level logical drives only, and the driver answers true even when they
 // find nothing.
-// Disabled until the rule sets replace their stubs.
-TEST_F(TarnellEventsCompareTest, DISABLED_FirstSightChecksTopLevelDrivesOnly)
+TEST_F(TarnellEventsCompareTest, FirstSightChecksTopLevelDrivesOnly)
 {
     SimController c(CONTROLLER_A, TARNELL_B2);
     c.drive(c.array(0), 0, 0, RAID1, {{0, 0}, {0, 1}});
@@ -86,8 +85,7 @@ TEST_F(TarnellEventsCompareTest, DISABLED_FirstSightChecksTopLevelDrivesOnly)
 // A controller that does not work in the current snapshot gets only the
 // adapter rules: the same drive change is reported while it works and not
 // once it has failed.
-// Disabled until the rule sets replace their stubs.
-TEST_F(TarnellEventsCompareTest, DISABLED_FailedControllerGetsOnlyTheAdapterRules)
+TEST_F(TarnellEventsCompareTest, FailedControllerGetsOnlyTheAdapterRules)
 {
     for (int32_t status : {0, -1}) {
         SCOPED_TRACE(status);
@@ -119,7 +117,7 @@ TEST_F(TarnellEventsCompareTest, DISABLED_FailedControllerGetsOnlyTheAdapterRule
 
 // With both snapshots of a working controller, every rule set runs, in the
 // order adapter, physical drives, logical drives, enclosures, task progress.
-// Disabled until the rule sets replace their stubs.
+// Disabled until the task-progress rules replace their stub.
 TEST_F(TarnellEventsCompareTest, DISABLED_RuleSetsRunInTheirOrder)
 {
     TarnellLib lib;
