@@ -332,6 +332,7 @@ TEST_F(TarnellLibDriveOpsTest, GuardsRefuseBeforeAnythingIsSent)
 TEST_F(TarnellLibDriveOpsTest, AcceptedRequestsReachTheController)
 {
     configure();
+    const std::vector<ChunkSpec> readyDisk = {ChunkSpec(0, 6, 0, 2048, 0, CHUNK_TYPE_DATA)};
     struct Case {
         const char* label;
         std::function<Ret()> call;
@@ -347,6 +348,12 @@ TEST_F(TarnellLibDriveOpsTest, AcceptedRequestsReachTheController)
          DEVSTATE_READY},
         {"initialize", [&] { return lib.initializeLogicalDrive(driveAddr(0, 2), INIT_NORMAL, TASK_PRIORITY_LOW); },
          "InitializeVirtDev", 0},
+        {"grow a logical drive",
+         [&] { return lib.increaseLogicalDriveSize(driveAddr(0, 2), readyDisk, TASK_PRIORITY_LOW); },
+         "IncreaseVirtDevSizes", 1},
+        {"grow an array", [&] { return lib.increaseLogicalDriveSize(arrayAddr(0, 1), readyDisk, TASK_PRIORITY_LOW); },
+         "IncreaseArraySize", 1},
+        {"read-ahead off", [&] { return lib.setAdapterReadCache(Addr(0), false); }, "SetReadAheadMode", 0},
     };
     for (const Case& c : cases) {
         tarnellsim::reset();
