@@ -11,6 +11,8 @@
 #include <string>
 
 #include "RaidLib/TarnellLib.h"
+#include "RaidLib/Util/ProgressCollection.h"
+#include "RaidModel/Filters/FilterCollection.h"
 #include "RaidModel/Interface/Adapter.h"
 
 namespace {
@@ -24,7 +26,9 @@ void usage(FILE* out)
 }
 
 // The tasks of every controller of the current system: one "TaskList"
-// element holding a "ProgressCollection" per controller.
+// element holding a "ProgressCollection" per controller with the tasks its
+// logical drives report (the family answers task questions per logical
+// drive).
 int printTasks(TarnellLib& lib)
 {
     std::string document = "<TaskList>\n";
@@ -32,17 +36,25 @@ int printTasks(TarnellLib& lib)
         Adapter* adapter = lib.getAdapter(n);
         if (!adapter)
             continue;
-        char* xml = nullptr;
-        Ret ret = lib.getTasks(Addr(adapter->getAdapterID()), &xml);
-        if (ret.getReturn() != Ret::SUCCESS) {
-            std::fprintf(stderr, "show_config: the tasks of controller %lu cannot be read (code %d)\n",
-                         static_cast<unsigned long>(adapter->getAdapterID()), ret.getReturn());
-            lib.freeBuffer(xml);
-            return 2;
+        ProgressCollection running;
+        FilterCollection drives(adapter);
+        drives.apply("LogicalDrive", false);
+        for (unsigned long i = 0; i < drives.size(); ++i) {
+            const Addr addr = drives.elementAt(static_cast<int>(i))->getAddr();
+            ProgressCollection tasks;
+            Ret ret = lib.getTasks(addr, tasks);
+            if (ret.getReturn() != Ret::SUCCESS) {
+                std::fprintf(stderr, "show_config: the tasks of controller %lu cannot be read (code %d)\n",
+                             static_cast<unsigned long>(adapter->getAdapterID()), ret.getReturn());
+                return 2;
+            }
+            for (int t = 0; t < tasks.getSize(); ++t) {
+                if (tasks.getProgress(t).getType() != TASK_NONE)
+                    running.add(tasks.getProgress(t));
+            }
         }
-        document += xml ? xml : "";
+        document += running.toXML();
         document += "\n";
-        lib.freeBuffer(xml);
     }
     document += "</TaskList>\n";
     std::fputs(document.c_str(), stdout);

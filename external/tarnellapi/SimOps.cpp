@@ -1414,6 +1414,7 @@ OpResult CheckProgress(_STORAGE_ADDRESS_ID addr, _REBUILD_STATUS& status, int op
     unused(option);
     CONTROLLER(addr)
     buildProgress(*c, status);
+    applyPatches(&status, sizeof status, c->progressPatches);
     return RC_OK;
 }
 

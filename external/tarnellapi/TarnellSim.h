@@ -184,6 +184,10 @@ struct Controller {
     // The count GetVirtDevCount answers; -1: the number of drives. The list
     // holds the drives whatever the count says.
     int32_t virtDevCount = -1;
+    // Patches of the _REBUILD_STATUS that CheckProgress answers, applied
+    // after the controller has filled it: a task the simulation does not run
+    // (Quillcopy, compression, expansion) or a final status of the test's own.
+    std::vector<BytePatch> progressPatches;
 };
 
 // A whole simulated system; clock is the simulated time in seconds since 1970.

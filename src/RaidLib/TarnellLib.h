@@ -61,6 +61,62 @@ public:
     // snapshot or the text (*xmlINOUT stays valid); 0 otherwise.
     using StorLibPlugin::getEvents;
     Ret getEvents(const Addr& addrIN, unsigned long startEventNumberIN, char** xmlINOUT) override;
+
+    // Logical-drive creation and deletion: after either, whatever its
+    // result, the adapter's arrays and logical drives are built again in sys
+    // (objects of the old logical subtree, and addresses taken from them, are
+    // gone then). The create addresses the adapter of addrIN's controller id.
+    Ret createLogicalDrive(const Addr& addrIN, const LogicalDriveSpec& specIN) override;
+    Ret deleteLogicalDrive(const Addr& addrIN) override;
+    // Physical-drive cache modes are not supported (-1; -2 without sys).
+    Ret setPhysicalDriveCache(const Addr& addrIN, EnumHardDriveCacheMode modeIN) override;
+    // Only a synchronization with fix (bSynchronizeIN true); -1 otherwise,
+    // before any lookup.
+    Ret synchronizeLogicalDrive(const Addr& addrIN, bool bSynchronizeIN) override;
+    // Method and priority are the controller's own.
+    Ret initializeLogicalDrive(const Addr& addrIN, EnumInitMethod methodIN, EnumPriorityLevel priorityIN) override;
+    // A basic logical drive grows, or an array gains free space, by the
+    // drives the chunks name; the priority is the controller's own.
+    Ret increaseLogicalDriveSize(const Addr& addrIN, const std::vector<ChunkSpec>& chunksIN,
+                                 EnumPriorityLevel priorityIN) override;
+    // The RAID-level migration of the logical drives of the addressed array.
+    Ret modifyLogicalDrive(const Addr& addrIN, const LogicalDriveSpec& specIN) override;
+    // OKAY for a RAID-0 or RAID-00 drive unblocks it; -2 for anything else.
+    Ret setLogicalDriveState(const Addr& addrIN, EnumLogicalDeviceState stateIN) override;
+    Ret setDeviceState(const Addr& addrIN, EnumPhysicalDeviceState stateIN) override;
+    // A hard drive, logical drive or enclosure identifies itself; an array
+    // its logical drives (within a spanned array those on that array), any
+    // other object the hard drives below it, stopping at the first that
+    // fails. -2 when nothing is there to identify.
+    Ret identifyDevice(const Addr& addrIN, EnumIdentifyOption optionIN) override;
+    // Only directions with sense data, or no transfer: READ, WRITE and
+    // READWRITE give -1 and send nothing; -5 when the controller fails the
+    // command (the sense bytes are then in the command's sense buffer).
+    Ret scsiPassThruCommand(const Addr& addrIN, SCSICommand& commandINOUT) override;
+    // true takes the drive down (dead). false revives a dead drive: it is
+    // rebuilt when a logical drive it carries is critical, otherwise set
+    // online; -1 for a drive that is not dead.
+    Ret downHardDrive(const Addr& addrIN, bool bForceIN) override;
+    // The task of a logical drive as a "ProgressCollection" document that
+    // replaces (and releases) the buffer in *xmlINOUT; -2 when xmlINOUT or
+    // *xmlINOUT is null.
+    Ret getTasks(const Addr& addrIN, char** xmlINOUT) override;
+    // The task of a logical drive, appended to tasksINOUT.
+    Ret getTasks(const Addr& addrIN, ProgressCollection& tasksINOUT) override;
+
+    // Operations of the family's own. startTask runs HD_TASK_VERIFY_FIX as
+    // a synchronization of the addressed logical drive; HD_TASK_NONE gives
+    // -2, any other task -1.
+    using StorLibPlugin::startTask;
+    virtual Ret startTask(const Addr& addrIN, EnumHardDriveTask hdTaskIN);
+    // A ready hard drive becomes a hot spare, a hot spare ready again; -2
+    // for a drive in another state.
+    virtual Ret createGlobalSpare(const Addr& addrIN);
+    virtual Ret deleteSpare(const Addr& addrIN);
+    // Lets a blocked basic or spanned logical drive be used again.
+    virtual Ret unblockLogicalDrive(const Addr& addrIN);
+    // The adapter's read-ahead on or off.
+    virtual Ret setAdapterReadCache(const Addr& addrIN, bool bEnableIN);
     // Whether the library carries out the named operation: an exact,
     // case-sensitive match with one of its 27 names.
     virtual bool supportsMethod(const char* method);

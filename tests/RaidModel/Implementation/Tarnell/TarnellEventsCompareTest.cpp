@@ -117,8 +117,7 @@ TEST_F(TarnellEventsCompareTest, FailedControllerGetsOnlyTheAdapterRules)
 
 // With both snapshots of a working controller, every rule set runs, in the
 // order adapter, physical drives, logical drives, enclosures, task progress.
-// Disabled until the task-progress rules replace their stub.
-TEST_F(TarnellEventsCompareTest, DISABLED_RuleSetsRunInTheirOrder)
+TEST_F(TarnellEventsCompareTest, RuleSetsRunInTheirOrder)
 {
     TarnellLib lib;
     TarnellSystem* before = lib.getNewSystem();
