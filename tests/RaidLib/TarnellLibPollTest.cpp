@@ -24,12 +24,11 @@ const uint32_t START = 1714986000;
 uint32_t fakeNow = START;
 time_t fakeClock() { return static_cast<time_t>(fakeNow); }
 
-class TarnellLibPollTest : public SimTest {
+class TarnellLibPollTest : public EventRulesTest {
 protected:
     void SetUp() override
     {
-        SimTest::SetUp();
-        TarnellEvents::resetForTest();
+        EventRulesTest::SetUp();
         TarnellLib::resetPollClocksForTest();
         fakeNow = START;
         previousClock = Date::setClock(fakeClock);
@@ -39,8 +38,7 @@ protected:
     {
         Date::setClock(previousClock);
         TarnellLib::resetPollClocksForTest();
-        TarnellEvents::resetForTest();
-        SimTest::TearDown();
+        EventRulesTest::TearDown();
     }
     Date::ClockFn previousClock = nullptr;
     uint32_t objectsBefore = 0;

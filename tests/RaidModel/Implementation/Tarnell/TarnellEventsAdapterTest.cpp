@@ -2,9 +2,7 @@
 
 #include <cstring>
 #include <functional>
-#include <map>
 #include <memory>
-#include <regex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +11,7 @@
 #include "RaidModel/Implementation/Tarnell/TarnellBasicArray.h"
 #include "RaidModel/Implementation/Tarnell/TarnellBasicLogicalDrive.h"
 #include "RaidModel/Implementation/Tarnell/TarnellConfig.h"
+#include "RaidModel/Implementation/Tarnell/TarnellEventList.h"
 #include "RaidModel/Implementation/Tarnell/TarnellEvents.h"
 #include "RaidModel/Implementation/Tarnell/TarnellSimTree.h"
 
@@ -108,61 +107,26 @@ Snap withStatus(EnumControllerStatus status)
     return s;
 }
 
-struct Event {
-    unsigned type;
-    unsigned code;
-    std::map<std::string, std::string> attrs;
-};
-
 // Type and code of each event, the shape the tables expect.
 using Codes = std::vector<std::pair<unsigned, unsigned>>;
 
-const unsigned INFO = RaidEvent::INFORMATION_EVENT;
-const unsigned WARN = RaidEvent::WARNING_EVENT;
-const unsigned FATAL = RaidEvent::FATAL_EVENT;
-const unsigned REFRESH = RaidEvent::REFRESH_EVENT;
-
-class TarnellAdapterEventsTest : public SimTest {
+class TarnellAdapterEventsTest : public EventRulesTest {
 protected:
-    void SetUp() override
+    // The events added since the last call.
+    std::vector<ListedEvent> newEvents()
     {
-        SimTest::SetUp();
-        TarnellEvents::resetForTest();
-    }
-    void TearDown() override
-    {
-        TarnellEvents::resetForTest();
-        SimTest::TearDown();
-    }
-
-    // The events added since the last call, parsed from the ring's XML.
-    std::vector<Event> newEvents()
-    {
-        std::vector<Event> out;
         const uint32_t last = TarnellEvents::lastEventNumber();
         if (last == seen)
-            return out;
-        std::string xml;
-        TarnellEvents::getEventsXml(seen + 1, xml);
+            return {};
+        std::vector<ListedEvent> events = ringEvents(seen + 1);
         seen = last;
-        static const std::regex element("<RaidEvent ([^>]*)/>\n");
-        static const std::regex attribute("(\\w+)=\"([^\"]*)\"");
-        for (std::sregex_iterator it(xml.begin(), xml.end(), element), end; it != end; ++it) {
-            Event e;
-            const std::string body = (*it)[1].str();
-            for (std::sregex_iterator a(body.begin(), body.end(), attribute); a != end; ++a)
-                e.attrs[(*a)[1].str()] = (*a)[2].str();
-            e.type = static_cast<unsigned>(std::stoul(e.attrs["eventType"]));
-            e.code = static_cast<unsigned>(std::stoul(e.attrs["eventCode"]));
-            out.push_back(e);
-        }
-        return out;
+        return events;
     }
 
-    static Codes codesOf(const std::vector<Event>& events)
+    static Codes typesAndCodes(const std::vector<ListedEvent>& events)
     {
         Codes codes;
-        for (const Event& e : events)
+        for (const ListedEvent& e : events)
             codes.emplace_back(e.type, e.code);
         return codes;
     }
@@ -237,15 +201,15 @@ TEST_F(TarnellAdapterEventsTest, StatusTransitionTable)
         AdapterPtr previous = row.previous == NONE ? nullptr : make(withStatus(EnumControllerStatus(row.previous)));
         AdapterPtr current = row.current == NONE ? nullptr : make(withStatus(EnumControllerStatus(row.current)));
         EXPECT_EQ(row.changed, compare(previous.get(), current.get()));
-        const std::vector<Event> events = newEvents();
-        EXPECT_EQ(row.events, codesOf(events));
+        const std::vector<ListedEvent> events = newEvents();
+        EXPECT_EQ(row.events, typesAndCodes(events));
         EXPECT_EQ(row.sAfter, remembered());
         // Every status event names the controller and carries the card FRU.
-        for (const Event& e : events) {
-            EXPECT_EQ(std::to_string(ADAPTER_ID), e.attrs.at("adapterID"));
-            EXPECT_EQ(CARD_FRU, e.attrs.at("FRU"));
-            EXPECT_EQ("4294967295", e.attrs.at("logicalDriveID"));
-            EXPECT_EQ("0", e.attrs.at("errorCode"));
+        for (const ListedEvent& e : events) {
+            EXPECT_EQ(static_cast<uint32_t>(ADAPTER_ID), e.adapterID);
+            EXPECT_EQ(CARD_FRU, e.fru);
+            EXPECT_EQ(RaidEvent::ID_NOT_SET, e.logicalDriveID);
+            EXPECT_EQ(0u, e.errorCode);
         }
     }
 }
@@ -266,11 +230,11 @@ TEST_F(TarnellAdapterEventsTest, FailureIsReportedOnceAndRecoveryIsAReplacement)
     EXPECT_EQ((Codes{{INFO, RaidEvent::CONTROLLER_ADDED},
                      {FATAL, RaidEvent::DEAD_BATTERY},
                      {WARN, RaidEvent::MISMATCHED_VERSIONS}}),
-              codesOf(newEvents()));
+              typesAndCodes(newEvents()));
 
     EXPECT_TRUE(compare(w1.get(), f1.get()));
     EXPECT_EQ((Codes{{FATAL, RaidEvent::CONTROLLER_STATE_CHANGE}, {FATAL, RaidEvent::CONTROLLER_FAIL}}),
-              codesOf(newEvents()));
+              typesAndCodes(newEvents()));
     for (int i = 0; i < 2; ++i) {
         EXPECT_FALSE(compare(f1.get(), f2.get()));
         EXPECT_TRUE(newEvents().empty());
@@ -281,7 +245,7 @@ TEST_F(TarnellAdapterEventsTest, FailureIsReportedOnceAndRecoveryIsAReplacement)
                      {INFO, RaidEvent::CONTROLLER_REPLACED},
                      {FATAL, RaidEvent::DEAD_BATTERY},
                      {WARN, RaidEvent::MISMATCHED_VERSIONS}}),
-              codesOf(newEvents()));
+              typesAndCodes(newEvents()));
     EXPECT_EQ(0, remembered());
     EXPECT_FALSE(compare(w2.get(), w1.get()));
     EXPECT_TRUE(newEvents().empty());
@@ -300,11 +264,11 @@ TEST_F(TarnellAdapterEventsTest, InvalidConfigThenWorkingRepeatsTheStatusChange)
     EXPECT_TRUE(compare(nullptr, a.get()));
     newEvents();
     EXPECT_FALSE(compare(a.get(), b.get()));
-    EXPECT_EQ((Codes{{INFO, RaidEvent::CONTROLLER_STATE_CHANGE}}), codesOf(newEvents()));
+    EXPECT_EQ((Codes{{INFO, RaidEvent::CONTROLLER_STATE_CHANGE}}), typesAndCodes(newEvents()));
     EXPECT_FALSE(compare(b.get(), c.get()));
-    EXPECT_EQ((Codes{{INFO, RaidEvent::CONTROLLER_STATE_CHANGE}}), codesOf(newEvents()));
+    EXPECT_EQ((Codes{{INFO, RaidEvent::CONTROLLER_STATE_CHANGE}}), typesAndCodes(newEvents()));
     EXPECT_TRUE(compare(c.get(), d.get()));
-    EXPECT_EQ((Codes{{INFO, RaidEvent::CONTROLLER_STATE_CHANGE}, {REFRESH, 0}}), codesOf(newEvents()));
+    EXPECT_EQ((Codes{{INFO, RaidEvent::CONTROLLER_STATE_CHANGE}, {REFRESH, 0}}), typesAndCodes(newEvents()));
     EXPECT_EQ(CONTROLLER_STATUS_INVALID_CONFIG, remembered());
 }
 
@@ -315,10 +279,10 @@ TEST_F(TarnellAdapterEventsTest, WithoutProductDataEventsCarryNoFru)
     s.cacheError = 16;
     AdapterPtr a = make(s);
     EXPECT_TRUE(compare(nullptr, a.get()));
-    const std::vector<Event> events = newEvents();
-    ASSERT_EQ((Codes{{INFO, RaidEvent::CONTROLLER_ADDED}, {FATAL, RaidEvent::DEAD_BATTERY}}), codesOf(events));
-    for (const Event& e : events)
-        EXPECT_EQ("", e.attrs.at("FRU"));
+    const std::vector<ListedEvent> events = newEvents();
+    ASSERT_EQ((Codes{{INFO, RaidEvent::CONTROLLER_ADDED}, {FATAL, RaidEvent::DEAD_BATTERY}}), typesAndCodes(events));
+    for (const ListedEvent& e : events)
+        EXPECT_EQ("", e.fru);
 }
 
 TEST_F(TarnellAdapterEventsTest, WithoutControllerAccessNoRuleRuns)
@@ -349,15 +313,15 @@ TEST_F(TarnellAdapterEventsTest, UntrackedControllerReportsAFailureOnce)
     EXPECT_TRUE(compare(w1.get(), f1.get()));
     EXPECT_FALSE(compare(f1.get(), f2.get()));
     EXPECT_TRUE(compare(f2.get(), w2.get()));
-    const std::vector<Event> events = newEvents();
+    const std::vector<ListedEvent> events = newEvents();
     EXPECT_EQ((Codes{{INFO, RaidEvent::CONTROLLER_ADDED},
                      {FATAL, RaidEvent::CONTROLLER_STATE_CHANGE},
                      {FATAL, RaidEvent::CONTROLLER_FAIL},
                      {INFO, RaidEvent::CONTROLLER_STATE_CHANGE},
                      {INFO, RaidEvent::CONTROLLER_REPLACED}}),
-              codesOf(events));
-    for (const Event& e : events)
-        EXPECT_EQ("16", e.attrs.at("adapterID"));
+              typesAndCodes(events));
+    for (const ListedEvent& e : events)
+        EXPECT_EQ(16u, e.adapterID);
 }
 
 // ------------------------------------------------------------ battery cache
@@ -403,13 +367,13 @@ TEST_F(TarnellAdapterEventsTest, BatteryCacheTable)
         TarnellEvents::resetForTest();
         seen = 0;
         EXPECT_TRUE(compare(nullptr, current.get()));
-        std::vector<Event> events = newEvents();
+        std::vector<ListedEvent> events = newEvents();
         Codes expected{{INFO, RaidEvent::CONTROLLER_ADDED}};
         if (row.firstSight != NO_EVENT)
             expected.emplace_back(FATAL, row.firstSight);
-        EXPECT_EQ(expected, codesOf(events)) << "first sight";
+        EXPECT_EQ(expected, typesAndCodes(events)) << "first sight";
         if (events.size() == 2) {
-            EXPECT_EQ(BATTERY_FRU, events[1].attrs.at("FRU"));
+            EXPECT_EQ(BATTERY_FRU, events[1].fru);
         }
 
         EXPECT_EQ(row.onChange != NO_EVENT, compare(previous.get(), current.get()));
@@ -417,10 +381,10 @@ TEST_F(TarnellAdapterEventsTest, BatteryCacheTable)
         expected.clear();
         if (row.onChange != NO_EVENT)
             expected.emplace_back(FATAL, row.onChange);
-        EXPECT_EQ(expected, codesOf(events)) << "on change";
+        EXPECT_EQ(expected, typesAndCodes(events)) << "on change";
         if (events.size() == 1) {
-            EXPECT_EQ(BATTERY_FRU, events[0].attrs.at("FRU"));
-            EXPECT_EQ(std::to_string(ADAPTER_ID), events[0].attrs.at("adapterID"));
+            EXPECT_EQ(BATTERY_FRU, events[0].fru);
+            EXPECT_EQ(static_cast<uint32_t>(ADAPTER_ID), events[0].adapterID);
         }
 
         // The same code again is no change.
@@ -464,10 +428,10 @@ TEST_F(TarnellAdapterEventsTest, BatteryTemperatureTable)
         AdapterPtr previous = make(snap(row.extended, row.previous));
         AdapterPtr current = make(snap(row.extended, row.current));
         EXPECT_EQ(!row.events.empty(), compare(previous.get(), current.get()));
-        const std::vector<Event> events = newEvents();
-        EXPECT_EQ(row.events, codesOf(events));
-        for (const Event& e : events)
-            EXPECT_EQ("", e.attrs.at("FRU"));
+        const std::vector<ListedEvent> events = newEvents();
+        EXPECT_EQ(row.events, typesAndCodes(events));
+        for (const ListedEvent& e : events)
+            EXPECT_EQ("", e.fru);
     }
 }
 
@@ -493,7 +457,7 @@ TEST_F(TarnellAdapterEventsTest, HotBatteryOnFirstSightNeedsExtendedData)
         s.hot = row.hot;
         AdapterPtr current = make(s);
         EXPECT_TRUE(compare(nullptr, current.get()));
-        EXPECT_EQ(row.events, codesOf(newEvents()));
+        EXPECT_EQ(row.events, typesAndCodes(newEvents()));
     }
 }
 
@@ -509,11 +473,11 @@ TEST_F(TarnellAdapterEventsTest, MismatchedVersionsOnlyOnFirstSightOrReplacement
     AdapterPtr m = make(matching), x1 = make(mismatched), x2 = make(mismatched), o = make(other);
 
     EXPECT_TRUE(compare(nullptr, x1.get()));
-    const std::vector<Event> events = newEvents();
+    const std::vector<ListedEvent> events = newEvents();
     ASSERT_EQ((Codes{{INFO, RaidEvent::CONTROLLER_ADDED}, {WARN, RaidEvent::MISMATCHED_VERSIONS}}),
-              codesOf(events));
-    EXPECT_EQ("", events[1].attrs.at("FRU"));
-    EXPECT_EQ(std::to_string(ADAPTER_ID), events[1].attrs.at("adapterID"));
+              typesAndCodes(events));
+    EXPECT_EQ("", events[1].fru);
+    EXPECT_EQ(static_cast<uint32_t>(ADAPTER_ID), events[1].adapterID);
 
     // The comparison rules never raise it, whether it changed or not.
     EXPECT_FALSE(compare(x1.get(), x2.get()));
@@ -524,7 +488,7 @@ TEST_F(TarnellAdapterEventsTest, MismatchedVersionsOnlyOnFirstSightOrReplacement
     TarnellEvents::resetForTest();
     seen = 0;
     EXPECT_TRUE(compare(nullptr, o.get()));
-    EXPECT_EQ((Codes{{INFO, RaidEvent::CONTROLLER_ADDED}}), codesOf(newEvents()));
+    EXPECT_EQ((Codes{{INFO, RaidEvent::CONTROLLER_ADDED}}), typesAndCodes(newEvents()));
 }
 
 // ------------------------------------------------------------ refresh
@@ -562,16 +526,16 @@ TEST_F(TarnellAdapterEventsTest, EachRefreshItemGivesOneRefreshEvent)
         row.change(changed);
         AdapterPtr previous = make(Snap()), current = make(changed);
         EXPECT_TRUE(compare(previous.get(), current.get()));
-        const std::vector<Event> events = newEvents();
-        ASSERT_EQ((Codes{{REFRESH, 0}}), codesOf(events));
-        EXPECT_EQ(std::to_string(ADAPTER_ID), events[0].attrs.at("adapterID"));
-        EXPECT_EQ("", events[0].attrs.at("FRU"));
-        EXPECT_EQ("4294967295", events[0].attrs.at("logicalDriveID"));
-        EXPECT_EQ("4294967295", events[0].attrs.at("deviceID"));
+        const std::vector<ListedEvent> events = newEvents();
+        ASSERT_EQ((Codes{{REFRESH, 0}}), typesAndCodes(events));
+        EXPECT_EQ(static_cast<uint32_t>(ADAPTER_ID), events[0].adapterID);
+        EXPECT_EQ("", events[0].fru);
+        EXPECT_EQ(RaidEvent::ID_NOT_SET, events[0].logicalDriveID);
+        EXPECT_EQ(RaidEvent::ID_NOT_SET, events[0].deviceID);
         // Many changes at once still give one refresh event.
         AdapterPtr back = make(Snap());
         EXPECT_TRUE(compare(current.get(), back.get()));
-        EXPECT_EQ((Codes{{REFRESH, 0}}), codesOf(newEvents()));
+        EXPECT_EQ((Codes{{REFRESH, 0}}), typesAndCodes(newEvents()));
     }
 }
 
@@ -631,10 +595,10 @@ TEST_F(TarnellAdapterEventsTest, SettingChangedOnTheControllerGivesOneRefreshEve
         const uint32_t last = TarnellEvents::lastEventNumber();
         seen = last;
         EXPECT_TRUE(compare(before.get(), after.get()));
-        const std::vector<Event> events = newEvents();
-        ASSERT_EQ((Codes{{REFRESH, 0}}), codesOf(events));
-        EXPECT_EQ(std::to_string(before->getAdapterID()), events[0].attrs.at("adapterID"));
-        EXPECT_EQ("", events[0].attrs.at("FRU"));
+        const std::vector<ListedEvent> events = newEvents();
+        ASSERT_EQ((Codes{{REFRESH, 0}}), typesAndCodes(events));
+        EXPECT_EQ(before->getAdapterID(), events[0].adapterID);
+        EXPECT_EQ("", events[0].fru);
     }
 }
 

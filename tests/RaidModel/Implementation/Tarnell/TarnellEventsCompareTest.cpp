@@ -20,19 +20,8 @@ namespace {
 
 const uint32_t NONE = 0xFFFFFFFFu;
 
-class TarnellEventsCompareTest : public SimTest {
+class TarnellEventsCompareTest : public EventRulesTest {
 protected:
-    void SetUp() override
-    {
-        SimTest::SetUp();
-        TarnellEvents::resetForTest();
-    }
-    void TearDown() override
-    {
-        TarnellEvents::resetForTest();
-        SimTest::TearDown();
-    }
-
     static TarnellAdapter* adapterOf(TarnellSystem* system, STORID_T id)
     {
         RaidObject* object = system ? system->getObject(Addr(id)) : nullptr;

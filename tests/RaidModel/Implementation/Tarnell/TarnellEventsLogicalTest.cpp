@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <memory>
 #include <ostream>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "RaidModel/Implementation/Tarnell/TarnellBasicArray.h"
 #include "RaidModel/Implementation/Tarnell/TarnellBasicLogicalDrive.h"
 #include "RaidModel/Implementation/Tarnell/TarnellBuildUtil.h"
+#include "RaidModel/Implementation/Tarnell/TarnellEventList.h"
 #include "RaidModel/Implementation/Tarnell/TarnellEvents.h"
 #include "RaidModel/Implementation/Tarnell/TarnellHLogicalDrive.h"
 #include "RaidModel/Implementation/Tarnell/TarnellSpannedArray.h"
@@ -45,27 +45,12 @@ std::ostream& operator<<(std::ostream& os, const Ev& e)
               << "}";
 }
 
-uint32_t attribute(const std::string& element, const char* name)
-{
-    const std::regex pattern(std::string(" ") + name + "=\"([0-9]+)\"");
-    std::smatch m;
-    if (!std::regex_search(element, m, pattern))
-        return 0xDEADBEEF;
-    return static_cast<uint32_t>(std::stoul(m[1].str()));
-}
-
 // Every event in the ring, oldest first.
-std::vector<Ev> ringEvents()
+std::vector<Ev> driveEvents()
 {
-    std::string xml;
-    TarnellEvents::getEventsXml(1, xml);
     std::vector<Ev> events;
-    static const std::regex element("<RaidEvent [^>]*/>");
-    for (std::sregex_iterator it(xml.begin(), xml.end(), element), end; it != end; ++it) {
-        const std::string e = it->str();
-        events.push_back(Ev{attribute(e, "eventType"), attribute(e, "eventCode"), attribute(e, "adapterID"),
-                            attribute(e, "logicalDriveID")});
-    }
+    for (const ListedEvent& e : ringEvents())
+        events.push_back(Ev{e.type, e.code, e.adapterID, e.logicalDriveID});
     return events;
 }
 
@@ -90,11 +75,11 @@ const uint32_t REMINDER_RATE = 28800;
 // Two snapshots of the same controller (one model adapter id) to fill by
 // hand, an empty ring, and a test clock at which the critical-drive reminder
 // has just been given.
-class LogicalEventsTest : public SimTest {
+class LogicalEventsTest : public EventRulesTest {
 protected:
     void SetUp() override
     {
-        SimTest::SetUp();
+        EventRulesTest::SetUp();
         // Another controller takes model id 0, so the events' id 1 is ours.
         TarnellAdapter::getUniqueID(99);
         fakeNow = START;
@@ -109,8 +94,7 @@ protected:
         before.reset();
         after.reset();
         Date::setClock(previousClock);
-        TarnellEvents::resetForTest();
-        SimTest::TearDown();
+        EventRulesTest::TearDown();
     }
 
     // Empty trees and an empty ring; no reminder due.
@@ -181,7 +165,7 @@ TEST_F(LogicalEventsTest, FirstSightReportsOfflineCriticalAndBlocked)
         LogicalDrive* d = drive(*after, 1, 3, c.state, c.blocked);
         std::string xml;
         TarnellEvents::checkLogicalDrive(after->adapter, d, xml);
-        EXPECT_EQ(about(adapterID, 3, c.events), ringEvents()) << "state " << c.state << " blocked " << c.blocked;
+        EXPECT_EQ(about(adapterID, 3, c.events), driveEvents()) << "state " << c.state << " blocked " << c.blocked;
         EXPECT_EQ("", xml);
     }
 
@@ -190,7 +174,7 @@ TEST_F(LogicalEventsTest, FirstSightReportsOfflineCriticalAndBlocked)
     std::string xml;
     TarnellEvents::checkLogicalDrive(nullptr, d, xml);
     TarnellEvents::checkLogicalDrive(after->adapter, nullptr, xml);
-    EXPECT_TRUE(ringEvents().empty());
+    EXPECT_TRUE(driveEvents().empty());
 }
 
 // ------------------------------------------------------ state changes
@@ -242,7 +226,7 @@ TEST_F(LogicalEventsTest, StateChangesFollowTheTransitionTable)
         drive(*after, 1, 3, c.to, c.blocked);
         const bool changed = compare();
         EXPECT_EQ(c.changed, changed) << c.from << " to " << c.to;
-        EXPECT_EQ(about(adapterID, 3, c.events), ringEvents()) << c.from << " to " << c.to;
+        EXPECT_EQ(about(adapterID, 3, c.events), driveEvents()) << c.from << " to " << c.to;
     }
 }
 
@@ -279,7 +263,7 @@ TEST_F(LogicalEventsTest, AddedAndRemovedDrives)
         drive(c.added ? *after : *before, 1, 3, c.state, c.blocked);
         const bool changed = compare();
         EXPECT_EQ(!c.events.empty(), changed) << (c.added ? "added " : "removed ") << c.state;
-        EXPECT_EQ(about(adapterID, 3, c.events), ringEvents()) << (c.added ? "added " : "removed ") << c.state;
+        EXPECT_EQ(about(adapterID, 3, c.events), driveEvents()) << (c.added ? "added " : "removed ") << c.state;
     }
 }
 
@@ -290,7 +274,7 @@ TEST_F(LogicalEventsTest, ADriveInAnotherArrayIsAnotherDrive)
     drive(*before, 1, 3, OKAY);
     drive(*after, 2, 3, OKAY);
     EXPECT_TRUE(compare());
-    EXPECT_EQ(about(adapterID, 3, {{I, 346}, {I, 347}}), ringEvents());
+    EXPECT_EQ(about(adapterID, 3, {{I, 346}, {I, 347}}), driveEvents());
 }
 
 // A top-level drive without an array is paired by the ids of its own
@@ -304,7 +288,7 @@ TEST_F(LogicalEventsTest, ADriveWithoutAnArrayIsPairedByItsAddress)
         c->config->addChild(d);
     }
     EXPECT_TRUE(compare());
-    EXPECT_EQ(about(adapterID, 3, {{W, 399}, {W, 301}}), ringEvents());
+    EXPECT_EQ(about(adapterID, 3, {{W, 399}, {W, 301}}), driveEvents());
 }
 
 // ----------------------------------------- blocked, cache and partition
@@ -337,7 +321,7 @@ TEST_F(LogicalEventsTest, BlockedUnblockedAndRefreshChanges)
         drive(*before, 1, 3, OKAY, c.from.blocked, c.from.cache, c.from.osPartition);
         drive(*after, 1, 3, OKAY, c.to.blocked, c.to.cache, c.to.osPartition);
         EXPECT_TRUE(compare()) << c.name;
-        EXPECT_EQ(about(adapterID, 3, c.events), ringEvents()) << c.name;
+        EXPECT_EQ(about(adapterID, 3, c.events), driveEvents()) << c.name;
     }
 }
 
@@ -360,7 +344,7 @@ TEST_F(LogicalEventsTest, EventsComeInPassOrderThenTheReminder)
     expected.push_back(Ev{I, 347, adapterID, 2});
     expected.push_back(Ev{I, 347, adapterID, 4});
     expected.push_back(Ev{I, 338, adapterID, NOT_SET});
-    EXPECT_EQ(expected, ringEvents());
+    EXPECT_EQ(expected, driveEvents());
 }
 
 TEST_F(LogicalEventsTest, NullSnapshotsRaiseNothing)
@@ -371,7 +355,7 @@ TEST_F(LogicalEventsTest, NullSnapshotsRaiseNothing)
     std::string xml;
     EXPECT_FALSE(TarnellEvents::compareLDConfigs(nullptr, after->adapter, xml));
     EXPECT_FALSE(TarnellEvents::compareLDConfigs(before->adapter, nullptr, xml));
-    EXPECT_TRUE(ringEvents().empty());
+    EXPECT_TRUE(driveEvents().empty());
     EXPECT_TRUE(TarnellEvents::isTimeToReportCriticalLogicalDrives()) << "the reminder was not asked";
 }
 
@@ -387,26 +371,26 @@ TEST_F(LogicalEventsTest, CriticalDrivesAreRecalledOncePerEightHours)
     const std::vector<Ev> reminder = {Ev{I, 338, adapterID, NOT_SET}};
 
     EXPECT_FALSE(compare()) << "within the period";
-    EXPECT_TRUE(ringEvents().empty());
+    EXPECT_TRUE(driveEvents().empty());
 
     fakeNow = START + REMINDER_RATE;
     EXPECT_FALSE(compare());
-    EXPECT_TRUE(ringEvents().empty()) << "not more than the period";
+    EXPECT_TRUE(driveEvents().empty()) << "not more than the period";
 
     fakeNow = START + REMINDER_RATE + 1;
     EXPECT_FALSE(compare()) << "the reminder is no change";
-    EXPECT_EQ(reminder, ringEvents()) << "one reminder for the controller";
+    EXPECT_EQ(reminder, driveEvents()) << "one reminder for the controller";
 
     EXPECT_FALSE(compare());
     fakeNow += REMINDER_RATE;
     EXPECT_FALSE(compare());
-    EXPECT_EQ(reminder, ringEvents()) << "none until the next period";
+    EXPECT_EQ(reminder, driveEvents()) << "none until the next period";
 
     fakeNow += 1;
     EXPECT_FALSE(compare());
     std::vector<Ev> two = reminder;
     two.push_back(reminder[0]);
-    EXPECT_EQ(two, ringEvents());
+    EXPECT_EQ(two, driveEvents());
 }
 
 // The throttle is asked on every comparison: a period that has passed is
@@ -418,18 +402,18 @@ TEST_F(LogicalEventsTest, APassedPeriodIsUsedUpWithoutCriticalDrives)
     fakeNow += REMINDER_RATE + 1;
     EXPECT_TRUE(compare());
     const std::vector<Ev> added = about(adapterID, 3, {{I, 346}, {W, 301}});
-    EXPECT_EQ(added, ringEvents());
+    EXPECT_EQ(added, driveEvents());
 
     // Now the drive is known and critical, but the period is used up.
     std::string xml;
     EXPECT_FALSE(TarnellEvents::compareLDConfigs(after->adapter, after->adapter, xml));
-    EXPECT_EQ(added, ringEvents());
+    EXPECT_EQ(added, driveEvents());
 
     fakeNow += REMINDER_RATE + 1;
     EXPECT_FALSE(TarnellEvents::compareLDConfigs(after->adapter, after->adapter, xml));
     std::vector<Ev> expected = added;
     expected.push_back(Ev{I, 338, adapterID, NOT_SET});
-    EXPECT_EQ(expected, ringEvents());
+    EXPECT_EQ(expected, driveEvents());
 }
 
 // ------------------------------------------------- sub-logical drives
@@ -479,7 +463,7 @@ TEST_F(LogicalEventsTest, SubLogicalDrivesRaiseNothing)
     EXPECT_TRUE(compare());
     std::vector<Ev> expected = about(adapterID, 4, {{W, 399}, {W, 301}});
     expected.push_back(Ev{I, 338, adapterID, NOT_SET});
-    EXPECT_EQ(expected, ringEvents()) << "only the spanned drive speaks";
+    EXPECT_EQ(expected, driveEvents()) << "only the spanned drive speaks";
 
     // First sight of the controller: the checks skip the sub-logical drives.
     fresh();
@@ -489,7 +473,7 @@ TEST_F(LogicalEventsTest, SubLogicalDrivesRaiseNothing)
     std::string xml;
     EXPECT_TRUE(TarnellEvents::compareConfigs(nullptr, after->adapter, xml));
     std::vector<Ev> logical;
-    for (const Ev& e : ringEvents())
+    for (const Ev& e : driveEvents())
         if (e.code >= 300 && e.code < 400)
             logical.push_back(e);
     EXPECT_EQ(about(adapterID, 4, {{F, 303}}), logical);
@@ -514,7 +498,7 @@ TEST_F(LogicalEventsTest, TwoBuildsOfASimulatedController)
 
     std::string xml;
     EXPECT_FALSE(TarnellEvents::compareLDConfigs(first.adapter, same.adapter, xml));
-    EXPECT_TRUE(ringEvents().empty()) << "nothing changed";
+    EXPECT_TRUE(driveEvents().empty()) << "nothing changed";
 
     tarnellsim::Scenario s = tarnellsim::current();
     for (tarnellsim::Controller& c : s.controllers) {
@@ -542,7 +526,7 @@ TEST_F(LogicalEventsTest, TwoBuildsOfASimulatedController)
         Ev{R, 0, adapterID, 2},   Ev{W, 399, adapterID, 4}, Ev{W, 301, adapterID, 4},
         Ev{I, 347, adapterID, 1}, Ev{I, 338, adapterID, NOT_SET},
     };
-    EXPECT_EQ(expected, ringEvents());
+    EXPECT_EQ(expected, driveEvents());
 }
 
 } // namespace

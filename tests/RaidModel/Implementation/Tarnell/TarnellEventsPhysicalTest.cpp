@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
-#include <regex>
 #include <string>
 #include <vector>
 
 #include "RaidLib/Util/Date.h"
+#include "RaidModel/Implementation/Tarnell/TarnellEventList.h"
 #include "RaidModel/Implementation/Tarnell/TarnellEvents.h"
 #include "RaidModel/Implementation/Tarnell/TarnellBuildUtil.h"
 #include "RaidModel/Implementation/Tarnell/TarnellSimTree.h"
@@ -28,12 +27,6 @@ time_t fakeClock() { return static_cast<time_t>(ticking ? fakeNow++ : fakeNow); 
 const uint32_t START = 1714986000;
 const uint32_t UNSUPPORTED_RATE = 2592000;   // 30 days
 
-// One event of the ring, as its XML element gives it.
-struct Seen {
-    std::string text;   // "code TYPE[ FRU]"
-    unsigned adapter = 0, channel = 0, device = 0, date = 0;
-};
-
 std::string typeName(unsigned type)
 {
     switch (type) {
@@ -46,40 +39,28 @@ std::string typeName(unsigned type)
 }
 
 // The events of the ring from number since on, oldest first.
-std::vector<Seen> ringEvents(unsigned long since = 1)
+std::vector<ListedEvent> driveEvents(unsigned long since = 1)
 {
-    std::string xml;
-    TarnellEvents::getEventsXml(since, xml);
-    static const std::regex element("<RaidEvent ([^>]*)/>\n");
-    static const std::regex attribute("(\\w+)=\"([^\"]*)\"");
-    std::vector<Seen> events;
-    for (std::sregex_iterator e(xml.begin(), xml.end(), element), end; e != end; ++e) {
-        const std::string attrs = (*e)[1].str();
-        std::map<std::string, std::string> a;
-        for (std::sregex_iterator it(attrs.begin(), attrs.end(), attribute); it != end; ++it)
-            a[(*it)[1].str()] = (*it)[2].str();
-        Seen s;
-        s.text = a["eventCode"] + " " + typeName(static_cast<unsigned>(std::stoul(a["eventType"])));
-        if (!a["FRU"].empty())
-            s.text += " " + a["FRU"];
-        s.adapter = static_cast<unsigned>(std::stoul(a["adapterID"]));
-        s.channel = static_cast<unsigned>(std::stoul(a["channelID"]));
-        s.device = static_cast<unsigned>(std::stoul(a["deviceID"]));
-        s.date = static_cast<unsigned>(std::stoul(a["date"]));
+    const std::vector<ListedEvent> events = ringEvents(since);
+    for (const ListedEvent& e : events) {
         // Nothing else of the event is set by the drive rules.
-        EXPECT_EQ("0", a["errorCode"]);
-        EXPECT_EQ("0", a["arrayID"]);
-        EXPECT_EQ("4294967295", a["logicalDriveID"]);
-        events.push_back(s);
+        EXPECT_EQ(0u, e.errorCode);
+        EXPECT_EQ(0u, e.arrayID);
+        EXPECT_EQ(RaidEvent::ID_NOT_SET, e.logicalDriveID);
     }
     return events;
 }
 
-std::vector<std::string> texts(const std::vector<Seen>& events)
+// Each event as "code TYPE[ FRU]".
+std::vector<std::string> texts(const std::vector<ListedEvent>& events)
 {
     std::vector<std::string> out;
-    for (const Seen& s : events)
-        out.push_back(s.text);
+    for (const ListedEvent& e : events) {
+        std::string text = std::to_string(e.code) + " " + typeName(e.type);
+        if (!e.fru.empty())
+            text += " " + e.fru;
+        out.push_back(text);
+    }
     return out;
 }
 
@@ -106,12 +87,11 @@ TarnellHardDrive* put(SimController& c, int ch, int dev, const DriveSpec& spec)
     return d;
 }
 
-class PhyDriveEventsTest : public SimTest {
+class PhyDriveEventsTest : public EventRulesTest {
 protected:
     void SetUp() override
     {
-        SimTest::SetUp();
-        TarnellEvents::resetForTest();
+        EventRulesTest::SetUp();
         fakeNow = START;
         ticking = false;
         previousClock = Date::setClock(fakeClock);
@@ -124,8 +104,7 @@ protected:
         before.reset();
         after.reset();
         Date::setClock(previousClock);
-        TarnellEvents::resetForTest();
-        SimTest::TearDown();
+        EventRulesTest::TearDown();
     }
 
     // Two empty snapshots of the same controller, and an empty ring.
@@ -177,12 +156,12 @@ TEST_F(PhyDriveEventsTest, FirstSightReportsDeadDrivesAndPredictedFailures)
         std::string xml;
         TarnellEvents::checkPhyDrive(after->adapter, d, xml);
         ticking = false;
-        const std::vector<Seen> events = ringEvents();
+        const std::vector<ListedEvent> events = driveEvents();
         EXPECT_EQ(c.events, texts(events)) << "state " << c.drive.state;
-        for (const Seen& s : events) {
-            EXPECT_EQ(1u, s.adapter);
-            EXPECT_EQ(2u, s.channel);
-            EXPECT_EQ(6u, s.device);
+        for (const ListedEvent& s : events) {
+            EXPECT_EQ(1u, s.adapterID);
+            EXPECT_EQ(2u, s.channelID);
+            EXPECT_EQ(6u, s.deviceID);
         }
         // The PFA pair shares one time, which differs from the event before it.
         if (events.size() == 3) {
@@ -195,7 +174,7 @@ TEST_F(PhyDriveEventsTest, FirstSightReportsDeadDrivesAndPredictedFailures)
     std::string xml;
     TarnellEvents::checkPhyDrive(nullptr, put(*after, 0, 0, {DRIVE_DEAD, "F"}), xml);
     TarnellEvents::checkPhyDrive(after->adapter, nullptr, xml);
-    EXPECT_TRUE(ringEvents().empty());
+    EXPECT_TRUE(driveEvents().empty());
 }
 
 // The driver's first-sight checks over a controller built from the simulator:
@@ -208,16 +187,16 @@ TEST_F(PhyDriveEventsTest, FirstSightOfABuiltController)
     std::string xml;
     for (RaidObject* o : built.all("HardDrive"))
         TarnellEvents::checkPhyDrive(built.adapter, static_cast<TarnellHardDrive*>(o), xml);
-    const std::vector<Seen> events = ringEvents();
+    const std::vector<ListedEvent> events = driveEvents();
     ASSERT_EQ(3u, events.size());
     const std::string deadFru = built.device(1, 7)->getFruNumber();
     const std::string pfaFru = built.device(1, 9)->getFruNumber();
     EXPECT_EQ((std::vector<std::string>{withFru("404 FATAL", deadFru), withFru("405 WARN", pfaFru),
                                         withFru("499 WARN", pfaFru)}),
               texts(events));
-    EXPECT_EQ(7u, events[0].device);
-    EXPECT_EQ(9u, events[2].device);
-    EXPECT_EQ(built.adapter->getAdapterID(), events[0].adapter);
+    EXPECT_EQ(7u, events[0].deviceID);
+    EXPECT_EQ(9u, events[2].deviceID);
+    EXPECT_EQ(built.adapter->getAdapterID(), events[0].adapterID);
 }
 
 // ---------------------------------------------------------- state changes
@@ -255,13 +234,13 @@ TEST_F(PhyDriveEventsTest, StateTransitionsRowByRow)
         put(*before, 1, 3, {c.o, "OLD"});
         put(*after, 1, 3, {c.n, "NEW"});
         const bool changed = compare();
-        const std::vector<Seen> events = ringEvents();
+        const std::vector<ListedEvent> events = driveEvents();
         EXPECT_EQ(c.events, texts(events)) << c.o << " -> " << c.n;
         EXPECT_EQ(!c.events.empty(), changed) << c.o << " -> " << c.n;
-        for (const Seen& s : events) {
-            EXPECT_EQ(1u, s.adapter);
-            EXPECT_EQ(1u, s.channel);
-            EXPECT_EQ(3u, s.device);
+        for (const ListedEvent& s : events) {
+            EXPECT_EQ(1u, s.adapterID);
+            EXPECT_EQ(1u, s.channelID);
+            EXPECT_EQ(3u, s.deviceID);
         }
     }
 }
@@ -277,7 +256,7 @@ TEST_F(PhyDriveEventsTest, DriveOutOfAnEmptySlotGetsTheFirstSightChecks)
     compare();
     EXPECT_EQ((std::vector<std::string>{"499 FATAL NEW", "404 FATAL NEW", "405 WARN NEW", "499 WARN NEW",
                                         "499 INFO NEW", "407 INFO NEW", "405 WARN NEW", "499 WARN NEW"}),
-              texts(ringEvents()));
+              texts(driveEvents()));
 }
 
 // ---------------------------------------------------- added and removed
@@ -291,16 +270,16 @@ TEST_F(PhyDriveEventsTest, AddedAndRemovedDrivesInPassOrder)
     put(*before, 1, 4, {DRIVE_ONLINE, "SAME"});
     put(*after, 1, 4, {DRIVE_ONLINE, "SAME"});
     EXPECT_TRUE(compare());
-    const std::vector<Seen> events = ringEvents();
+    const std::vector<ListedEvent> events = driveEvents();
     EXPECT_EQ((std::vector<std::string>{"499 INFO B-NEW", "0 REFRESH", "407 INFO ADDED", "404 FATAL ADDED",
                                         "405 WARN ADDED", "499 WARN ADDED", "408 INFO GONE", "408 INFO B-NEW"}),
               texts(events));
     ASSERT_EQ(8u, events.size());
     const unsigned devices[] = {1, 1, 2, 2, 2, 2, 0, 1};
     for (size_t i = 0; i < events.size(); ++i) {
-        EXPECT_EQ(1u, events[i].adapter) << i;
-        EXPECT_EQ(0u, events[i].channel) << i;
-        EXPECT_EQ(devices[i], events[i].device) << i;
+        EXPECT_EQ(1u, events[i].adapterID) << i;
+        EXPECT_EQ(0u, events[i].channelID) << i;
+        EXPECT_EQ(devices[i], events[i].deviceID) << i;
     }
 }
 
@@ -312,7 +291,7 @@ TEST_F(PhyDriveEventsTest, NullOrEqualSnapshotsGiveNothing)
     EXPECT_FALSE(TarnellEvents::comparePhyDriveConfigs(nullptr, after->adapter, xml));
     EXPECT_FALSE(TarnellEvents::comparePhyDriveConfigs(before->adapter, nullptr, xml));
     EXPECT_FALSE(compare());
-    EXPECT_TRUE(ringEvents().empty());
+    EXPECT_TRUE(driveEvents().empty());
 }
 
 // Another kind of device at a drive's place is no counterpart: the drive
@@ -322,13 +301,13 @@ TEST_F(PhyDriveEventsTest, OtherDeviceAtTheSamePlaceIsNoCounterpart)
     before->enclosure(0, 5);
     put(*after, 0, 5, {DRIVE_ONLINE, "IN", true, true});
     compare();
-    EXPECT_EQ((std::vector<std::string>{"407 INFO IN", "405 WARN IN", "499 WARN IN"}), texts(ringEvents()));
+    EXPECT_EQ((std::vector<std::string>{"407 INFO IN", "405 WARN IN", "499 WARN IN"}), texts(driveEvents()));
 
     fresh();
     put(*before, 0, 5, {DRIVE_ONLINE, "OUT"});
     after->enclosure(0, 5);
     compare();
-    EXPECT_EQ((std::vector<std::string>{"408 INFO OUT"}), texts(ringEvents()));
+    EXPECT_EQ((std::vector<std::string>{"408 INFO OUT"}), texts(driveEvents()));
 }
 
 // ------------------------------------------------------------------- PFA
@@ -361,7 +340,7 @@ TEST_F(PhyDriveEventsTest, PredictedFailureIsReportedWhenItAppears)
         ticking = true;
         compare();
         ticking = false;
-        const std::vector<Seen> events = ringEvents();
+        const std::vector<ListedEvent> events = driveEvents();
         EXPECT_EQ(c.events, texts(events));
         // The pair shares one time; the events before it have their own.
         if (events.size() >= 3) {
@@ -412,7 +391,7 @@ TEST_F(PhyDriveEventsTest, UnsupportedDriveRowByRow)
         put(*before, 1, 8, {c.o, "U", false, false, "NORVEX"});
         put(*after, 1, 8, {c.n, "U", false, false, "NORVEX"});
         compare();
-        EXPECT_EQ(c.events, texts(ringEvents())) << c.o << " -> " << c.n << (c.due ? " due" : "");
+        EXPECT_EQ(c.events, texts(driveEvents())) << c.o << " -> " << c.n << (c.due ? " due" : "");
         EXPECT_EQ(c.dueAfter, TarnellEvents::isTimeToReportUnsupportedDrives())
             << c.o << " -> " << c.n << (c.due ? " due" : "");
     }
@@ -442,10 +421,10 @@ TEST_F(PhyDriveEventsTest, UnsupportedDriveReminderComesOncePerPeriod)
         fakeNow = s.at;
         const uint32_t next = TarnellEvents::lastEventNumber() + 1;
         compare();
-        const std::vector<Seen> events = ringEvents(next);
+        const std::vector<ListedEvent> events = driveEvents(next);
         EXPECT_EQ(s.events, texts(events)) << "at +" << s.at - START;
-        for (const Seen& e : events)
-            EXPECT_EQ(1u, e.device);
+        for (const ListedEvent& e : events)
+            EXPECT_EQ(1u, e.deviceID);
     }
 }
 
@@ -479,18 +458,18 @@ TEST_F(PhyDriveEventsTest, ChangesBetweenTwoBuilds)
     const std::string deadFru = second.device(1, 0)->getFruNumber();
     const std::string spareFru = second.device(0, 7)->getFruNumber();
     const std::string norvexFru = second.device(1, 8)->getFruNumber();
-    const std::vector<Seen> events = ringEvents();
+    const std::vector<ListedEvent> events = driveEvents();
     EXPECT_EQ((std::vector<std::string>{withFru("499 INFO", spareFru), "497 INFO", withFru("499 FATAL", deadFru),
                                         withFru("404 FATAL", deadFru), withFru("406 WARN", norvexFru)}),
               texts(events));
     ASSERT_EQ(5u, events.size());
-    EXPECT_EQ(0u, events[0].channel);
-    EXPECT_EQ(7u, events[0].device);
-    EXPECT_EQ(1u, events[3].channel);
-    EXPECT_EQ(0u, events[3].device);
-    EXPECT_EQ(8u, events[4].device);
-    for (const Seen& e : events)
-        EXPECT_EQ(second.adapter->getAdapterID(), e.adapter);
+    EXPECT_EQ(0u, events[0].channelID);
+    EXPECT_EQ(7u, events[0].deviceID);
+    EXPECT_EQ(1u, events[3].channelID);
+    EXPECT_EQ(0u, events[3].deviceID);
+    EXPECT_EQ(8u, events[4].deviceID);
+    for (const ListedEvent& e : events)
+        EXPECT_EQ(second.adapter->getAdapterID(), e.adapterID);
 }
 
 } // namespace

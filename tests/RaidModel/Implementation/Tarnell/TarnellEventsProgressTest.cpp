@@ -2,12 +2,11 @@
 
 #include <cstddef>
 #include <cstring>
-#include <map>
 #include <memory>
-#include <regex>
 #include <string>
 #include <vector>
 
+#include "RaidModel/Implementation/Tarnell/TarnellEventList.h"
 #include "RaidModel/Implementation/Tarnell/TarnellEvents.h"
 #include "RaidModel/Implementation/Tarnell/TarnellSimTree.h"
 
@@ -74,30 +73,11 @@ std::string typeLetter(unsigned long type)
     }
 }
 
-// The attributes of each "RaidEvent" element of the text.
-std::vector<std::map<std::string, std::string>> parseEvents(const std::string& xml)
-{
-    std::vector<std::map<std::string, std::string>> events;
-    static const std::regex element("<RaidEvent ([^>]*)/>");
-    static const std::regex attribute("(\\w+)=\"([^\"]*)\"");
-    for (std::sregex_iterator e(xml.begin(), xml.end(), element), end; e != end; ++e) {
-        const std::string attributes = (*e)[1].str();
-        std::map<std::string, std::string> fields;
-        for (std::sregex_iterator a(attributes.begin(), attributes.end(), attribute); a != end; ++a)
-            fields[(*a)[1].str()] = (*a)[2].str();
-        events.push_back(fields);
-    }
-    return events;
-}
-
-const std::string NOT_SET = std::to_string(RaidEvent::ID_NOT_SET);
-
-class ProgressRulesTest : public SimTest {
+class ProgressRulesTest : public EventRulesTest {
 protected:
     void SetUp() override
     {
-        SimTest::SetUp();
-        TarnellEvents::resetForTest();
+        EventRulesTest::SetUp();
         // Drives 0-3 in array 0 and an empty array 2; no drive 4 or 5.
         ctl.reset(new SimController(CONTROLLER_A, TARNELL_B2));
         TarnellBasicArray* a0 = ctl->array(0);
@@ -114,8 +94,7 @@ protected:
     void TearDown() override
     {
         ctl.reset();
-        TarnellEvents::resetForTest();
-        SimTest::TearDown();
+        EventRulesTest::TearDown();
     }
 
     template <class F>
@@ -145,13 +124,9 @@ protected:
         const uint32_t since = TarnellEvents::lastEventNumber() + 1;
         std::string unused;
         const bool result = TarnellEvents::compareProgress(ctl->adapter, unused);
-        raised.clear();
-        std::string xml;
-        TarnellEvents::getEventsXml(since, xml);
-        for (auto& fields : parseEvents(xml)) {
-            EXPECT_EQ(std::to_string(ctl->adapter->getAdapterID()), fields["adapterID"]);
-            raised.push_back(fields);
-        }
+        raised = ringEvents(since);
+        for (const ListedEvent& e : raised)
+            EXPECT_EQ(ctl->adapter->getAdapterID(), e.adapterID);
         return result;
     }
 
@@ -159,12 +134,12 @@ protected:
     std::vector<std::string> shortForm() const
     {
         std::vector<std::string> out;
-        for (auto fields : raised) {
-            std::string text = typeLetter(std::stoul(fields["eventType"])) + fields["eventCode"];
-            if (fields["logicalDriveID"] != NOT_SET)
-                text += " ld" + fields["logicalDriveID"];
+        for (const ListedEvent& e : raised) {
+            std::string text = typeLetter(e.type) + std::to_string(e.code);
+            if (e.logicalDriveID != RaidEvent::ID_NOT_SET)
+                text += " ld" + std::to_string(e.logicalDriveID);
             else
-                text += " a" + fields["arrayID"];
+                text += " a" + std::to_string(e.arrayID);
             out.push_back(text);
         }
         return out;
@@ -185,7 +160,7 @@ protected:
     EVT_ADAPTER_STATUS& state() { return *TarnellEvents::getAdapterStatus(ctl->adapter->getAdapterID()); }
 
     std::unique_ptr<SimController> ctl;
-    std::vector<std::map<std::string, std::string>> raised;
+    std::vector<ListedEvent> raised;
 };
 
 // A task appears, stays and ends, for each kind on a logical drive and on a
@@ -403,7 +378,7 @@ TEST_F(ProgressRulesTest, UnreadableProgressIsAPollingFailure)
     tarnellsim::injectFailure("CheckProgress", tarnellsim::RC_BUSY);
     EXPECT_TRUE(poll());
     ASSERT_EQ(std::vector<std::string>{"W205 a0"}, shortForm());
-    EXPECT_EQ("", raised[0]["FRU"]);
+    EXPECT_EQ("", raised[0].fru);
     EXPECT_EQ(0, std::memcmp(&before, &state(), sizeof before));
     EXPECT_EQ(0, std::memcmp(&saved, TarnellEvents::getSavedProgress(ctl->adapter->getAdapterID()), sizeof saved));
 
@@ -420,13 +395,11 @@ TEST_F(ProgressRulesTest, UnreadableProgressIsAPollingFailure)
     const uint32_t since = TarnellEvents::lastEventNumber() + 1;
     std::string unused;
     EXPECT_TRUE(TarnellEvents::compareProgress(&withVpd, unused));
-    std::string xml;
-    TarnellEvents::getEventsXml(since, xml);
-    auto events = parseEvents(xml);
+    const std::vector<ListedEvent> events = ringEvents(since);
     ASSERT_EQ(1u, events.size());
-    EXPECT_EQ("205", events[0]["eventCode"]);
-    EXPECT_EQ("13N2197", events[0]["FRU"]);
-    EXPECT_EQ(std::to_string(withVpd.getAdapterID()), events[0]["adapterID"]);
+    EXPECT_EQ(205u, events[0].code);
+    EXPECT_EQ("13N2197", events[0].fru);
+    EXPECT_EQ(withVpd.getAdapterID(), events[0].adapterID);
 
     std::string unusedToo;
     EXPECT_FALSE(TarnellEvents::compareProgress(nullptr, unusedToo));
@@ -486,12 +459,10 @@ TEST_F(ProgressRulesTest, UntrackedControllerRaisesOnlyPollingFailures)
 
     tarnellsim::injectFailure("CheckProgress", tarnellsim::RC_BUSY);
     EXPECT_TRUE(TarnellEvents::compareProgress(untracked.adapter, unused));
-    std::string xml;
-    TarnellEvents::getEventsXml(1, xml);
-    auto events = parseEvents(xml);
+    const std::vector<ListedEvent> events = ringEvents();
     ASSERT_EQ(1u, events.size());
-    EXPECT_EQ("205", events[0]["eventCode"]);
-    EXPECT_EQ(std::to_string(untracked.adapter->getAdapterID()), events[0]["adapterID"]);
+    EXPECT_EQ(205u, events[0].code);
+    EXPECT_EQ(untracked.adapter->getAdapterID(), events[0].adapterID);
 }
 
 // The simulation's own rebuild of drive 3 on controller 2: detected once,

@@ -2,10 +2,10 @@
 
 #include <cstring>
 #include <memory>
-#include <regex>
 #include <string>
 #include <vector>
 
+#include "RaidModel/Implementation/Tarnell/TarnellEventList.h"
 #include "RaidModel/Implementation/Tarnell/TarnellEvents.h"
 #include "RaidModel/Implementation/Tarnell/TarnellSimTree.h"
 #include "TarnellBuildUtil.h"
@@ -22,10 +22,6 @@ namespace {
 const int OK = TarnellEnclosure::ELEMENT_OPERATIONAL;
 const int FAILED = TarnellEnclosure::ELEMENT_FAILED;
 const int ABSENT = TarnellEnclosure::ELEMENT_NOT_INSTALLED;
-
-const uint32_t INFO = RaidEvent::INFORMATION_EVENT;
-const uint32_t WARN = RaidEvent::WARNING_EVENT;
-const uint32_t FATAL = RaidEvent::FATAL_EVENT;
 
 // What an enclosure reports. Fans and power supplies are listed by code;
 // the status page holds three of each.
@@ -95,67 +91,19 @@ TarnellEnclosure* addEnclosure(SimController& ctl, int channel, int device, cons
     return e;
 }
 
-// One event of the ring as handed out.
-struct Event {
-    uint32_t type;
-    uint32_t code;
-    unsigned long adapterID, arrayID, logicalDriveID, channelID, deviceID, powerSupplyID, fanID;
-    std::string fru;
-};
-
-unsigned long attribute(const std::string& element, const char* name)
-{
-    const std::regex re(std::string(" ") + name + "=\"([0-9]+)\"");
-    std::smatch m;
-    if (!std::regex_search(element, m, re))
-        return 0xDEADu;
-    return std::stoul(m[1].str());
-}
-
-// Every event the ring holds, oldest first.
-std::vector<Event> ringEvents()
-{
-    std::string xml;
-    TarnellEvents::getEventsXml(1, xml);
-    std::vector<Event> events;
-    static const std::regex element("<RaidEvent [^>]*/>\n");
-    for (std::sregex_iterator it(xml.begin(), xml.end(), element), end; it != end; ++it) {
-        const std::string e = it->str();
-        std::smatch fru;
-        std::regex_search(e, fru, std::regex(" FRU=\"([^\"]*)\""));
-        events.push_back({static_cast<uint32_t>(attribute(e, "eventType")),
-                          static_cast<uint32_t>(attribute(e, "eventCode")), attribute(e, "adapterID"),
-                          attribute(e, "arrayID"), attribute(e, "logicalDriveID"), attribute(e, "channelID"),
-                          attribute(e, "deviceID"), attribute(e, "powerSupplyID"), attribute(e, "fanID"),
-                          fru.size() > 1 ? fru[1].str() : std::string("?")});
-    }
-    return events;
-}
-
 // (code, type) of an event.
 typedef std::pair<uint32_t, uint32_t> CodeType;
 
 std::vector<CodeType> ringCodes()
 {
     std::vector<CodeType> out;
-    for (const Event& e : ringEvents())
+    for (const ListedEvent& e : ringEvents())
         out.push_back({e.code, e.type});
     return out;
 }
 
-class TarnellEventsSafteTest : public SimTest {
+class TarnellEventsSafteTest : public EventRulesTest {
 protected:
-    void SetUp() override
-    {
-        SimTest::SetUp();
-        TarnellEvents::resetForTest();
-    }
-    void TearDown() override
-    {
-        TarnellEvents::resetForTest();
-        SimTest::TearDown();
-    }
-
     // The previous and the current snapshot of one controller, each with
     // the enclosure at 0:15 in the given state; the result of the
     // comparison goes to changed.
@@ -408,10 +356,10 @@ TEST_F(TarnellEventsSafteTest, EventsCarryTheEnclosuresIds)
         unsigned long channelID, deviceID;
     };
     const Expected expected[] = {{RaidEvent::FAN_REMOVED, FATAL, 0, 15}, {RaidEvent::POWER_SUPPLY_OK, INFO, 2, 6}};
-    std::vector<Event> events = ringEvents();
+    std::vector<ListedEvent> events = ringEvents();
     ASSERT_EQ(2u, events.size());
     for (size_t i = 0; i < events.size(); ++i) {
-        const Event& e = events[i];
+        const ListedEvent& e = events[i];
         EXPECT_EQ(expected[i].code, e.code) << i;
         EXPECT_EQ(expected[i].type, e.type) << i;
         EXPECT_EQ(1u, e.adapterID) << i;
@@ -461,7 +409,7 @@ TEST_F(TarnellEventsSafteTest, SnapshotsOfTheSimulatedController)
     std::unique_ptr<BuildAdapter> second(new BuildAdapter(CONTROLLER_A, 3));
     ASSERT_EQ(Ret(0), TarnellAdapter::buildPhysicalDevices(second->adapter));
     EXPECT_TRUE(TarnellEvents::compareSafteConfigs(first->adapter, second->adapter, xml));
-    std::vector<Event> events = ringEvents();
+    std::vector<ListedEvent> events = ringEvents();
     ASSERT_EQ(1u, events.size());
     EXPECT_EQ(RaidEvent::FAN_REMOVED, events[0].code);
     EXPECT_EQ(FATAL, events[0].type);
