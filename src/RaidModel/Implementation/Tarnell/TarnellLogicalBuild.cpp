@@ -552,7 +552,9 @@ TarnellBasicLogicalDrive* TarnellAdapter::getLogicalDriveConfig(TarnellAdapter* 
     const int id = subLogical ? logicalDriveID : adapter->getNextUnqLDid(number, 0, 0, false);
     if (id == -1)
         return nullptr;
-    const bool blocked = isBlocked(adapter->getAdapterID(), id);
+    // The flags are refreshed only by a RAID-0 build, so for any other level
+    // they may be those of a blocked RAID-0 drive that once had this number.
+    const bool blocked = level == RAID0 && isBlocked(adapter->getAdapterID(), id);
 
     TarnellBasicLogicalDrive* drive = new TarnellBasicLogicalDrive(adapter, array, id, number, state, level, dataSpace,
                                                                    parity, blocked, writeCache, last, subLogical,

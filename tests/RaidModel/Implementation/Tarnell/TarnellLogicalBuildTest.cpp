@@ -237,6 +237,28 @@ TEST_F(TarnellLogicalBuildTest, Raid5EEArrayRaid50AndBlockedDrive)
     EXPECT_EQ(RAID5EE_UNKNOWN, basic(a, 3)->getRaid5EEState());
 }
 
+// A blocked RAID-0 drive replaced by a RAID-5 drive at the same number: the
+// new drive is not blocked, although no RAID-0 build refreshed the flags.
+TEST_F(TarnellLogicalBuildTest, BlockedFlagOfAFormerRaid0DriveIsNotInherited)
+{
+    {
+        BuildAdapter a(CONTROLLER_B, 2, TARNELL_C0);
+        a.buildAll();
+        ASSERT_NE(nullptr, basic(a, 3));
+        ASSERT_TRUE(basic(a, 3)->getBlockedAccess());
+    }
+    resetWith(CONTROLLER_B, [](tarnellsim::Controller& c) {
+        c.drives.clear();
+        c.subDrives.clear();
+        c.drives.push_back(simDrive(3, 5, 0, 0, 6000, {{0, 0}, {0, 1}, {0, 2}}));
+    });
+    BuildAdapter a(CONTROLLER_B, 2, TARNELL_C0);
+    a.buildAll();
+    ASSERT_NE(nullptr, basic(a, 3));
+    EXPECT_EQ(RAID5, basic(a, 3)->getRaidLevel());
+    EXPECT_FALSE(basic(a, 3)->getBlockedAccess());
+}
+
 // RAID codes to model levels and parity space, for a basic drive by its
 // chunk count and parameters, and for a spanned drive by the chunk count of
 // its first sub-drive; records with too few chunks to divide by give parity 0.
