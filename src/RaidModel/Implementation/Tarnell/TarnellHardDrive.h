@@ -49,6 +49,7 @@ public:
 
     void addChunk(ChunkID chunk) { ChunkIDs.push_back(chunk); }
     const std::vector<ChunkID>& getChunkIDs() const { return ChunkIDs; }
+    void clearChunkIDs() { ChunkIDs.clear(); }
     bool isConfiguredSingle() const { return configuredSingle; }
 
     // True for a physical device whose vendor id, trimmed, is one of the

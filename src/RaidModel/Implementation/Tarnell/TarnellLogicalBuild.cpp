@@ -380,6 +380,14 @@ Ret TarnellAdapter::buildLogicalDevices(TarnellAdapter* adapter)
     } else {
         pConfig->deleteAllChildren();
     }
+    // The hard drives list the chunks of the drives built now, not those of
+    // drives an earlier build made (ids may since name other drives).
+    {
+        FilterCollection disks(adapter);
+        disks.apply("TarnellHardDrive", false);
+        for (unsigned long i = 0; i < disks.size(); ++i)
+            static_cast<TarnellHardDrive*>(disks.elementAt(static_cast<int>(i)))->clearChunkIDs();
+    }
 
     Ret ret = updateTables(adapter, true, true);
     if (ret.getReturn() != Ret::SUCCESS)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <utility>
@@ -257,6 +258,34 @@ TEST_F(TarnellLogicalBuildTest, BlockedFlagOfAFormerRaid0DriveIsNotInherited)
     ASSERT_NE(nullptr, basic(a, 3));
     EXPECT_EQ(RAID5, basic(a, 3)->getRaidLevel());
     EXPECT_FALSE(basic(a, 3)->getBlockedAccess());
+}
+
+// A rebuild in place lists on each hard drive the chunks of the drives built
+// now: a deleted drive's entries go, and none is listed twice.
+TEST_F(TarnellLogicalBuildTest, RebuildListsOnlyTheCurrentChunksOnEachDisk)
+{
+    BuildAdapter a(CONTROLLER_A, 3);
+    a.buildAll();
+    auto ids = [&a]() {
+        std::vector<int> out;
+        for (const ChunkID& c : static_cast<TarnellHardDrive*>(a.device(0, 0))->getChunkIDs())
+            out.push_back(c.LogicalDriveID);
+        return out;
+    };
+    ASSERT_EQ((std::vector<int>{0, 1}), ids());
+
+    ASSERT_EQ(Ret(0), TarnellAdapter::buildLogicalDevices(a.adapter));
+    EXPECT_EQ((std::vector<int>{0, 1}), ids());
+
+    tarnellsim::Scenario s = tarnellsim::current();
+    for (tarnellsim::Controller& c : s.controllers)
+        if (c.number == CONTROLLER_A)
+            c.drives.erase(std::remove_if(c.drives.begin(), c.drives.end(),
+                                          [](const tarnellsim::LogicalDrive& d) { return d.number == 1; }),
+                           c.drives.end());
+    tarnellsim::reset(s);
+    ASSERT_EQ(Ret(0), TarnellAdapter::buildLogicalDevices(a.adapter));
+    EXPECT_EQ((std::vector<int>{0}), ids());
 }
 
 // RAID codes to model levels and parity space, for a basic drive by its
