@@ -56,23 +56,16 @@ uint32_t batteryEventOnChange(int errorCode)
 }
 
 // The battery-cache event of a controller seen for the first time; 0 for none.
+// It differs from a change only for code 30 and for a cache not installed.
 uint32_t batteryEventOnFirstSight(bool installed, int errorCode)
 {
     if (!installed)
         return errorCode == 30 ? RaidEvent::DEAD_BATTERY : 0;
-    switch (errorCode) {
-    case 0:
-    case 4:
-    case 5:
+    if (errorCode == 0)
         return 0;
-    case 16:
-    case 26:
-    case 27:
-    case 28:
-        return RaidEvent::DEAD_BATTERY;
-    default:
+    if (errorCode == 30)
         return RaidEvent::DEAD_BATTERY_CACHE;
-    }
+    return batteryEventOnChange(errorCode);
 }
 
 unsigned long countOf(TarnellAdapter* adapter, const char* className)
