@@ -128,6 +128,9 @@ public:
     // is no snapshot or no such object.
     RaidObject* getCurrentObject(Addr& ldAddr);
     RaidObject* getOldObject(Addr& addr);
+    // The object at the address in the system when it is of the class; null
+    // otherwise (also without a system).
+    static RaidObject* objectIn(System* system, const Addr& addrIN, const char* className);
     // A system built afresh from the controllers; it also becomes the newest
     // snapshot when there is none. It stays valid while the library lives.
     // Null only when there is no memory for it.

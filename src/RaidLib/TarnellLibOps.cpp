@@ -8,14 +8,19 @@
 #include "RaidModel/Implementation/Tarnell/TarnellHLogicalDrive.h"
 #include "RaidModel/Implementation/Tarnell/TarnellSystem.h"
 
-RaidObject* TarnellLib::familyObject(const Addr& addrIN, const char* className)
+RaidObject* TarnellLib::objectIn(System* system, const Addr& addrIN, const char* className)
 {
-    if (sys == nullptr)
+    if (system == nullptr)
         return nullptr;
-    RaidObject* object = sys->getObject(addrIN);
+    RaidObject* object = system->getObject(addrIN);
     if (object == nullptr || !object->isInstanceOf(className))
         return nullptr;
     return object;
+}
+
+RaidObject* TarnellLib::familyObject(const Addr& addrIN, const char* className)
+{
+    return objectIn(sys, addrIN, className);
 }
 
 Ret TarnellLib::getControllerLog(const Addr& addrIN, EnumLogTypeRequest logTypeIN, char* pBufferOUT,

@@ -24,12 +24,7 @@ enum class PollCheck { UNCONDITIONAL, CHANGE_STATUS, PROGRESS };
 // without an object there or for an object of another class.
 TarnellAdapter* adapterAt(TarnellSystem* system, const Addr& addr)
 {
-    if (system == nullptr)
-        return nullptr;
-    RaidObject* object = system->getObject(addr);
-    if (object == nullptr || !object->isInstanceOf("TarnellAdapter"))
-        return nullptr;
-    return static_cast<TarnellAdapter*>(object);
+    return static_cast<TarnellAdapter*>(TarnellLib::objectIn(system, addr, "TarnellAdapter"));
 }
 
 void collectAdapterIDs(const TarnellSystem* system, std::vector<STORID_T>& ids)
