@@ -22,6 +22,7 @@
 #include "storagedll/raidrec.h"
 
 class LogicalDrive;
+class RaidObject;
 class TarnellAdapter;
 class TarnellHardDrive;
 
@@ -106,6 +107,9 @@ public:
     static bool compareSafteConfigs(TarnellAdapter* oldAdapter, TarnellAdapter* newAdapter, std::string& xml);
     static void checkSafte(TarnellAdapter* adapter, std::string& xml);
     static bool compareProgress(TarnellAdapter* adapter, std::string& xml);
+    // A logical drive under another logical drive: a sub-logical drive of a
+    // spanned drive, which raises nothing of its own.
+    static bool isSubLogicalDrive(const RaidObject* drive);
 
     // The tracked state of a controller by model adapter id; null for ids
     // from MAX_TRACKED_ADAPTERS on.

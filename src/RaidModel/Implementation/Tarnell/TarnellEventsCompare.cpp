@@ -24,10 +24,8 @@ void checkFirstSight(TarnellAdapter* adapter, std::string& xml)
     for (unsigned long i = 0; i < logicalDrives.size(); ++i) {
         RaidObject* drive = logicalDrives.elementAt(static_cast<int>(i));
         // Sub-logical drives of a spanned drive are reported through it.
-        RaidObject* parent = drive->getParent();
-        if (parent != nullptr && parent->isInstanceOf("LogicalDrive"))
-            continue;
-        TarnellEvents::checkLogicalDrive(adapter, static_cast<LogicalDrive*>(drive), xml);
+        if (!TarnellEvents::isSubLogicalDrive(drive))
+            TarnellEvents::checkLogicalDrive(adapter, static_cast<LogicalDrive*>(drive), xml);
     }
 
     TarnellEvents::checkSafte(adapter, xml);

@@ -17,13 +17,6 @@ bool isCritical(EnumLogicalDeviceState state)
     return state == CRITICAL || state == CRITICAL_MIGRATING || state == CRITICAL_SYSTEM;
 }
 
-// A drive under another logical drive: a sub-logical drive of a spanned drive.
-bool isSubLogicalDrive(const RaidObject* drive)
-{
-    const RaidObject* parent = drive->getParent();
-    return parent != nullptr && parent->isInstanceOf("LogicalDrive");
-}
-
 // Adds one event of the controller, about the drive when one is named.
 void raise(uint32_t type, uint32_t code, STORID_T adapterID, const LogicalDrive* drive)
 {
@@ -169,4 +162,10 @@ bool TarnellEvents::compareLDConfigs(TarnellAdapter* oldAdapter, TarnellAdapter*
         raise(RaidEvent::INFORMATION_EVENT, RaidEvent::LOGICAL_DRIVE_CRITICAL_PERIODIC, adapterID, nullptr);
 
     return changed;
+}
+
+bool TarnellEvents::isSubLogicalDrive(const RaidObject* drive)
+{
+    const RaidObject* parent = drive->getParent();
+    return parent != nullptr && parent->isInstanceOf("LogicalDrive");
 }
