@@ -11,4 +11,9 @@ foreach(monitor watchpelm watchtarnell)
         MONITOR_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/data")
     tarnell_add_gtest(${monitor}_tests)
 
+    # The names the provider module binds by name, and the heap ownership,
+    # exported with default visibility.
+    add_test(NAME ${monitor}.exports
+        COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/check-exports.sh $<TARGET_FILE:${monitor}>
+            $<TARGET_PROPERTY:${monitor},MONITOR_DELETER>)
 endforeach()
