@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
+#include <numeric>
 #include <string>
 #include <thread>
 #include <vector>
@@ -41,11 +41,11 @@ std::vector<int> idsOf(const std::vector<NRMEvent>& events)
     return ids;
 }
 
+// first, first + 1, ..., last; empty when last is below first.
 std::vector<int> range(int first, int last)
 {
-    std::vector<int> ids;
-    for (int id = first; id <= last; ++id)
-        ids.push_back(id);
+    std::vector<int> ids(last >= first ? last - first + 1 : 0);
+    std::iota(ids.begin(), ids.end(), first);
     return ids;
 }
 
