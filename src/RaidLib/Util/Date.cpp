@@ -1,5 +1,6 @@
 #include "RaidLib/Util/Date.h"
 
+#include <atomic>
 #include <climits>
 #include <cstring>
 
@@ -7,7 +8,8 @@ namespace {
 
 time_t systemClock() { return time(nullptr); }
 
-Date::ClockFn currentClock = systemClock;
+// Read by threads of the monitors too; tests swap it.
+std::atomic<Date::ClockFn> currentClock{systemClock};
 
 // Years beyond what the record's int holds are capped there (mktime then
 // reports the overflow).
@@ -17,10 +19,10 @@ int yearField(unsigned year) { return year > static_cast<unsigned>(INT_MAX) ? IN
 
 Date::ClockFn Date::setClock(ClockFn clock)
 {
-    ClockFn before = currentClock;
-    currentClock = clock != nullptr ? clock : systemClock;
-    return before;
+    return currentClock.exchange(clock != nullptr ? clock : systemClock);
 }
+
+time_t Date::now() { return currentClock.load()(); }
 
 Date::Date() : timer(0), currentTime() { refresh(); }
 
@@ -95,7 +97,7 @@ void Date::setTime(time_t t)
 
 void Date::refresh()
 {
-    timer = currentClock();
+    timer = now();
     if (localtime_r(&timer, &currentTime) == nullptr)
         std::memset(&currentTime, 0, sizeof currentTime);
 }

@@ -14,6 +14,8 @@ public:
     // The source of the current time; tests replace it. Returns the one before.
     typedef time_t (*ClockFn)();
     static ClockFn setClock(ClockFn clock);
+    // Seconds since the epoch by that source.
+    static time_t now();
 
     // Now.
     Date();
