@@ -67,9 +67,13 @@ std::string corePath()
     return info.dli_fname;
 }
 
+// The header in front of a block that an operator handed out. Its address is
+// computed as a number: the compiler knows only the block and would take the
+// header for a read before it.
 DllSafeDeleter headerOf(void* p)
 {
-    return reinterpret_cast<DllSafeHeader*>(static_cast<unsigned char*>(p) - DLLSAFE_HEADER_SIZE)->deleter;
+    const uintptr_t header = reinterpret_cast<uintptr_t>(p) - DLLSAFE_HEADER_SIZE;
+    return reinterpret_cast<const DllSafeHeader*>(header)->deleter;
 }
 
 bool aligned16(const void* p) { return reinterpret_cast<uintptr_t>(p) % 16 == 0; }
