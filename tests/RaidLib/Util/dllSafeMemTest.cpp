@@ -183,7 +183,7 @@ TEST(DllSafeMemExpression, NullAllocationRunsNoConstructor)
 
 TEST(DllSafeMemExpression, ProcessAllocatesThroughTheCoreLibrary)
 {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
     GTEST_SKIP() << "the sanitizer's own operators serve this process's new expressions";
 #else
     DllSafeDeleter core = reinterpret_cast<DllSafeDeleter>(dlsym(RTLD_DEFAULT, "dllSafeDeleteTarnellCore"));
