@@ -43,11 +43,15 @@ FILE* takeStandardOutput()
         return nullptr;
     FILE* document = fdopen(fd, "w");
     if (document == nullptr) {
+        const int error = errno;
         close(fd);
+        errno = error;
         return nullptr;
     }
     if (dup2(STDERR_FILENO, STDOUT_FILENO) < 0) {
+        const int error = errno;
         std::fclose(document);
+        errno = error;
         return nullptr;
     }
     return document;
