@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "FamilySim.h"
+#include "SimControl.h"
 #include "RaidLib/Util/Addr.h"
 #include "RaidLib/Util/Progress.h"
 #include "RaidLib/Util/StorExport.h"
@@ -104,7 +105,7 @@ STOR_EXPORT Scenario current();
 //     getSystemConfig answers -3 whatever the code and the current system
 //     stays; with a controller number that controller cannot be read: it is
 //     left out of the new system, whose read answers the code.
-const int ANY_ADAPTER = -1;
+const int ANY_ADAPTER = simsupport::ANY_ADAPTER;
 STOR_EXPORT void injectFailure(const std::string& operation, int code, int adapter = ANY_ADAPTER,
                                bool every = false, unsigned after = 0);
 STOR_EXPORT void clearFailures();

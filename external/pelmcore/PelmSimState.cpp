@@ -2,7 +2,6 @@
 // changes, and what the library reads of it.
 
 #include <algorithm>
-#include <deque>
 #include <mutex>
 
 #include "LDPathUtils.h"
@@ -12,22 +11,12 @@ namespace pelmsim {
 
 namespace {
 
-struct Failure {
-    std::string operation;
-    int adapter = ANY_ADAPTER;
-    int code = 0;
-    bool every = false;
-    unsigned after = 0; // matching calls still to let through
-};
-
-const size_t CALL_LOG_LIMIT = 20000;
-
 struct State {
     std::mutex mutex;
     Scenario sc = defaultScenario();
-    std::vector<Failure> failures;
-    std::deque<Call> log;
-    familysim::AllocationHook allocation;
+    simsupport::FailureTable failures;
+    simsupport::CallLog<Call> log;
+    simsupport::AllocationHook allocation;
 };
 
 State& state()
@@ -38,34 +27,13 @@ State& state()
 
 std::unique_lock<std::mutex> lock() { return std::unique_lock<std::mutex>(state().mutex); }
 
-// With exact, only a failure naming this very controller matches (the
-// per-controller parts of a configuration read).
+// The injected code of a call; 0 when it is to go ahead. With exact, only
+// a failure naming this very controller matches (the per-controller parts
+// of a configuration read).
 int takeFailure(const char* operation, int adapter, bool exact)
 {
-    std::vector<Failure>& failures = state().failures;
-    for (auto it = failures.begin(); it != failures.end(); ++it) {
-        if (it->operation != operation)
-            continue;
-        if (exact ? it->adapter != adapter : (it->adapter != ANY_ADAPTER && it->adapter != adapter))
-            continue;
-        if (it->after > 0) {
-            --it->after;
-            return 0;
-        }
-        const int code = it->code;
-        if (!it->every)
-            failures.erase(it);
-        return code;
-    }
-    return 0;
-}
-
-void appendCall(const Call& call)
-{
-    std::deque<Call>& log = state().log;
-    log.push_back(call);
-    while (log.size() > CALL_LOG_LIMIT)
-        log.pop_front();
+    int code = 0;
+    return state().failures.take(operation, adapter, code, exact) ? code : 0;
 }
 
 Controller* findController(uint32_t number)
@@ -218,13 +186,7 @@ Scenario current()
 void injectFailure(const std::string& operation, int code, int adapter, bool every, unsigned after)
 {
     auto l = lock();
-    Failure f;
-    f.operation = operation;
-    f.code = code;
-    f.adapter = adapter;
-    f.every = every;
-    f.after = after;
-    state().failures.push_back(f);
+    state().failures.add(operation, code, adapter, every, after);
 }
 
 void clearFailures()
@@ -238,18 +200,13 @@ void failNextAllocation() { state().allocation.armNext(); }
 std::vector<Call> calls()
 {
     auto l = lock();
-    return std::vector<Call>(state().log.begin(), state().log.end());
+    return state().log.all();
 }
 
 std::vector<Call> calls(const std::string& operation)
 {
     auto l = lock();
-    std::vector<Call> out;
-    for (const Call& c : state().log) {
-        if (c.operation == operation)
-            out.push_back(c);
-    }
-    return out;
+    return state().log.where([&](const Call& c) { return c.operation == operation; });
 }
 
 void clearCalls()
@@ -391,7 +348,7 @@ bool configurationReadFails()
     Call call;
     call.operation = "getSystemConfig";
     call.result = Ret::RESOURCE;
-    appendCall(call);
+    state().log.append(call);
     return true;
 }
 
@@ -425,7 +382,7 @@ int injectedCode(const char* operation, int adapter)
 void logCall(const Call& call)
 {
     auto l = lock();
-    appendCall(call);
+    state().log.append(call);
 }
 
 bool allocationFails() { return state().allocation.take(); }

@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "SimControl.h"
 #include "VeskSimInternal.h"
 
 namespace vesksim {
@@ -12,7 +13,7 @@ struct State {
     std::mutex mutex;
     Scenario sc = defaultScenario();
     unsigned reads = 0;
-    familysim::AllocationHook allocation;
+    simsupport::AllocationHook allocation;
 };
 
 State& state()

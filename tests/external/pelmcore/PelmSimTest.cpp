@@ -120,7 +120,8 @@ TEST_F(PelmTest, MediaErrorsAndAppendedEventsGetTheNextSequence)
                                         events[1].at("LDPath")}),
               std::vector<std::string>({"5", "0x80", "/c1/t3"}));
     EXPECT_EQ(events[2].at("Sequence"), "6");
-    EXPECT_EQ(sequencesIn(fetchEvents(*lib, 1, 1).text), std::vector<std::string>{"1"}); // other controllers keep theirs
+    // Other controllers keep their own numbers.
+    EXPECT_EQ(sequencesIn(fetchEvents(*lib, 1, 1).text), std::vector<std::string>{"1"});
 }
 
 TEST_F(PelmTest, ControllersComeGoAndMove)

@@ -8,11 +8,10 @@
 // argument, so that each library instantiates (and exports) classes of its
 // own and no name is defined by both.
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "RaidLib/Util/StorExport.h"
@@ -320,61 +319,36 @@ void addAdapters(System& system, const std::vector<Record>& controllers, Ret& re
 
 // ---------------------------------------------------------------- writing scenarios
 
-inline Channel channel(uint8_t number, EnumChannelType type, EnumSpeed speed)
-{
-    Channel c;
-    c.number = number;
-    c.type = type;
-    c.speed = speed;
-    return c;
-}
+// Disk sizes, in 512-byte sectors.
+const uint64_t BLOCKS_36G = 71132000;
+const uint64_t BLOCKS_73G = 143374000;
+const uint64_t BLOCKS_80G = 156301488;
+const uint64_t BLOCKS_146G = 286749488;
+const uint64_t BLOCKS_250G = 488397168;
 
 // A disk; its FRU text is "FRU-" and the model, its world wide name follows
 // from its slot.
 inline Drive disk(uint8_t channel, uint16_t target, EnumPhysicalDeviceState state, uint64_t blocks,
                   EnumSpeed speed, const std::string& vendor, const std::string& model, const std::string& serial)
 {
-    Drive d;
-    d.channel = channel;
-    d.target = target;
-    d.state = state;
-    d.blocks = blocks;
-    d.vendor = vendor;
-    d.model = model;
-    d.serial = serial;
-    d.firmware = "0007";
-    d.fru = "FRU-" + model;
-    d.speed = speed;
-    d.wwn0 = 0x5000C500u;
-    d.wwn1 = uint32_t(channel) << 16 | target;
-    return d;
-}
-
-inline TimeStamp stamp(uint16_t year, uint8_t month, uint8_t day, uint8_t hour, uint8_t minute, uint8_t second,
-                       uint16_t millisecond)
-{
-    TimeStamp t;
-    t.year = year;
-    t.month = month;
-    t.day = day;
-    t.hour = hour;
-    t.minute = minute;
-    t.second = second;
-    t.millisecond = millisecond;
-    return t;
+    return Drive{channel, target, state, blocks, vendor, model, serial, "0007", "FRU-" + model,
+                 HARD_DRIVE_CACHE_MODE_WRITE_THROUGH, speed, true, false, 0x5000C500u,
+                 uint32_t(channel) << 16 | target};
 }
 
 // A disk by channel and target.
 using Slot = std::pair<uint8_t, uint16_t>;
 
-// The record of a logical drive of `sectors` data sectors over the disks,
-// each giving it an extent from `startSector` on: the data divided by the
-// members that carry data (one of a mirror, all but one of a RAID-5).
-inline LogicalDriveRecord logicalDrive(uint16_t number, const std::string& name, EnumRaidLevel level,
-                                       EnumLogicalDeviceState state, uint64_t sectors,
-                                       const std::vector<Slot>& disks, uint64_t startSector = 0)
+// The family's record (Record, a LogicalDriveRecord) of a logical drive of
+// `sectors` data sectors over the disks, each giving it an extent from
+// `startSector` on: the data divided by the members that carry data (one of
+// a mirror, all but one of a RAID-5). The family adds the data space in its
+// own unit.
+template <class Record>
+Record logicalDrive(uint16_t number, const std::string& name, EnumRaidLevel level, EnumLogicalDeviceState state,
+                    uint64_t sectors, const std::vector<Slot>& disks, uint64_t startSector = 0)
 {
-    LogicalDriveRecord d;
+    Record d;
     d.number = number;
     d.name = name;
     d.level = level;
@@ -391,19 +365,6 @@ inline LogicalDriveRecord logicalDrive(uint16_t number, const std::string& name,
     }
     return d;
 }
-
-// ---------------------------------------------------------------- test hooks
-
-// A one-shot failure of the library's next allocation, armed by a test.
-class AllocationHook {
-public:
-    void armNext() { armed.store(true); }
-    // True (and disarmed) when the allocation asking is to fail.
-    bool take() { return armed.exchange(false); }
-
-private:
-    std::atomic<bool> armed{false};
-};
 
 } // namespace familysim
 
