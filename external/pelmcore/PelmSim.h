@@ -18,12 +18,12 @@
 #include <vector>
 
 #include "FamilySim.h"
-#include "SimControl.h"
 #include "RaidLib/Util/Addr.h"
 #include "RaidLib/Util/Progress.h"
 #include "RaidLib/Util/StorExport.h"
 #include "RaidModel/Interface/Adapter.h"
 #include "RaidModel/Interface/LogicalDrive.h"
+#include "SimControl.h"
 
 namespace pelmsim {
 
