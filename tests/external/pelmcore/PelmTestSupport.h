@@ -23,20 +23,28 @@ namespace pelmtest {
 // The debug state of the Pelm library type locks with the inter-process lock
 // of "/StorLock512", whose marker file and semaphore set the first library of
 // a process makes when it may. A test program that did not find them at its
-// start removes them at its end; its CTest cases hold the resource lock
-// "StorLock512", so that no other such program runs meanwhile.
+// start removes them at its end; it holds ipctest::FixedMarkerLock from start
+// to end, so that no other test program makes or removes them meanwhile (its
+// CTest cases also hold the resource lock "StorLock512", so that they do not
+// wait for each other).
 class LockCleanup : public ::testing::Environment {
 public:
-    void SetUp() override { existed = testsupport::fileExists(marker()); }
+    void SetUp() override
+    {
+        lock.reset(new ipctest::FixedMarkerLock);
+        existed = testsupport::fileExists(marker());
+    }
     void TearDown() override
     {
         if (!existed) {
             ipctest::MarkerCleanup cleanup(marker());
         }
+        lock.reset();
     }
 
 private:
     static std::string marker() { return ipctest::markerPath(PELM, nullptr); }
+    std::unique_ptr<ipctest::FixedMarkerLock> lock;
     bool existed = true;
 };
 
