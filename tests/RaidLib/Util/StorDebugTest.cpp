@@ -381,6 +381,7 @@ TEST_F(StorDebugLog, OutermostPelmScopesHoldTheInterProcessLock)
 {
     // The Pelm type's lock is the set of "/StorLock512": a namespace of its
     // own keeps the test off any real set of that name.
+    ipctest::FixedMarkerLock markerLock;
     const std::string marker = ipctest::markerPath(PELM, nullptr);
     bool markerExisted = fileExists(marker);
     int result = ipctest::runInFreshIpcNamespace([&] {
