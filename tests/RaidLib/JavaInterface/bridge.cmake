@@ -27,3 +27,16 @@ endif()
 add_test(NAME tarnellcore.exports_bridge
     COMMAND ${CMAKE_CURRENT_LIST_DIR}/check-bridge-exports.sh $<TARGET_FILE:tarnellcore>
             ${PROJECT_SOURCE_DIR}/src/RaidLib/JavaInterface/StorDataProcNatives.h)
+
+# Both lanes: the unload hook deletes a library a host left to the bridge.
+if(TARGET tarnellapi)
+    add_executable(bridge_unload_check ${CMAKE_CURRENT_LIST_DIR}/BridgeUnloadCheck.cpp)
+    target_link_libraries(bridge_unload_check PRIVATE tarnellcore tarnellapi)
+    set(unload_dir ${CMAKE_CURRENT_BINARY_DIR}/bridge-unload-check)
+    file(MAKE_DIRECTORY ${unload_dir})
+    add_test(NAME tarnellcore.bridge_library_deleted_at_unload COMMAND bridge_unload_check)
+    set_tests_properties(tarnellcore.bridge_library_deleted_at_unload PROPERTIES
+        WORKING_DIRECTORY ${unload_dir} ENVIRONMENT "TZ=UTC"
+        PASS_REGULAR_EXPRESSION "library deleted at unload"
+        FAIL_REGULAR_EXPRESSION "Sanitizer|runtime error")
+endif()
