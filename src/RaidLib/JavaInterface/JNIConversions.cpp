@@ -212,6 +212,16 @@ bool isModifiedUtf8(const unsigned char* s, size_t n)
 {
     size_t i = 0;
     while (i < n) {
+        // Documents are mostly ASCII: eight bytes at a time while no byte
+        // has its high bit set.
+        uint64_t word;
+        if (n - i >= sizeof word) {
+            std::memcpy(&word, s + i, sizeof word);
+            if ((word & UINT64_C(0x8080808080808080)) == 0) {
+                i += sizeof word;
+                continue;
+            }
+        }
         const unsigned char b = s[i];
         if (b < 0x80) {
             i += 1;

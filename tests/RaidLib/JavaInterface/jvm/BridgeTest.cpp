@@ -388,6 +388,8 @@ Ret RecordingLib::record(const std::string& c)
     return script.answer;
 }
 
+System* RecordingLib::newSystem() { return script.noSystem ? nullptr : CountingLib::newSystem(); }
+
 Ret RecordingLib::setControllerPhysicalDriveCache(const Addr& a, EnumHardDriveCacheMode sata,
                                                   EnumHardDriveCacheMode sas)
 {

@@ -103,6 +103,7 @@ struct Script {
     std::string logText;              // written into the controller-log buffer
     bool logFillsBuffer = false;      // the log fills the whole buffer, no NUL
     bool eventsText = false;          // getEvents hands out "<events/>"
+    bool noSystem = false;            // the library makes no System to build
     ProgressCollection tasks;         // what getTasks appends
     void reset() { *this = Script(); }
 };
@@ -115,6 +116,7 @@ public:
     using StorLibPlugin::getControllerLog;
     using StorLibPlugin::getEvents;
     using TarnellLib::getTasks;
+    System* newSystem() override;
     Ret setControllerPhysicalDriveCache(const Addr& a, EnumHardDriveCacheMode sata, EnumHardDriveCacheMode sas) override;
     Ret testAllSpares(const Addr& a) override;
     Ret removeSnapshot(const Addr& a) override;

@@ -217,11 +217,22 @@ TEST_F(StorDataProcTest, DocumentsGoIntoTheStringFields)
     callsOf("getControllerLog", {obj(a), i32(1)});
     EXPECT_EQ(std::string(2097663, 'L'), stringField(proc, "xmlLogBuffer"));
 
-    // A failed operation still writes its field.
-    script.answer = Ret(Ret::BAD_PARAM);
+    // A failed operation still writes its field; an exception leaves it.
     script.eventsText = false;
+    script.raise = true;
+    callsOf("getEvents", {obj(a)});
+    EXPECT_EQ("<events/>", stringField(proc, "eventsBuffer"));
+    script.raise = false;
+    script.answer = Ret(Ret::BAD_PARAM);
     callsOf("getEvents", {obj(a)});
     EXPECT_EQ("<null>", stringField(proc, "eventsBuffer"));
+
+    // The configuration: a failed build leaves no document.
+    EXPECT_EQ(0, callForResult(proc, "getSystemConfig", {}).code);
+    EXPECT_EQ(0u, stringField(proc, "xmlConfigBuffer").find("<System "));
+    script.noSystem = true;
+    EXPECT_EQ(-3, callForResult(proc, "getSystemConfig", {}).code);
+    EXPECT_EQ("<null>", stringField(proc, "xmlConfigBuffer"));
 }
 
 TEST_F(StorDataProcTest, ProgressOfTheAddressedAdapter)
