@@ -6,9 +6,9 @@
 // when the name outgrows its 31 characters.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 
+#include "ExactCopy.h"
 #include "RaidLib/JavaInterface/StorDataProc.h"
 #include "RaidLib/Util/SimpleXmlParser.h"
 
@@ -27,14 +27,12 @@ size_t occurrences(const uint8_t* data, size_t size, const char* word)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    char* text = static_cast<char*>(std::malloc(size == 0 ? 1 : size));
-    if (text == nullptr)
+    const ExactCopy input(data, size);
+    if (input.text() == nullptr)
         return 0;
-    if (size != 0)
-        std::memcpy(text, data, size);
     LogicalDriveSpec spec;
     try {
-        GetLogicalDriveSpecFromXml(spec, size == 0 ? nullptr : text, size);
+        GetLogicalDriveSpecFromXml(spec, size == 0 ? nullptr : input.text(), size);
     } catch (const SimpleXmlException& e) {
         if (e.getCharNum() >= size)
             __builtin_trap();
@@ -43,6 +41,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         __builtin_trap();
     if (std::strlen(spec.getName()) > 31)
         __builtin_trap();
-    std::free(text);
     return 0;
 }

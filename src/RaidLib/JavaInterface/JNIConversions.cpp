@@ -185,17 +185,22 @@ void setRetFields(const JavaObject& target, const Ret& ret, const RetField (&fie
     }
 }
 
-// A new result object of the class, filled by the conversion.
-template <class Convert>
-jobject newResult(JNIEnv* env, const char* className, Ret* ret, Convert convert)
+// A new result object of the class of that name in the jni package,
+// filled by the conversion.
+jobject newResult(JNIEnv* env, const char* className, Ret* ret, void (*convert)(JNIEnv*, Ret*, jobject))
 {
     if (!env || !ret)
         return nullptr;
-    jobject obj = newObject(env, className);
+    const std::string fullName = std::string("com/zeq/sysmgt/raidmgr/dataproc/jni/") + className;
+    jobject obj = newObject(env, fullName.c_str());
     if (obj)
-        convert(obj);
+        convert(env, ret, obj);
     return obj;
 }
+
+void storRetFields(JNIEnv* env, Ret* ret, jobject obj) { CRettoJStorRet(env, *ret, obj); }
+void fentaRetFields(JNIEnv* env, Ret* ret, jobject obj) { FentaRetToJRet(env, ret, obj); }
+void gluntRetFields(JNIEnv* env, Ret* ret, jobject obj) { GluntRetToJRet(env, ret, obj); }
 
 void setTAddrFields(const JavaObject& target, const Addr& addr)
 {
@@ -204,6 +209,29 @@ void setTAddrFields(const JavaObject& target, const Addr& addr)
     target.setInt("logicalDrive", asJint(addr.getLogicalDriveID()));
     target.setInt("channel", asJint(addr.getChannelID()));
     target.setInt("device", asJint(addr.getDeviceID()));
+}
+
+// Hands count new objects of the element class, the i-th filled by
+// fill(i, element), one by one to the one-argument method of the Java
+// collection (whose parameter is of class parameterClass); stops at the
+// first that fails.
+template <class Fill>
+void addEachTo(JNIEnv* env, jobject jCollection, const char* method, const char* parameterClass,
+               const char* elementClass, size_t count, Fill fill)
+{
+    const JavaObject target(env, jCollection);
+    const std::string sig = std::string("(L") + parameterClass + ";)V";
+    jmethodID addId = target.method(method, sig.c_str());
+    if (!addId)
+        return;
+    for (size_t i = 0; i < count; ++i) {
+        LocalRef element(env, newObject(env, elementClass));
+        if (!element)
+            return;
+        fill(i, element.get());
+        if (!target.callWith(addId, element.get()))
+            return;
+    }
 }
 
 // Whether the text is modified UTF-8 as NewStringUTF takes it: no 4-byte
@@ -326,47 +354,13 @@ void GluntRetToJRet(JNIEnv* env, Ret* ret, jobject& jRet) { CRettoJYUBRet(env, r
 
 void CRettoJGluntRet(JNIEnv* env, Ret* ret, jobject jRet) { CRettoJYUBRet(env, ret, jRet); }
 
-jobject StorRet(JNIEnv* env, Ret* ret)
-{
-    return newResult(env, "com/zeq/sysmgt/raidmgr/dataproc/jni/StorRet", ret,
-                     [&](jobject obj) { CRettoJStorRet(env, *ret, obj); });
-}
-
-jobject SarvoRet(JNIEnv* env, Ret* ret)
-{
-    return newResult(env, "com/zeq/sysmgt/raidmgr/dataproc/jni/SarvoRet", ret,
-                     [&](jobject obj) { CRettoJSarvoRet(env, ret, obj); });
-}
-
-jobject PelmRet(JNIEnv* env, Ret* ret)
-{
-    return newResult(env, "com/zeq/sysmgt/raidmgr/dataproc/jni/PelmRet", ret,
-                     [&](jobject obj) { CRettoJPelmRet(env, ret, obj); });
-}
-
-jobject TobreckRet(JNIEnv* env, Ret* ret)
-{
-    return newResult(env, "com/zeq/sysmgt/raidmgr/dataproc/jni/TobreckRet", ret,
-                     [&](jobject obj) { CRettoJTobreckRet(env, ret, obj); });
-}
-
-jobject YUBRet(JNIEnv* env, Ret* ret)
-{
-    return newResult(env, "com/zeq/sysmgt/raidmgr/dataproc/jni/YUBRet", ret,
-                     [&](jobject obj) { CRettoJYUBRet(env, ret, obj); });
-}
-
-jobject FentaRet(JNIEnv* env, Ret* ret)
-{
-    return newResult(env, "com/zeq/sysmgt/raidmgr/dataproc/jni/FentaRet", ret,
-                     [&](jobject obj) { FentaRetToJRet(env, ret, obj); });
-}
-
-jobject GluntRet(JNIEnv* env, Ret* ret)
-{
-    return newResult(env, "com/zeq/sysmgt/raidmgr/dataproc/jni/GluntRet", ret,
-                     [&](jobject obj) { GluntRetToJRet(env, ret, obj); });
-}
+jobject StorRet(JNIEnv* env, Ret* ret) { return newResult(env, "StorRet", ret, storRetFields); }
+jobject SarvoRet(JNIEnv* env, Ret* ret) { return newResult(env, "SarvoRet", ret, CRettoJSarvoRet); }
+jobject PelmRet(JNIEnv* env, Ret* ret) { return newResult(env, "PelmRet", ret, CRettoJPelmRet); }
+jobject TobreckRet(JNIEnv* env, Ret* ret) { return newResult(env, "TobreckRet", ret, CRettoJTobreckRet); }
+jobject YUBRet(JNIEnv* env, Ret* ret) { return newResult(env, "YUBRet", ret, CRettoJYUBRet); }
+jobject FentaRet(JNIEnv* env, Ret* ret) { return newResult(env, "FentaRet", ret, fentaRetFields); }
+jobject GluntRet(JNIEnv* env, Ret* ret) { return newResult(env, "GluntRet", ret, gluntRetFields); }
 
 // ---------------------------------------------------------------- progress, chunks, texts
 
@@ -516,21 +510,12 @@ void CAddrCollectiontoJAddrCollection(JNIEnv* env, AddrCollection* collection, j
 {
     if (!env || !collection || !jCollection)
         return;
-    const JavaObject target(env, jCollection);
-    std::string addSig = std::string("(L") + TADDR_CLASS + ";)V";
-    jmethodID addId = target.method("addAddr", addSig.c_str());
-    if (!addId)
-        return;
-    for (const Addr& addr : *collection) {
-        LocalRef element(env, newObject(env, TULADDR_CLASS));
-        if (!element)
-            return;
-        Addr copy = addr;
-        CAddrtoJAddr(env, &copy, element.get());
-        setTAddrFields(JavaObject(env, element.get()), copy);
-        if (!target.callWith(addId, element.get()))
-            return;
-    }
+    addEachTo(env, jCollection, "addAddr", TADDR_CLASS, TULADDR_CLASS, collection->getAddrCount(),
+              [&](size_t i, jobject element) {
+                  Addr copy = collection->getAddr(i);
+                  CAddrtoJAddr(env, &copy, element);
+                  setTAddrFields(JavaObject(env, element), copy);
+              });
 }
 
 void CBuffertoJBuffer(JNIEnv* env, Buffer* buffer, jobject jBuffer)
@@ -604,18 +589,9 @@ void CSectorCollectiontoJSectorCollection(JNIEnv* env, SectorCollection* collect
 {
     if (!env || !collection || !jCollection)
         return;
-    const JavaObject target(env, jCollection);
-    std::string addSig = std::string("(L") + TSECTORRANGE_CLASS + ";)V";
-    jmethodID addId = target.method("addSectorRange", addSig.c_str());
-    if (!addId)
-        return;
-    for (uint32_t i = 0; i < collection->getSectorRangeCount(); ++i) {
-        LocalRef element(env, newObject(env, TSECTORRANGE_CLASS));
-        if (!element)
-            return;
-        SectorRange range = collection->getSectorRange(i);
-        CSectorRangetoJSectorRange(env, &range, element.get());
-        if (!target.callWith(addId, element.get()))
-            return;
-    }
+    addEachTo(env, jCollection, "addSectorRange", TSECTORRANGE_CLASS, TSECTORRANGE_CLASS,
+              collection->getSectorRangeCount(), [&](size_t i, jobject element) {
+                  SectorRange range = collection->getSectorRange(static_cast<uint32_t>(i));
+                  CSectorRangetoJSectorRange(env, &range, element);
+              });
 }

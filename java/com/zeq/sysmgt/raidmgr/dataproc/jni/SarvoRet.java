@@ -1,13 +1,7 @@
 package com.zeq.sysmgt.raidmgr.dataproc.jni;
 
 /** A result of the Sarvo family: the common fields, the IOC fields and the sense data but its qualifier. */
-public class SarvoRet {
-    public int iReturnCode;
-    public int iAPIReturnCode;
-    public int iIOCTLReturnCode;
-    public int iRetryNumber;
-    public int iunSignedReturnValue;
-    public int iSignedReturnValue;
+public class SarvoRet extends CommonRet {
     public int iIOCStatus;
     public long lIOCLogInfo;
     public int iSCSIState;
