@@ -5,7 +5,6 @@
 #include <climits>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <initializer_list>
 #include <memory>
 #include <mutex>
@@ -360,12 +359,19 @@ void ReleaseTarnellCore() { StorDebugTracer tracer(STORLIB_TARNELL, STOR_DEBUG_T
 
 void deleteStorDataProcLibrary()
 {
-    // A native still running on another thread keeps its library.
-    std::unique_lock<std::mutex> hold(bridgeMutex, std::try_to_lock);
-    if (!hold.owns_lock())
-        return;
-    delete pGlobalStorLib;
-    pGlobalStorLib = nullptr;
+    // A native still running on another thread keeps its library. The
+    // library is deleted without the mutex: its destructor traces, and a
+    // native entered meanwhile holds the trace lock while it waits for the
+    // mutex.
+    StorLibPlugin* lib = nullptr;
+    {
+        std::unique_lock<std::mutex> hold(bridgeMutex, std::try_to_lock);
+        if (!hold.owns_lock())
+            return;
+        lib = pGlobalStorLib;
+        pGlobalStorLib = nullptr;
+    }
+    delete lib;
 }
 
 StorDataProcLibraryFactory setStorDataProcLibraryFactoryForTest(StorDataProcLibraryFactory factory)
