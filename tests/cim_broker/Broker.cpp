@@ -12,18 +12,6 @@ namespace cimbroker {
 
 namespace {
 
-const CMPIStatus OK = {CMPI_RC_OK, nullptr};
-
-CMPIStatus status(CMPIrc rc) { return CMPIStatus{rc, nullptr}; }
-
-void setRc(CMPIStatus* st, CMPIrc rc)
-{
-    if (st) {
-        st->rc = rc;
-        st->msg = nullptr;
-    }
-}
-
 std::string lower(std::string s)
 {
     for (char& c : s)
@@ -86,15 +74,6 @@ ResultObj* callResult(Broker* b)
     ResultObj* o = make<ResultObj>(b);
     o->brokerOwned = true;
     return o;
-}
-
-// The answer of a call; a successful one must have ended its results.
-Status finish(Broker* b, const CMPIStatus& st, const ResultObj* rs)
-{
-    Status s = statusOf(st);
-    if (s.ok() && rs && !rs->done)
-        b->noteViolation("a request succeeded without returnDone");
-    return s;
 }
 
 // ---- services to providers ----
@@ -528,57 +507,27 @@ Status Broker::cleanupMI(const std::string& cls, MIKind kind, bool terminating)
     return st;
 }
 
-// ---- instance operations ----
+// ---- operations ----
 
-Status Broker::enumerateInstances(const std::string& ns, const std::string& cls, std::vector<Inst>& out,
-                                  const std::vector<std::string>* props)
+template <class MI, class Call, class Collect>
+Status Broker::request(const std::string& cls, MIKind kind, Call call, Collect collect)
 {
     Status st;
-    auto* m = static_cast<CMPIInstanceMI*>(mi(cls, MIKind::Instance, st));
+    MI* m = static_cast<MI*>(mi(cls, kind, st));
     if (!m)
         return st;
     RequestScope scope(this);
     ResultObj* rs = callResult(this);
-    PropList pl(props);
-    st = finish(this, m->ft->enumerateInstances(m, scope.ctx(), &rs->enc, &callPath(this, {ns, cls, {}})->enc, pl.get()),
-                rs);
-    out = rs->instances;
-    return st;
-}
-
-Status Broker::enumerateInstanceNames(const std::string& ns, const std::string& cls, std::vector<Path>& out)
-{
-    Status st;
-    auto* m = static_cast<CMPIInstanceMI*>(mi(cls, MIKind::Instance, st));
-    if (!m)
-        return st;
-    RequestScope scope(this);
-    ResultObj* rs = callResult(this);
-    st = finish(this, m->ft->enumerateInstanceNames(m, scope.ctx(), &rs->enc, &callPath(this, {ns, cls, {}})->enc), rs);
-    out = rs->paths;
-    return st;
-}
-
-Status Broker::getInstance(const Path& path, Inst& out, const std::vector<std::string>* props)
-{
-    Status st;
-    auto* m = static_cast<CMPIInstanceMI*>(mi(path.cls, MIKind::Instance, st));
-    if (!m)
-        return st;
-    RequestScope scope(this);
-    ResultObj* rs = callResult(this);
-    PropList pl(props);
-    st = finish(this, m->ft->getInstance(m, scope.ctx(), &rs->enc, &callPath(this, path)->enc, pl.get()), rs);
-    if (st.ok()) {
-        if (rs->instances.size() != 1)
-            noteViolation("a get returned other than one instance");
-        if (!rs->instances.empty())
-            out = rs->instances.front();
-    }
+    st = statusOf(call(m, scope.ctx(), &rs->enc));
+    if (st.ok() && !rs->done && kind != MIKind::Indication)
+        noteViolation("a request succeeded without returnDone");
+    collect(*rs);
     return st;
 }
 
 namespace {
+
+void noResults(const ResultObj&) {}
 
 InstObj* callInstance(Broker* b, const Inst& inst)
 {
@@ -587,168 +536,6 @@ InstObj* callInstance(Broker* b, const Inst& inst)
     o->inst = inst;
     return o;
 }
-
-} // namespace
-
-Status Broker::createInstance(const Inst& inst, Path& out)
-{
-    Status st;
-    auto* m = static_cast<CMPIInstanceMI*>(mi(inst.path.cls, MIKind::Instance, st));
-    if (!m)
-        return st;
-    RequestScope scope(this);
-    ResultObj* rs = callResult(this);
-    st = finish(this,
-                m->ft->createInstance(m, scope.ctx(), &rs->enc, &callPath(this, inst.path)->enc,
-                                      &callInstance(this, inst)->enc),
-                rs);
-    if (st.ok() && !rs->paths.empty())
-        out = rs->paths.front();
-    return st;
-}
-
-Status Broker::modifyInstance(const Inst& inst)
-{
-    Status st;
-    auto* m = static_cast<CMPIInstanceMI*>(mi(inst.path.cls, MIKind::Instance, st));
-    if (!m)
-        return st;
-    RequestScope scope(this);
-    ResultObj* rs = callResult(this);
-    return finish(this,
-                  m->ft->modifyInstance(m, scope.ctx(), &rs->enc, &callPath(this, inst.path)->enc,
-                                        &callInstance(this, inst)->enc, nullptr),
-                  rs);
-}
-
-Status Broker::deleteInstance(const Path& path)
-{
-    Status st;
-    auto* m = static_cast<CMPIInstanceMI*>(mi(path.cls, MIKind::Instance, st));
-    if (!m)
-        return st;
-    RequestScope scope(this);
-    ResultObj* rs = callResult(this);
-    return finish(this, m->ft->deleteInstance(m, scope.ctx(), &rs->enc, &callPath(this, path)->enc), rs);
-}
-
-Status Broker::execQuery(const std::string& ns, const std::string& cls, const std::string& query,
-                         std::vector<Inst>& out)
-{
-    Status st;
-    auto* m = static_cast<CMPIInstanceMI*>(mi(cls, MIKind::Instance, st));
-    if (!m)
-        return st;
-    RequestScope scope(this);
-    ResultObj* rs = callResult(this);
-    st = finish(this, m->ft->execQuery(m, scope.ctx(), &rs->enc, &callPath(this, {ns, cls, {}})->enc, query.c_str(), "WQL"),
-                rs);
-    out = rs->instances;
-    return st;
-}
-
-// ---- association operations ----
-
-Status Broker::associators(const std::string& assocProvider, const Path& source, const char* assocClass,
-                           const char* resultClass, const char* role, const char* resultRole, std::vector<Inst>& out)
-{
-    Status st;
-    auto* m = static_cast<CMPIAssociationMI*>(mi(assocProvider, MIKind::Association, st));
-    if (!m)
-        return st;
-    RequestScope scope(this);
-    ResultObj* rs = callResult(this);
-    st = finish(this,
-                m->ft->associators(m, scope.ctx(), &rs->enc, &callPath(this, source)->enc, assocClass, resultClass,
-                                   role, resultRole, nullptr),
-                rs);
-    out = rs->instances;
-    return st;
-}
-
-Status Broker::associatorNames(const std::string& assocProvider, const Path& source, const char* assocClass,
-                               const char* resultClass, const char* role, const char* resultRole,
-                               std::vector<Path>& out)
-{
-    Status st;
-    auto* m = static_cast<CMPIAssociationMI*>(mi(assocProvider, MIKind::Association, st));
-    if (!m)
-        return st;
-    RequestScope scope(this);
-    ResultObj* rs = callResult(this);
-    st = finish(this,
-                m->ft->associatorNames(m, scope.ctx(), &rs->enc, &callPath(this, source)->enc, assocClass,
-                                       resultClass, role, resultRole),
-                rs);
-    out = rs->paths;
-    return st;
-}
-
-Status Broker::references(const std::string& assocProvider, const Path& source, const char* resultClass,
-                          const char* role, std::vector<Inst>& out)
-{
-    Status st;
-    auto* m = static_cast<CMPIAssociationMI*>(mi(assocProvider, MIKind::Association, st));
-    if (!m)
-        return st;
-    RequestScope scope(this);
-    ResultObj* rs = callResult(this);
-    st = finish(this,
-                m->ft->references(m, scope.ctx(), &rs->enc, &callPath(this, source)->enc, resultClass, role, nullptr),
-                rs);
-    out = rs->instances;
-    return st;
-}
-
-Status Broker::referenceNames(const std::string& assocProvider, const Path& source, const char* resultClass,
-                              const char* role, std::vector<Path>& out)
-{
-    Status st;
-    auto* m = static_cast<CMPIAssociationMI*>(mi(assocProvider, MIKind::Association, st));
-    if (!m)
-        return st;
-    RequestScope scope(this);
-    ResultObj* rs = callResult(this);
-    st = finish(this,
-                m->ft->referenceNames(m, scope.ctx(), &rs->enc, &callPath(this, source)->enc, resultClass, role), rs);
-    out = rs->paths;
-    return st;
-}
-
-// ---- methods ----
-
-Status Broker::invokeMethod(const Path& path, const std::string& method, const Named& in, Named& out, Value& ret)
-{
-    Status st;
-    auto* m = static_cast<CMPIMethodMI*>(mi(path.cls, MIKind::Method, st));
-    if (!m)
-        return st;
-    RequestScope scope(this);
-    ResultObj* rs = callResult(this);
-    ArgsObj* inArgs = make<ArgsObj>(this);
-    inArgs->brokerOwned = true;
-    inArgs->args = in;
-    ArgsObj* outArgs = make<ArgsObj>(this);
-    outArgs->brokerOwned = true;
-    st = finish(this,
-                m->ft->invokeMethod(m, scope.ctx(), &rs->enc, &callPath(this, path)->enc, method.c_str(),
-                                    &inArgs->enc, &outArgs->enc),
-                rs);
-    out = outArgs->args;
-    ret = rs->data.empty() ? Value() : rs->data.front();
-    return st;
-}
-
-// ---- indications ----
-
-#define CIM_BROKER_INDICATION_MI(cls)                                                  \
-    Status st;                                                                         \
-    auto* m = static_cast<CMPIIndicationMI*>(mi(cls, MIKind::Indication, st));         \
-    if (!m)                                                                            \
-        return st;                                                                     \
-    RequestScope scope(this)
-
-namespace {
 
 SelectExpObj* callFilter(Broker* b, const std::string& cls)
 {
@@ -760,44 +547,222 @@ SelectExpObj* callFilter(Broker* b, const std::string& cls)
 
 } // namespace
 
+Status Broker::enumerateInstances(const std::string& ns, const std::string& cls, std::vector<Inst>& out,
+                                  const std::vector<std::string>* props)
+{
+    PropList pl(props);
+    return request<CMPIInstanceMI>(
+        cls, MIKind::Instance,
+        [&](CMPIInstanceMI* m, const CMPIContext* ctx, const CMPIResult* rs) {
+            return m->ft->enumerateInstances(m, ctx, rs, &callPath(this, {ns, cls, {}})->enc, pl.get());
+        },
+        [&](const ResultObj& r) { out = r.instances; });
+}
+
+Status Broker::enumerateInstanceNames(const std::string& ns, const std::string& cls, std::vector<Path>& out)
+{
+    return request<CMPIInstanceMI>(
+        cls, MIKind::Instance,
+        [&](CMPIInstanceMI* m, const CMPIContext* ctx, const CMPIResult* rs) {
+            return m->ft->enumerateInstanceNames(m, ctx, rs, &callPath(this, {ns, cls, {}})->enc);
+        },
+        [&](const ResultObj& r) { out = r.paths; });
+}
+
+Status Broker::getInstance(const Path& path, Inst& out, const std::vector<std::string>* props)
+{
+    PropList pl(props);
+    return request<CMPIInstanceMI>(
+        path.cls, MIKind::Instance,
+        [&](CMPIInstanceMI* m, const CMPIContext* ctx, const CMPIResult* rs) {
+            return m->ft->getInstance(m, ctx, rs, &callPath(this, path)->enc, pl.get());
+        },
+        [&](const ResultObj& r) {
+            if (!r.done)
+                return;
+            if (r.instances.size() != 1)
+                noteViolation("a get returned other than one instance");
+            if (!r.instances.empty())
+                out = r.instances.front();
+        });
+}
+
+Status Broker::createInstance(const Inst& inst, Path& out)
+{
+    return request<CMPIInstanceMI>(
+        inst.path.cls, MIKind::Instance,
+        [&](CMPIInstanceMI* m, const CMPIContext* ctx, const CMPIResult* rs) {
+            return m->ft->createInstance(m, ctx, rs, &callPath(this, inst.path)->enc, &callInstance(this, inst)->enc);
+        },
+        [&](const ResultObj& r) {
+            if (r.done && !r.paths.empty())
+                out = r.paths.front();
+        });
+}
+
+Status Broker::modifyInstance(const Inst& inst)
+{
+    return request<CMPIInstanceMI>(
+        inst.path.cls, MIKind::Instance,
+        [&](CMPIInstanceMI* m, const CMPIContext* ctx, const CMPIResult* rs) {
+            return m->ft->modifyInstance(m, ctx, rs, &callPath(this, inst.path)->enc, &callInstance(this, inst)->enc,
+                                         nullptr);
+        },
+        noResults);
+}
+
+Status Broker::deleteInstance(const Path& path)
+{
+    return request<CMPIInstanceMI>(
+        path.cls, MIKind::Instance,
+        [&](CMPIInstanceMI* m, const CMPIContext* ctx, const CMPIResult* rs) {
+            return m->ft->deleteInstance(m, ctx, rs, &callPath(this, path)->enc);
+        },
+        noResults);
+}
+
+Status Broker::execQuery(const std::string& ns, const std::string& cls, const std::string& query,
+                         std::vector<Inst>& out)
+{
+    return request<CMPIInstanceMI>(
+        cls, MIKind::Instance,
+        [&](CMPIInstanceMI* m, const CMPIContext* ctx, const CMPIResult* rs) {
+            return m->ft->execQuery(m, ctx, rs, &callPath(this, {ns, cls, {}})->enc, query.c_str(), "WQL");
+        },
+        [&](const ResultObj& r) { out = r.instances; });
+}
+
+Status Broker::associators(const std::string& assocProvider, const Path& source, const char* assocClass,
+                           const char* resultClass, const char* role, const char* resultRole, std::vector<Inst>& out)
+{
+    return request<CMPIAssociationMI>(
+        assocProvider, MIKind::Association,
+        [&](CMPIAssociationMI* m, const CMPIContext* ctx, const CMPIResult* rs) {
+            return m->ft->associators(m, ctx, rs, &callPath(this, source)->enc, assocClass, resultClass, role,
+                                      resultRole, nullptr);
+        },
+        [&](const ResultObj& r) { out = r.instances; });
+}
+
+Status Broker::associatorNames(const std::string& assocProvider, const Path& source, const char* assocClass,
+                               const char* resultClass, const char* role, const char* resultRole,
+                               std::vector<Path>& out)
+{
+    return request<CMPIAssociationMI>(
+        assocProvider, MIKind::Association,
+        [&](CMPIAssociationMI* m, const CMPIContext* ctx, const CMPIResult* rs) {
+            return m->ft->associatorNames(m, ctx, rs, &callPath(this, source)->enc, assocClass, resultClass, role,
+                                          resultRole);
+        },
+        [&](const ResultObj& r) { out = r.paths; });
+}
+
+Status Broker::references(const std::string& assocProvider, const Path& source, const char* resultClass,
+                          const char* role, std::vector<Inst>& out)
+{
+    return request<CMPIAssociationMI>(
+        assocProvider, MIKind::Association,
+        [&](CMPIAssociationMI* m, const CMPIContext* ctx, const CMPIResult* rs) {
+            return m->ft->references(m, ctx, rs, &callPath(this, source)->enc, resultClass, role, nullptr);
+        },
+        [&](const ResultObj& r) { out = r.instances; });
+}
+
+Status Broker::referenceNames(const std::string& assocProvider, const Path& source, const char* resultClass,
+                              const char* role, std::vector<Path>& out)
+{
+    return request<CMPIAssociationMI>(
+        assocProvider, MIKind::Association,
+        [&](CMPIAssociationMI* m, const CMPIContext* ctx, const CMPIResult* rs) {
+            return m->ft->referenceNames(m, ctx, rs, &callPath(this, source)->enc, resultClass, role);
+        },
+        [&](const ResultObj& r) { out = r.paths; });
+}
+
+Status Broker::invokeMethod(const Path& path, const std::string& method, const Named& in, Named& out, Value& ret)
+{
+    ArgsObj* outArgs = nullptr;
+    return request<CMPIMethodMI>(
+        path.cls, MIKind::Method,
+        [&](CMPIMethodMI* m, const CMPIContext* ctx, const CMPIResult* rs) {
+            ArgsObj* inArgs = make<ArgsObj>(this);
+            inArgs->brokerOwned = true;
+            inArgs->args = in;
+            outArgs = make<ArgsObj>(this);
+            outArgs->brokerOwned = true;
+            return m->ft->invokeMethod(m, ctx, rs, &callPath(this, path)->enc, method.c_str(), &inArgs->enc,
+                                       &outArgs->enc);
+        },
+        [&](const ResultObj& r) {
+            out = outArgs ? outArgs->args : Named();
+            ret = r.data.empty() ? Value() : r.data.front();
+        });
+}
+
+// ---- indications ----
+
 Status Broker::authorizeFilter(const std::string& ns, const std::string& cls)
 {
-    CIM_BROKER_INDICATION_MI(cls);
-    return statusOf(m->ft->authorizeFilter(m, scope.ctx(), &callFilter(this, cls)->enc, cls.c_str(),
-                                           &callPath(this, {ns, cls, {}})->enc, "cim-broker"));
+    return request<CMPIIndicationMI>(
+        cls, MIKind::Indication,
+        [&](CMPIIndicationMI* m, const CMPIContext* ctx, const CMPIResult*) {
+            return m->ft->authorizeFilter(m, ctx, &callFilter(this, cls)->enc, cls.c_str(),
+                                          &callPath(this, {ns, cls, {}})->enc, "cim-broker");
+        },
+        noResults);
 }
 
 Status Broker::mustPoll(const std::string& ns, const std::string& cls)
 {
-    CIM_BROKER_INDICATION_MI(cls);
-    return statusOf(
-        m->ft->mustPoll(m, scope.ctx(), &callFilter(this, cls)->enc, cls.c_str(), &callPath(this, {ns, cls, {}})->enc));
+    return request<CMPIIndicationMI>(
+        cls, MIKind::Indication,
+        [&](CMPIIndicationMI* m, const CMPIContext* ctx, const CMPIResult*) {
+            return m->ft->mustPoll(m, ctx, &callFilter(this, cls)->enc, cls.c_str(),
+                                   &callPath(this, {ns, cls, {}})->enc);
+        },
+        noResults);
 }
 
 Status Broker::activateFilter(const std::string& ns, const std::string& cls, bool first)
 {
-    CIM_BROKER_INDICATION_MI(cls);
-    return statusOf(m->ft->activateFilter(m, scope.ctx(), &callFilter(this, cls)->enc, cls.c_str(),
-                                          &callPath(this, {ns, cls, {}})->enc, first));
+    return request<CMPIIndicationMI>(
+        cls, MIKind::Indication,
+        [&](CMPIIndicationMI* m, const CMPIContext* ctx, const CMPIResult*) {
+            return m->ft->activateFilter(m, ctx, &callFilter(this, cls)->enc, cls.c_str(),
+                                         &callPath(this, {ns, cls, {}})->enc, first);
+        },
+        noResults);
 }
 
 Status Broker::deactivateFilter(const std::string& ns, const std::string& cls, bool last)
 {
-    CIM_BROKER_INDICATION_MI(cls);
-    return statusOf(m->ft->deActivateFilter(m, scope.ctx(), &callFilter(this, cls)->enc, cls.c_str(),
-                                            &callPath(this, {ns, cls, {}})->enc, last));
+    return request<CMPIIndicationMI>(
+        cls, MIKind::Indication,
+        [&](CMPIIndicationMI* m, const CMPIContext* ctx, const CMPIResult*) {
+            return m->ft->deActivateFilter(m, ctx, &callFilter(this, cls)->enc, cls.c_str(),
+                                           &callPath(this, {ns, cls, {}})->enc, last);
+        },
+        noResults);
 }
 
 Status Broker::enableIndications(const std::string& cls)
 {
-    CIM_BROKER_INDICATION_MI(cls);
-    return statusOf(m->ft->enableIndications(m, scope.ctx()));
+    return request<CMPIIndicationMI>(
+        cls, MIKind::Indication,
+        [&](CMPIIndicationMI* m, const CMPIContext* ctx, const CMPIResult*) {
+            return m->ft->enableIndications(m, ctx);
+        },
+        noResults);
 }
 
 Status Broker::disableIndications(const std::string& cls)
 {
-    CIM_BROKER_INDICATION_MI(cls);
-    return statusOf(m->ft->disableIndications(m, scope.ctx()));
+    return request<CMPIIndicationMI>(
+        cls, MIKind::Indication,
+        [&](CMPIIndicationMI* m, const CMPIContext* ctx, const CMPIResult*) {
+            return m->ft->disableIndications(m, ctx);
+        },
+        noResults);
 }
 
 std::vector<Broker::Delivery> Broker::deliveries() const

@@ -165,6 +165,10 @@ public:
 
 private:
     void* mi(const std::string& cls, MIKind kind, Status& st);
+    // One MI call in a request of its own: `call(mi, ctx, result)` makes it,
+    // `collect(result)` takes the results before the request's objects go.
+    template <class MI, class Call, class Collect>
+    Status request(const std::string& cls, MIKind kind, Call call, Collect collect);
 
     CMPIBroker _cmpi;
     std::unique_ptr<Internals> _internals;

@@ -17,18 +17,6 @@ namespace {
 
 thread_local Arena* t_arena = nullptr;
 
-const CMPIStatus OK = {CMPI_RC_OK, nullptr};
-
-CMPIStatus status(CMPIrc rc) { return CMPIStatus{rc, nullptr}; }
-
-void setRc(CMPIStatus* st, CMPIrc rc)
-{
-    if (st) {
-        st->rc = rc;
-        st->msg = nullptr;
-    }
-}
-
 CMPIData nullData(CMPIType type = CMPI_null, CMPIValueState extra = 0)
 {
     CMPIData d;

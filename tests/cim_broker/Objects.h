@@ -20,6 +20,19 @@ namespace cimbroker {
 
 struct Arena;
 
+const CMPIStatus OK = {CMPI_RC_OK, nullptr};
+
+inline CMPIStatus status(CMPIrc rc) { return CMPIStatus{rc, nullptr}; }
+
+// Sets a status out-parameter, which callers may leave null.
+inline void setRc(CMPIStatus* st, CMPIrc rc)
+{
+    if (st) {
+        st->rc = rc;
+        st->msg = nullptr;
+    }
+}
+
 struct Obj {
     virtual ~Obj() {}
     Broker* broker = nullptr;

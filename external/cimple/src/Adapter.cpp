@@ -853,35 +853,39 @@ Adapter* acquire(Registration* reg, const CMPIBroker* mb, const CMPIContext* ctx
     return a;
 }
 
+// A factory: the MI of that kind of the provider's adapter.
+template <class MI, MI Adapter::*member>
+MI* create_mi(Registration* reg, const CMPIBroker* mb, const CMPIContext* ctx, CMPIStatus* st)
+{
+    Adapter* a = acquire(reg, mb, ctx, st);
+    return a ? &(a->*member) : 0;
+}
+
 } // namespace
 } // namespace cmpi
 
 CMPIInstanceMI* cmpi_create_instance_mi(Registration* reg, const CMPIBroker* mb, const CMPIContext* ctx,
                                         CMPIStatus* st)
 {
-    cmpi::Adapter* a = cmpi::acquire(reg, mb, ctx, st);
-    return a ? &a->instance_mi : 0;
+    return cmpi::create_mi<CMPIInstanceMI, &cmpi::Adapter::instance_mi>(reg, mb, ctx, st);
 }
 
 CMPIMethodMI* cmpi_create_method_mi(Registration* reg, const CMPIBroker* mb, const CMPIContext* ctx,
                                     CMPIStatus* st)
 {
-    cmpi::Adapter* a = cmpi::acquire(reg, mb, ctx, st);
-    return a ? &a->method_mi : 0;
+    return cmpi::create_mi<CMPIMethodMI, &cmpi::Adapter::method_mi>(reg, mb, ctx, st);
 }
 
 CMPIAssociationMI* cmpi_create_association_mi(Registration* reg, const CMPIBroker* mb, const CMPIContext* ctx,
                                               CMPIStatus* st)
 {
-    cmpi::Adapter* a = cmpi::acquire(reg, mb, ctx, st);
-    return a ? &a->association_mi : 0;
+    return cmpi::create_mi<CMPIAssociationMI, &cmpi::Adapter::association_mi>(reg, mb, ctx, st);
 }
 
 CMPIIndicationMI* cmpi_create_indication_mi(Registration* reg, const CMPIBroker* mb, const CMPIContext* ctx,
                                             CMPIStatus* st)
 {
-    cmpi::Adapter* a = cmpi::acquire(reg, mb, ctx, st);
-    return a ? &a->indication_mi : 0;
+    return cmpi::create_mi<CMPIIndicationMI, &cmpi::Adapter::indication_mi>(reg, mb, ctx, st);
 }
 
 } // namespace cimple

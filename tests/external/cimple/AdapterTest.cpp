@@ -54,12 +54,20 @@ protected:
         broker.reset();
     }
 
+    Status invoke(const Path& path, const std::string& method, const Named& in, Value* ret = nullptr,
+                  Named* out = nullptr)
+    {
+        Named outArgs;
+        Value value;
+        Status st = broker->invokeMethod(path, method, in, out ? *out : outArgs, ret ? *ret : value);
+        return st;
+    }
+
     // A counter of the module, through TEST_Widget.Stats.
     unsigned long long stat(const std::string& counter)
     {
-        Named out;
         Value ret;
-        Status st = broker->invokeMethod(widgetPath("any"), "Stats", {{"Counter", S(counter)}}, out, ret);
+        Status st = invoke(widgetPath("any"), "Stats", {{"Counter", S(counter)}}, &ret);
         EXPECT_TRUE(st.ok()) << st.msg;
         return ret.null ? ~0ull : ret.scalar.uint64;
     }
@@ -124,11 +132,7 @@ TEST_F(CimpleAdapter, StatusMapping)
         Path created;
         return broker->createInstance(w, created).rc;
     };
-    auto poke = [&](const std::string& widget) {
-        Named out;
-        Value ret;
-        return broker->invokeMethod(widgetPath(widget), "Poke", {}, out, ret).rc;
-    };
+    auto poke = [&](const std::string& widget) { return invoke(widgetPath(widget), "Poke", {}).rc; };
     Inst w1;
     w1.path = widgetPath("w1");
     const struct {
@@ -149,12 +153,7 @@ TEST_F(CimpleAdapter, StatusMapping)
         {"modify (101)", broker->modifyInstance(w1).rc, CMPI_RC_ERR_NOT_SUPPORTED},
         {"method failed (130)", poke("fail"), CMPI_RC_ERR_FAILED},
         {"method unsupported (131)", poke("unsupported"), CMPI_RC_ERR_NOT_SUPPORTED},
-        {"method unknown", [&] {
-             Named out;
-             Value ret;
-             return broker->invokeMethod(widgetPath("w1"), "Prod", {}, out, ret).rc;
-         }(),
-         CMPI_RC_ERR_METHOD_NOT_FOUND},
+        {"method unknown", invoke(widgetPath("w1"), "Prod", {}).rc, CMPI_RC_ERR_METHOD_NOT_FOUND},
         {"query", [&] {
              std::vector<Inst> out;
              return broker->execQuery(NS, "TEST_Widget", "SELECT * FROM TEST_Widget", out).rc;
@@ -293,7 +292,7 @@ TEST_F(CimpleAdapter, InvokesMethods)
     for (const char* name : {"Poke", "poke", "POKE"}) {
         Named out;
         Value ret;
-        Status st = broker->invokeMethod(widgetPath("w1"), name, in, out, ret);
+        Status st = invoke(widgetPath("w1"), name, in, &ret, &out);
         ASSERT_TRUE(st.ok()) << name << ": " << st.msg;
         EXPECT_EQ(valueText(ret), "30") << name;
         EXPECT_EQ(ret.type, CMPI_uint32);
@@ -323,18 +322,15 @@ TEST_F(CimpleAdapter, InvokesMethods)
         {"out parameter given is not read", {{"Codes", S("x")}}, CMPI_RC_OK, "0"},
     };
     for (const auto& c : cases) {
-        Named out;
         Value ret;
-        Status st = broker->invokeMethod(widgetPath("w1"), "Poke", c.in, out, ret);
+        Status st = invoke(widgetPath("w1"), "Poke", c.in, &ret);
         EXPECT_EQ(st.rc, c.rc) << c.what << ": " << st.msg;
         if (c.ret) {
             EXPECT_EQ(valueText(ret), c.ret) << c.what;
         }
     }
     // On the class: a path without keys.
-    Named out;
-    Value ret;
-    EXPECT_TRUE(broker->invokeMethod(Path{NS, "TEST_Widget", {}}, "Poke", {}, out, ret).ok());
+    EXPECT_TRUE(invoke(Path{NS, "TEST_Widget", {}}, "Poke", {}).ok());
 }
 
 // The instance, method and association MIs of one provider share one
@@ -428,7 +424,7 @@ TEST_F(CimpleAdapter, UpcallsToOtherNamespaces)
         Named out;
         Value ret;
         const size_t before = broker->upcallCount();
-        ASSERT_TRUE(broker->invokeMethod(widgetPath("w1"), "Lookup", {{"Space", S(c.space)}}, out, ret).ok());
+        ASSERT_TRUE(invoke(widgetPath("w1"), "Lookup", {{"Space", S(c.space)}}, &ret, &out).ok());
         EXPECT_EQ(valueText(ret), c.ret) << c.space;
         EXPECT_EQ(text(find(out, "Names")), c.names) << c.space;
         EXPECT_EQ(broker->upcallCount(), before + 1) << c.space;

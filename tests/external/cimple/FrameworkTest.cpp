@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "TestClasses.h"
+#include "TestInstances.h"
 
 using namespace cimple;
 
@@ -20,28 +20,11 @@ std::vector<std::string> featureNames(const Meta_Class& mc)
     return names;
 }
 
-TEST_Gadget* gadget(const char* name, uint32 slot)
-{
-    TEST_Gadget* g = TEST_Gadget::create(false);
-    g->CreationClassName.set("TEST_Gadget");
-    g->Name.set(name);
-    g->Slot.set(slot);
-    return g;
-}
-
-TEST_Widget* widget(const char* name)
-{
-    TEST_Widget* w = TEST_Widget::create(false);
-    w->CreationClassName.set("TEST_Widget");
-    w->Name.set(name);
-    return w;
-}
-
 TEST_Link* link(const char* widgetName, const char* gadgetName, uint32 slot, uint16 weight)
 {
     TEST_Link* l = TEST_Link::create(false);
-    l->Owner = widget(widgetName);
-    l->Part = gadget(gadgetName, slot);
+    l->Owner = test_widget(widgetName);
+    l->Part = test_gadget(gadgetName, slot);
     l->Weight.set(weight);
     return l;
 }
@@ -109,7 +92,7 @@ TEST(CimpleInstance, CreateZeroOrNull)
 // A clone copies every value and the ends of an association, not sharing them.
 TEST(CimpleInstance, CloneIsDeep)
 {
-    Ref<TEST_Widget> w(widget("w1"));
+    Ref<TEST_Widget> w(test_widget("w1"));
     w->Caption.clear();
     w->Offset.set(-9);
     Array_String labels;
@@ -162,7 +145,7 @@ TEST(CimpleInstance, KeyEqualityWithReferences)
         destroy(c.b);
     }
     // Non-key properties do not count; key strings compare exactly.
-    Ref<TEST_Gadget> a(gadget("g", 1)), b(gadget("g", 1)), upper(gadget("G", 1));
+    Ref<TEST_Gadget> a(test_gadget("g", 1)), b(test_gadget("g", 1)), upper(test_gadget("G", 1));
     b->Weight.set(7);
     b->Caption.set("other");
     EXPECT_TRUE(key_eq(a.ptr(), b.ptr()));
@@ -173,7 +156,7 @@ TEST(CimpleInstance, KeyEqualityWithReferences)
 // and '\' escaped, numbers bare.
 TEST(CimpleInstance, ModelPath)
 {
-    Ref<TEST_Gadget> g(gadget("a\"b\\c", 7));
+    Ref<TEST_Gadget> g(test_gadget("a\"b\\c", 7));
     Ref<TEST_Link> l(link("w1", "g\"1", 2, 1));
     Ref<TEST_Alert> alert(TEST_Alert::create(false));
     Ref<TEST_Link> empty(TEST_Link::create(false));

@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "TestClasses.h"
+#include "TestInstances.h"
 
 CIMPLE_MODULE(Test_Module);
 
@@ -45,11 +45,9 @@ public:
 
 TEST_Widget* makeWidget(int i)
 {
-    TEST_Widget* w = TEST_Widget::create(false);
-    w->CreationClassName.set("TEST_Widget");
+    TEST_Widget* w = test_widget(i == 0 ? "w1" : i == 1 ? "quote\"back\\slash" : "w3");
     switch (i) {
     case 0: {
-        w->Name.set("w1");
         w->Caption.set("first widget");
         Array_uint16 status;
         status.append(2);
@@ -79,25 +77,13 @@ TEST_Widget* makeWidget(int i)
     }
     case 1:
         // Every other property keeps its zero value.
-        w->Name.set("quote\"back\\slash");
         break;
     default:
-        w->Name.set("w3");
         w->Caption.clear();
         w->Labels.clear();
         break;
     }
     return w;
-}
-
-TEST_Gadget* makeGadget(const char* name, uint32 slot)
-{
-    TEST_Gadget* g = TEST_Gadget::create(false);
-    g->CreationClassName.set("TEST_Gadget");
-    g->Name.set(name);
-    g->Slot.set(slot);
-    g->Weight.set(slot * 1.5);
-    return g;
 }
 
 } // namespace
@@ -218,8 +204,8 @@ public:
     int get_instance(const TEST_Gadget*, TEST_Gadget*&) { return GET_INSTANCE_UNSUPPORTED; }
     int enum_instances(const TEST_Gadget*, Enum_Instances_Handler<TEST_Gadget>* handler)
     {
-        handler->handle(makeGadget("g1", 1));
-        handler->handle(makeGadget("g2", 2));
+        handler->handle(test_gadget("g1", 1));
+        handler->handle(test_gadget("g2", 2));
         return ENUM_INSTANCES_OK;
     }
     int create_instance(TEST_Gadget*) { return CREATE_INSTANCE_UNSUPPORTED; }
@@ -258,7 +244,7 @@ public:
         for (const auto& p : pairs) {
             TEST_Link* link = TEST_Link::create(false);
             link->Owner = makeWidget(p.widget);
-            link->Part = makeGadget(p.gadget, p.slot);
+            link->Part = test_gadget(p.gadget, p.slot);
             link->Weight.set(weight++);
             map.insert(link);
         }
