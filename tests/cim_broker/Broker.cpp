@@ -416,13 +416,16 @@ void* Broker::mi(const std::string& cls, MIKind kind, Status& st)
 {
     const auto key = std::make_pair(lower(cls), static_cast<int>(kind));
     Internals& in = *_internals;
-    std::lock_guard<std::recursive_mutex> load(in.loadMutex);
-    {
+    auto loaded = [&]() -> void* {
         std::lock_guard<std::mutex> g(in.misMutex);
         auto it = in.mis.find(key);
-        if (it != in.mis.end())
-            return it->second;
-    }
+        return it == in.mis.end() ? nullptr : it->second;
+    };
+    if (void* m = loaded())
+        return m;
+    std::lock_guard<std::recursive_mutex> load(in.loadMutex);
+    if (void* m = loaded())
+        return m;
     void* f = factory(in, cls, kind);
     if (!f) {
         st.rc = CMPI_RC_ERR_NOT_SUPPORTED;
