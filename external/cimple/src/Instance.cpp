@@ -1,0 +1,290 @@
+// Generic operations on instances, driven by their meta records.
+#include <cimple/Handler.h>
+#include <cimple/Instance.h>
+#include <cimple/Instance_Map.h>
+
+#include <cinttypes>
+#include <cstdio>
+#include <type_traits>
+
+#include "Types.h"
+
+namespace cimple {
+
+namespace {
+
+void clear_feature(const Meta_Feature* f, Instance* inst, bool null)
+{
+    if (is_reference(f)) {
+        destroy(f->get_ref(inst));
+        f->set_ref(inst, 0);
+        return;
+    }
+    with_type(f->type, f->array, [&](auto tag) {
+        typedef typename decltype(tag)::type T;
+        Property<T>* p = field<T>(f, inst);
+        p->value = T();
+        p->null = null ? 1 : 0;
+    });
+}
+
+bool property_equal(const Meta_Feature* f, const Instance* a, const Instance* b)
+{
+    return with_type(f->type, f->array, [&](auto tag) {
+        typedef typename decltype(tag)::type T;
+        const Property<T>* x = field<T>(f, a);
+        const Property<T>* y = field<T>(f, b);
+        if (x->null || y->null)
+            return x->null == y->null;
+        return static_cast<bool>(x->value == y->value);
+    });
+}
+
+// A key value in the text of a model path.
+void append_quoted(String& out, const char* s)
+{
+    out.append('"');
+    for (; *s; s++) {
+        if (*s == '"' || *s == '\\')
+            out.append('\\');
+        out.append(*s);
+    }
+    out.append('"');
+}
+
+template <class T>
+void append_value(String& out, const T& v)
+{
+    char buf[64];
+    if constexpr (std::is_same<T, String>::value) {
+        append_quoted(out, v.c_str());
+        return;
+    } else if constexpr (std::is_same<T, Datetime>::value) {
+        String text;
+        v.ascii(text);
+        append_quoted(out, text.c_str());
+        return;
+    } else if constexpr (std::is_same<T, boolean>::value) {
+        snprintf(buf, sizeof buf, "%s", v ? "true" : "false");
+    } else if constexpr (std::is_same<T, real32>::value) {
+        snprintf(buf, sizeof buf, "%.9g", static_cast<double>(v));
+    } else if constexpr (std::is_same<T, real64>::value) {
+        snprintf(buf, sizeof buf, "%.17g", v);
+    } else if constexpr (std::is_signed<T>::value) {
+        snprintf(buf, sizeof buf, "%" PRId64, static_cast<sint64>(v));
+    } else {
+        snprintf(buf, sizeof buf, "%" PRIu64, static_cast<uint64>(v));
+    }
+    out.append(buf);
+}
+
+} // namespace
+
+Instance* create(const Meta_Class* mc, bool defaults)
+{
+    if (!mc || !mc->construct)
+        return 0;
+    Instance* inst = mc->construct();
+    if (!inst)
+        return 0;
+    inst->meta_class = mc;
+    clear_properties(inst, defaults);
+    return inst;
+}
+
+void clear_properties(Instance* inst, bool null)
+{
+    if (!inst)
+        return;
+    const Meta_Class* mc = inst->meta_class;
+    for (size_t i = 0; i < mc->num_features; i++) {
+        const Meta_Feature* f = mc->features[i];
+        if (is_property(f) || is_reference(f))
+            clear_feature(f, inst, null);
+    }
+}
+
+Instance* clone(const Instance* inst)
+{
+    if (!inst)
+        return 0;
+    const Meta_Class* mc = inst->meta_class;
+    Instance* copy = create(mc, true);
+    if (!copy)
+        return 0;
+    copy->_name_space = inst->_name_space;
+    for (size_t i = 0; i < mc->num_features; i++) {
+        const Meta_Feature* f = mc->features[i];
+        if (is_reference(f)) {
+            const Instance* end = f->get_ref(inst);
+            Instance* end_copy = clone(end);
+            if (end && !end_copy) {
+                destroy(copy);
+                return 0;
+            }
+            f->set_ref(copy, end_copy);
+        } else if (is_property(f)) {
+            with_type(f->type, f->array, [&](auto tag) {
+                typedef typename decltype(tag)::type T;
+                *field<T>(f, copy) = *field<T>(f, inst);
+            });
+        }
+    }
+    return copy;
+}
+
+void destroy(Instance* inst)
+{
+    if (!inst)
+        return;
+    const Meta_Class* mc = inst->meta_class;
+    for (size_t i = 0; i < mc->num_features; i++)
+        if (is_reference(mc->features[i]))
+            destroy(mc->features[i]->get_ref(inst));
+    mc->destruct(inst);
+}
+
+bool keys_equal(const Meta_Class* mc, const Instance* a, const Instance* b)
+{
+    for (size_t i = 0; i < mc->num_features; i++) {
+        const Meta_Feature* f = mc->features[i];
+        if (!is_key(f))
+            continue;
+        if (is_reference(f)) {
+            const Instance* x = f->get_ref(a);
+            const Instance* y = f->get_ref(b);
+            if (x != y && !key_eq(x, y))
+                return false;
+        } else if (is_property(f) && !property_equal(f, a, b)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool key_eq(const Instance* a, const Instance* b)
+{
+    if (!a || !b || a->meta_class != b->meta_class)
+        return false;
+    return keys_equal(a->meta_class, a, b);
+}
+
+bool identical(const Instance* a, const Instance* b)
+{
+    if (!a || !b)
+        return a == b;
+    if (a->meta_class != b->meta_class || a->_name_space != b->_name_space)
+        return false;
+    const Meta_Class* mc = a->meta_class;
+    for (size_t i = 0; i < mc->num_features; i++) {
+        const Meta_Feature* f = mc->features[i];
+        if (is_reference(f)) {
+            if (!identical(f->get_ref(a), f->get_ref(b)))
+                return false;
+        } else if (is_property(f) && !property_equal(f, a, b)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int instance_to_model_path(const Instance* inst, String& path)
+{
+    path.clear();
+    if (!inst)
+        return -1;
+    const Meta_Class* mc = inst->meta_class;
+    path.append(mc->name);
+    bool first = true;
+    for (size_t i = 0; i < mc->num_features; i++) {
+        const Meta_Feature* f = mc->features[i];
+        if (!is_key(f) || !(is_property(f) || is_reference(f)))
+            continue;
+        path.append(first ? '.' : ',');
+        first = false;
+        path.append(f->name);
+        path.append('=');
+        if (is_reference(f)) {
+            String nested;
+            instance_to_model_path(f->get_ref(inst), nested);
+            append_quoted(path, nested.c_str());
+        } else {
+            with_type(f->type, f->array, [&](auto tag) {
+                typedef typename decltype(tag)::type T;
+                // Keys are never arrays (the class table refuses them).
+                if constexpr (!Is_Array<T>::value)
+                    append_value(path, field<T>(f, inst)->value);
+            });
+        }
+    }
+    return 0;
+}
+
+// ---- Instance_Map ---------------------------------------------------------------
+
+Instance_Map_Base::~Instance_Map_Base() { clear(); }
+
+int Instance_Map_Base::insert(Instance* inst)
+{
+    if (!inst)
+        return -1;
+    if (inst->meta_class != _mc || find(inst) >= 0) {
+        destroy(inst);
+        return -1;
+    }
+    _entries.push_back(inst);
+    return 0;
+}
+
+long Instance_Map_Base::find(const Instance* model) const
+{
+    for (size_t i = 0; i < _entries.size(); i++)
+        if (key_eq(_entries[i], model))
+            return static_cast<long>(i);
+    return -1;
+}
+
+Instance* Instance_Map_Base::lookup(const Instance* model) const
+{
+    long pos = find(model);
+    return pos < 0 ? 0 : _entries[static_cast<size_t>(pos)];
+}
+
+void Instance_Map_Base::remove(size_t pos) { destroy(take(pos)); }
+
+Instance* Instance_Map_Base::take(size_t pos)
+{
+    if (pos >= _entries.size())
+        return 0;
+    Instance* inst = _entries[pos];
+    _entries.erase(_entries.begin() + static_cast<long>(pos));
+    return inst;
+}
+
+void Instance_Map_Base::clear()
+{
+    for (Instance* inst : _entries)
+        destroy(inst);
+    _entries.clear();
+}
+
+// ---- handlers ---------------------------------------------------------------------
+
+Instance_Handler_Base::~Instance_Handler_Base()
+{
+    if (_init.release)
+        _init.release(_init.data);
+}
+
+bool Instance_Handler_Base::deliver(Instance* inst)
+{
+    if (!inst)
+        return false;
+    if (!_init.proc) {
+        destroy(inst);
+        return false;
+    }
+    return _init.proc(inst, _init.data);
+}
+
+} // namespace cimple

@@ -1,0 +1,37 @@
+#!/bin/sh
+# check-cim-enum.sh CIM_ENUM TEST_MODULE EXPECTED_DIR: cim_enum prints the
+# test module's instances as the expected MOF text, loads libkrnacim by
+# default, and answers 1 for a class no provider enumerates, 2 for bad
+# arguments.
+cim_enum=$1
+module=$2
+expected=$3
+fail() {
+    echo "$*"
+    exit 1
+}
+for cls in TEST_Widget TEST_Link; do
+    out=$("$cim_enum" --module "$module" --namespace root/test "$cls") || fail "$cls: exit $?"
+    [ "$out" = "$(cat "$expected/$cls.mof")" ] || fail "$cls: printed
+$out"
+done
+expect_exit() {
+    want=$1
+    shift
+    "$cim_enum" "$@" >/dev/null 2>&1
+    got=$?
+    [ "$got" = "$want" ] || fail "cim_enum $*: exit $got, not $want"
+}
+expect_exit 1 --module "$module" --namespace root/test TEST_Alert
+expect_exit 1 --module "$module" TEST_Nothing
+# The module by default is libkrnacim, which has no provider yet.
+"$cim_enum" KRNA_StorageVolume 2>&1 | grep -q 'libkrnacim.so enumerates KRNA_StorageVolume' ||
+    fail "the default module is not libkrnacim"
+expect_exit 1 KRNA_StorageVolume
+expect_exit 2
+expect_exit 2 1Widget
+expect_exit 2 --namespace
+expect_exit 2 --bogus TEST_Widget
+expect_exit 2 TEST_Widget TEST_Link
+expect_exit 2 --module /nonexistent/libnothing.so TEST_Widget
+exit 0
