@@ -9,11 +9,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <string>
-#include <system_error>
-#include <unistd.h>
 
+#include "BenchInTempDir.h"
 #include "RaidLib/TarnellLib.h"
 #include "RaidModel/Filters/FilterCollection.h"
 #include "RaidModel/Interface/System.h"
@@ -63,20 +61,4 @@ BENCHMARK(BM_GetSystemConfig)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Arg(16)->Unit(ben
 
 } // namespace
 
-// The library writes its logs to the current directory; they go to a
-// directory of their own.
-int main(int argc, char** argv)
-{
-    char dir[] = "/tmp/tarnell-config-bench.XXXXXX";
-    const bool moved = mkdtemp(dir) != nullptr && chdir(dir) == 0;
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (moved) {
-        std::error_code error;
-        std::filesystem::remove_all(dir, error);
-    }
-    return 0;
-}
+int main(int argc, char** argv) { return runBenchmarksInTempDir(argc, argv, "tarnell-config-bench"); }

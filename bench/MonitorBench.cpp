@@ -12,11 +12,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <system_error>
-#include <unistd.h>
 #include <vector>
 
+#include "BenchInTempDir.h"
 #include "RaidLib/TarnellLib.h"
 #include "RaidModel/Implementation/Tarnell/TarnellSystem.h"
 #include "TarnellSim.h"
@@ -84,20 +82,4 @@ BENCHMARK(BM_SnapshotRead)->Arg(1)->Arg(16)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-// The library writes its logs to the current directory, the builder its
-// snapshot file; both go to a directory of their own.
-int main(int argc, char** argv)
-{
-    char dir[] = "/tmp/tarnell-monitor-bench.XXXXXX";
-    const bool moved = mkdtemp(dir) != nullptr && chdir(dir) == 0;
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (moved) {
-        std::error_code error;
-        std::filesystem::remove_all(dir, error);
-    }
-    return 0;
-}
+int main(int argc, char** argv) { return runBenchmarksInTempDir(argc, argv, "tarnell-monitor-bench"); }

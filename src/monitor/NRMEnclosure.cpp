@@ -279,23 +279,12 @@ void NRMEnclosure::build(Enclosure* live)
 void NRMEnclosure::build(SimpleXmlParser& parser)
 {
     xmlAttributes.setInitElements(24);
-    if (adapter)
-        myAddr2.setAdapterID(adapter->getAdapterID());
-    if (channel)
-        myAddr2.setChannelID(channel->getChannelID());
-    nrmsnapshot::readElement(
-        parser, "Enclosure", xmlAttributes,
-        [this](const char* name) {
-            if (std::strcmp(name, "deviceID") == 0)
-                myAddr2.setDeviceID(xmlAttributes.GetULong(name));
-        },
-        [this](SimpleXmlParser& p) {
-            if (p.tagIs("SafteConfig"))
-                takeConfig(nrmsnapshot::readChild(new NRMSafteConfig(), p));
-            else if (p.tagIs("SafteStatus"))
-                takeStatus(nrmsnapshot::readChild(new NRMSafteStatus(), p));
-        });
-    nrmsnapshot::DeviceFields::read(*this, xmlAttributes);
+    nrmsnapshot::DeviceFields::read(*this, parser, "Enclosure", [this](SimpleXmlParser& p) {
+        if (p.tagIs("SafteConfig"))
+            takeConfig(nrmsnapshot::readChild(new NRMSafteConfig(), p));
+        else if (p.tagIs("SafteStatus"))
+            takeStatus(nrmsnapshot::readChild(new NRMSafteStatus(), p));
+    });
     // Valid when both were read; the stored flag itself is not taken.
     nrmSafteDataValid = nrmSafteConfig && nrmSafteStatus;
 }

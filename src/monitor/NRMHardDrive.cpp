@@ -51,10 +51,6 @@ void NRMHardDrive::build(HardDrive* live)
 void NRMHardDrive::build(SimpleXmlParser& parser)
 {
     xmlAttributes.setInitElements(48);
-    if (adapter)
-        myAddr2.setAdapterID(adapter->getAdapterID());
-    if (channel)
-        myAddr2.setChannelID(channel->getChannelID());
 #ifndef MONITOR_WITHOUT_SES2
     auto onChild = [this](SimpleXmlParser& p) {
         if (p.tagIs("SASPhy"))
@@ -63,16 +59,8 @@ void NRMHardDrive::build(SimpleXmlParser& parser)
 #else
     auto onChild = [](SimpleXmlParser&) {};
 #endif
-    nrmsnapshot::readElement(
-        parser, "HardDrive", xmlAttributes,
-        [this](const char* name) {
-            if (std::strcmp(name, "deviceID") == 0)
-                myAddr2.setDeviceID(xmlAttributes.GetULong(name));
-        },
-        onChild);
-
+    nrmsnapshot::DeviceFields::read(*this, parser, "HardDrive", onChild);
     const XmlAttributeList_C& a = xmlAttributes;
-    nrmsnapshot::DeviceFields::read(*this, a);
     size = a.GetU64("size");
     pfaError = a.GetBool("pfaError");
     pfaSupported = a.GetBool("pfaSupported");

@@ -97,21 +97,10 @@ void NRMSES2Enclosure::build(SES2EnclosureDevice* live)
 void NRMSES2Enclosure::build(SimpleXmlParser& parser)
 {
     xmlAttributes.setInitElements(24);
-    if (adapter)
-        myAddr2.setAdapterID(adapter->getAdapterID());
-    if (channel)
-        myAddr2.setChannelID(channel->getChannelID());
-    nrmsnapshot::readElement(
-        parser, "SESEnclosureDevice", xmlAttributes,
-        [this](const char* name) {
-            if (std::strcmp(name, "deviceID") == 0)
-                myAddr2.setDeviceID(xmlAttributes.GetULong(name));
-        },
-        [this](SimpleXmlParser& p) {
-            if (p.tagIs("SESElement"))
-                addChild(nrmsnapshot::readChild(new NRMSESElement(), p));
-        });
-    nrmsnapshot::DeviceFields::read(*this, xmlAttributes);
+    nrmsnapshot::DeviceFields::read(*this, parser, "SESEnclosureDevice", [this](SimpleXmlParser& p) {
+        if (p.tagIs("SESElement"))
+            addChild(nrmsnapshot::readChild(new NRMSESElement(), p));
+    });
     sesDataValid = xmlAttributes.GetBool("sesDataValid");
 }
 

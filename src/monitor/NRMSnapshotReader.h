@@ -6,11 +6,13 @@
 // copying of the physical-device fields, which the drive and enclosure
 // snapshots take alike. Used only inside the monitor library.
 
+#include <cstring>
 #include <new>
 
 #include "RaidLib/Util/SimpleXmlParser.h"
 #include "RaidLib/Util/TextCopy.h"
 #include "RaidLib/Util/XmlAttributeList.h"
+#include "RaidModel/Interface/Adapter.h"
 #include "RaidModel/Interface/PhysicalDevice.h"
 
 namespace nrmsnapshot {
@@ -101,10 +103,13 @@ struct DeviceFields {
     // Copies them from a live device (the address too).
     template <class Snapshot>
     static void copy(Snapshot& self, const PhysicalDevice& live);
-    // Sets them from the attributes read; a missing one gives 0 or an empty
-    // text, a text longer than its field is cut.
-    template <class Snapshot>
-    static void read(Snapshot& self, const XmlAttributeList_C& a);
+    // Reads the device's element (element) that the parser stands on into
+    // self's attribute list: the adapter and channel ids from self's owners,
+    // the device id at once, the children through onChild; then sets the
+    // fields from the attributes read (a missing one gives 0 or an empty
+    // text, a text longer than its field is cut).
+    template <class Snapshot, class OnChild>
+    static void read(Snapshot& self, SimpleXmlParser& parser, const char* element, OnChild&& onChild);
 };
 
 template <class Snapshot>
@@ -125,9 +130,21 @@ void DeviceFields::copy(Snapshot& self, const PhysicalDevice& live)
     self.sataPort = live.getSataPortNumber();
 }
 
-template <class Snapshot>
-void DeviceFields::read(Snapshot& self, const XmlAttributeList_C& a)
+template <class Snapshot, class OnChild>
+void DeviceFields::read(Snapshot& self, SimpleXmlParser& parser, const char* element, OnChild&& onChild)
 {
+    if (self.adapter)
+        self.myAddr2.setAdapterID(self.adapter->getAdapterID());
+    if (self.channel)
+        self.myAddr2.setChannelID(self.channel->getChannelID());
+    XmlAttributeList_C& a = self.xmlAttributes;
+    readElement(
+        parser, element, a,
+        [&self, &a](const char* name) {
+            if (std::strcmp(name, "deviceID") == 0)
+                self.myAddr2.setDeviceID(a.GetULong(name));
+        },
+        onChild);
     self.deviceType = static_cast<EnumPhysicalDeviceType>(a.GetLong("deviceType"));
     self.setVendor(a.GetValue("vendor"));
     self.setModel(a.GetValue("model"));

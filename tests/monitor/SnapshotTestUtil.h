@@ -69,28 +69,15 @@ inline std::string ids(const RaidObject* o)
     return s.str();
 }
 
-// The SAF-TE readings of an enclosure: those of the stored data for a
-// snapshot, the live ones otherwise.
-inline std::string safteReadings(const Enclosure* e)
+// The SAF-TE readings of an enclosure of either kind: E answers the
+// counts, statuses, temperature and slot of a device id; deviceOfSlot the
+// device id in a slot.
+template <class E, class DeviceOfSlot>
+std::string readingsOf(const E* e, bool valid, DeviceOfSlot deviceOfSlot)
 {
     std::ostringstream s;
-    if (e->isInstanceOf("NRMEnclosure")) {
-        const auto* n = static_cast<const NRMEnclosure*>(e);
-        s << "valid " << n->nrmSafteDataValid << " fans " << n->getFanCount() << " supplies "
-          << n->getPowerSupplyCount() << " temp " << n->isTempOutOfRange() << " |";
-        for (unsigned short i = 0; i <= 33; ++i)
-            s << ' ' << n->getFanStatus(i) << '/' << n->getPowerSupplyStatus(i);
-        s << " |";
-        for (int id = -1; id <= 16; ++id)
-            s << ' ' << n->getSlotNumberFromDeviceID(id);
-        s << " |";
-        for (int slot = -1; slot <= 64; ++slot)
-            s << ' ' << n->getDeviceIDFromSlotNumber(slot);
-        return s.str();
-    }
-    const SafteStatus* status = e->isSafteDataValid() ? e->getSafteStatus() : nullptr;
-    s << "valid " << (status != nullptr && e->getSafteConfig() != nullptr) << " fans " << e->getFanCount()
-      << " supplies " << e->getPowerSupplyCount() << " temp " << e->isTempOutOfRange() << " |";
+    s << "valid " << valid << " fans " << e->getFanCount() << " supplies " << e->getPowerSupplyCount() << " temp "
+      << e->isTempOutOfRange() << " |";
     for (unsigned short i = 0; i <= 33; ++i)
         s << ' ' << e->getFanStatus(i) << '/' << e->getPowerSupplyStatus(i);
     s << " |";
@@ -98,8 +85,21 @@ inline std::string safteReadings(const Enclosure* e)
         s << ' ' << e->getSlotNumberFromDeviceID(id);
     s << " |";
     for (int slot = -1; slot <= 64; ++slot)
-        s << ' ' << (status ? status->getDeviceIDFromSlotNumber(slot) : SafteStatus::NO_SLOT);
+        s << ' ' << deviceOfSlot(slot);
     return s.str();
+}
+
+// Those of the stored data for a snapshot, the live ones otherwise.
+inline std::string safteReadings(const Enclosure* e)
+{
+    if (e->isInstanceOf("NRMEnclosure")) {
+        const auto* n = static_cast<const NRMEnclosure*>(e);
+        return readingsOf(n, n->nrmSafteDataValid, [n](int slot) { return n->getDeviceIDFromSlotNumber(slot); });
+    }
+    const SafteStatus* status = e->isSafteDataValid() ? e->getSafteStatus() : nullptr;
+    return readingsOf(e, status != nullptr && e->getSafteConfig() != nullptr, [status](int slot) {
+        return status ? status->getDeviceIDFromSlotNumber(slot) : SafteStatus::NO_SLOT;
+    });
 }
 
 inline std::string sesReadings(const SES2EnclosureDevice* e)
