@@ -11,7 +11,7 @@
 
 #include <string>
 
-#include "BenchInTempDir.h"
+#include "BenchMain.h"
 #include "RaidLib/TarnellLib.h"
 #include "RaidModel/Filters/FilterCollection.h"
 #include "RaidModel/Interface/System.h"
@@ -61,4 +61,4 @@ BENCHMARK(BM_GetSystemConfig)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Arg(16)->Unit(ben
 
 } // namespace
 
-int main(int argc, char** argv) { return runBenchmarksInTempDir(argc, argv, "tarnell-config-bench"); }
+int main(int argc, char** argv) { return runBenchmarksInOwnDirectory(argc, argv, "tarnell-config-bench"); }

@@ -14,7 +14,7 @@
 
 #include <vector>
 
-#include "BenchInTempDir.h"
+#include "BenchMain.h"
 #include "RaidLib/TarnellLib.h"
 #include "RaidModel/Implementation/Tarnell/TarnellSystem.h"
 #include "TarnellSim.h"
@@ -82,4 +82,4 @@ BENCHMARK(BM_SnapshotRead)->Arg(1)->Arg(16)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv) { return runBenchmarksInTempDir(argc, argv, "tarnell-monitor-bench"); }
+int main(int argc, char** argv) { return runBenchmarksInOwnDirectory(argc, argv, "tarnell-monitor-bench"); }

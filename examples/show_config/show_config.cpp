@@ -2,13 +2,20 @@
 // system configuration document, or with --tasks the tasks in progress on
 // each controller, read through the family's storage library.
 //
+// Standard output carries the document alone: whatever the library prints
+// there while it runs (such as the line of a controller library that cannot
+// be loaded) goes to standard error instead.
+//
 // Exit status: 0 with the document printed; 1 when no controller was found
 // (the document of an empty system is printed all the same); 2 for a bad
-// argument or a failed request.
+// argument, a failed request or a document that could not be written.
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
+
+#include <unistd.h>
 
 #include "RaidLib/TarnellLib.h"
 #include "RaidLib/Util/ProgressCollection.h"
@@ -25,13 +32,55 @@ void usage(FILE* out)
                out);
 }
 
+// The standard output the program was started with, as a stream of its
+// own; standard output itself then leads to standard error. Null when that
+// cannot be arranged.
+FILE* takeStandardOutput()
+{
+    std::fflush(stdout);
+    const int fd = dup(STDOUT_FILENO);
+    if (fd < 0)
+        return nullptr;
+    FILE* document = fdopen(fd, "w");
+    if (document == nullptr) {
+        const int error = errno;
+        close(fd);
+        errno = error;
+        return nullptr;
+    }
+    if (dup2(STDERR_FILENO, STDOUT_FILENO) < 0) {
+        const int error = errno;
+        std::fclose(document);
+        errno = error;
+        return nullptr;
+    }
+    return document;
+}
+
+// Writes the document and closes its stream; 0 when all of it was written,
+// else the error number of the first step that failed.
+int writeDocument(FILE* out, const std::string& document)
+{
+    int error = 0;
+    errno = 0;
+    if (std::fwrite(document.data(), 1, document.size(), out) != document.size())
+        error = errno != 0 ? errno : EIO;
+    errno = 0;
+    if (std::fflush(out) != 0 && error == 0)
+        error = errno != 0 ? errno : EIO;
+    errno = 0;
+    if (std::fclose(out) != 0 && error == 0)
+        error = errno != 0 ? errno : EIO;
+    return error;
+}
+
 // The tasks of every controller of the current system: one "TaskList"
 // element holding a "ProgressCollection" per controller with the tasks its
 // logical drives report (the family answers task questions per logical
 // drive).
-int printTasks(TarnellLib& lib)
+int tasksDocument(TarnellLib& lib, std::string& document)
 {
-    std::string document = "<TaskList>\n";
+    document = "<TaskList>\n";
     for (unsigned long n = 0; n < lib.getNumAdapters(); ++n) {
         Adapter* adapter = lib.getAdapter(n);
         if (!adapter)
@@ -57,7 +106,6 @@ int printTasks(TarnellLib& lib)
         document += "\n";
     }
     document += "</TaskList>\n";
-    std::fputs(document.c_str(), stdout);
     return 0;
 }
 
@@ -79,25 +127,42 @@ int main(int argc, char** argv)
         }
     }
 
+    FILE* out = takeStandardOutput();
+    if (out == nullptr) {
+        std::fprintf(stderr, "show_config: standard output cannot be used: %s\n", std::strerror(errno));
+        return 2;
+    }
+
     TarnellLib lib;
     char* xml = nullptr;
     Ret ret = lib.getSystemConfig(&xml);
     if (ret.getReturn() != Ret::SUCCESS) {
         std::fprintf(stderr, "show_config: the configuration cannot be read (code %d)\n", ret.getReturn());
         lib.freeBuffer(xml);
+        std::fclose(out);
         return 2;
     }
+    std::string document;
     int status = 0;
     if (tasks) {
-        status = printTasks(lib);
+        status = tasksDocument(lib, document);
     } else {
-        std::fputs(xml ? xml : "", stdout);
-        std::fputs("\n", stdout);
+        document = xml ? xml : "";
+        document += "\n";
     }
     lib.freeBuffer(xml);
-    if (status == 0 && lib.getNumAdapters() == 0) {
-        std::fputs("show_config: no controller found (is libtarnellapi.so available?)\n", stderr);
-        status = 1;
+    if (status != 0) {
+        std::fclose(out);
+        return status;
     }
-    return status;
+    const int error = writeDocument(out, document);
+    if (error != 0) {
+        std::fprintf(stderr, "show_config: the document cannot be written: %s\n", std::strerror(error));
+        return 2;
+    }
+    if (lib.getNumAdapters() == 0) {
+        std::fputs("show_config: no controller found (is libtarnellapi.so available?)\n", stderr);
+        return 1;
+    }
+    return 0;
 }

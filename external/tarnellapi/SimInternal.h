@@ -6,13 +6,13 @@
 // state's lock held (see lock()).
 
 #include <cstdint>
-#include <deque>
 #include <mutex>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "SimControl.h"
 #include "TarnellSim.h"
 
 namespace tarnellsim {
@@ -27,20 +27,12 @@ struct OpResult {
     OpResult(int c) : code(c) {}
 };
 
-struct Failure {
-    std::string entryPoint;
-    int adapter = ANY_ADAPTER;
-    int code = 0;
-    bool every = false;
-    unsigned after = 0;   // matching calls still to let through
-};
-
 struct State {
     std::mutex mutex;
     Scenario sc;
     bool changed = false;            // the configuration changed since the last change query
-    std::vector<Failure> failures;
-    std::deque<Call> log;
+    simsupport::FailureTable failures;
+    simsupport::CallLog<Call> log;
     int dlInitCount = 0;
     int dlTermCount = 0;
 };
@@ -48,9 +40,6 @@ struct State {
 // The library's state, set up with the default scenario on first use.
 State& state();
 std::unique_lock<std::mutex> lock();
-
-// Keeps the newest entries of the call log.
-const size_t CALL_LOG_LIMIT = 20000;
 
 // Returns the injected failure code for this call, consuming a one-shot
 // failure; false when the call is to go ahead.

@@ -318,7 +318,9 @@ std::vector<std::pair<uint8_t, uint8_t>> memberOrder(const std::vector<LogicalDr
 }
 
 // Marks the drives as migrating, shows the controller's temporary system drive
-// in the first free top-level number and queues the migration task.
+// in the first free top-level number and queues the migration task. Adding the
+// system drive may move the controller's drives: pointers and references to
+// them are not valid afterwards.
 void startMigration(Controller& c, std::vector<LogicalDrive*>& drives, unsigned arrayId) {
     for (auto* d : drives) d->migrating = true;
     uint8_t subject = drives.back()->number;
@@ -827,9 +829,10 @@ int increaseDriveSize(Controller& c, LogicalDrive& d, const _STORAGE_ADDRESS_ID*
         if (v > 0xFFFFFFFFull) return RC_NO_SPACE;
     if (!restripe(c, drives, data, members)) return RC_NO_SPACE;
     for (auto& m : added) findDevice(c, m.first, m.second)->state = DEVSTATE_ONLINE;
+    // The whole array migrates; marked before the system drive is added.
+    for (auto* x : drives) x->migrating = true;
     std::vector<LogicalDrive*> subject{&d};
     startMigration(c, subject, d.arrayId);
-    for (auto* x : drives) x->migrating = true;
     configChanged(c);
     return RC_OK;
 }

@@ -158,7 +158,6 @@ Controller controllerA() {
     c.vpdSerial = "ZQA3120045";
     c.vpdCardFru = "71P8642";
     c.vpdBatteryFru = "71P8648";
-    c.codeVersions = 1;
 
     auto& dv = c.devices;
     dv.push_back(disk(0, 0, DEVSTATE_ONLINE, BLOCKS_36G, "ZEQ-XJP", "XJ36L320", "3KA00101", "06P5760"));
@@ -268,7 +267,6 @@ Controller controllerB() {
     c.enquiryMiscFlag = 0x02;
     c.bbcSerialConfigured = "BB5C0042";
     c.bbcSerialInstalled = "BB5C0042";
-    c.codeVersions = 1;
 
     auto& dv = c.devices;
     const char* xjp = "ZEQ-XJP";

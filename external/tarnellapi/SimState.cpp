@@ -24,25 +24,11 @@ std::unique_lock<std::mutex> lock() {
 }
 
 bool takeFailure(const char* entryPoint, int adapter, int& code) {
-    auto& fs = state().failures;
-    for (auto it = fs.begin(); it != fs.end(); ++it) {
-        if (it->entryPoint != entryPoint) continue;
-        if (it->adapter != ANY_ADAPTER && it->adapter != adapter) continue;
-        if (it->after > 0) {
-            --it->after;
-            return false;
-        }
-        code = it->code;
-        if (!it->every) fs.erase(it);
-        return true;
-    }
-    return false;
+    return state().failures.take(entryPoint, adapter, code);
 }
 
 void appendCall(Call&& call) {
-    auto& log = state().log;
-    log.push_back(std::move(call));
-    while (log.size() > CALL_LOG_LIMIT) log.pop_front();
+    state().log.append(std::move(call));
 }
 
 Controller* findController(uint16_t number) {
@@ -118,13 +104,7 @@ Scenario current() {
 
 void injectFailure(const std::string& entryPoint, int code, int adapter, bool every, unsigned after) {
     auto l = lock();
-    Failure f;
-    f.entryPoint = entryPoint;
-    f.code = code;
-    f.adapter = adapter;
-    f.every = every;
-    f.after = after;
-    state().failures.push_back(f);
+    state().failures.add(entryPoint, code, adapter, every, after);
 }
 
 void clearFailures() {
@@ -134,15 +114,12 @@ void clearFailures() {
 
 std::vector<Call> calls() {
     auto l = lock();
-    return std::vector<Call>(state().log.begin(), state().log.end());
+    return state().log.all();
 }
 
 std::vector<Call> calls(const std::string& entryPoint) {
     auto l = lock();
-    std::vector<Call> out;
-    for (auto& c : state().log)
-        if (c.name == entryPoint) out.push_back(c);
-    return out;
+    return state().log.where([&](const Call& c) { return c.name == entryPoint; });
 }
 
 void clearCalls() {

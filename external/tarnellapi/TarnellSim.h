@@ -156,7 +156,7 @@ struct Controller {
     uint8_t batteryPercent = 0;
     bool batteryAbnormal = false;
     std::string vpdPartNumber, vpdSerial, vpdCardFru, vpdBatteryFru;
-    uint32_t codeVersions = 0;
+    uint32_t codeVersions = 0;         // what CheckCodeVersions answers: 0 the code versions match, 1 they do not
     uint16_t configUpdateCount = 0;
     std::vector<Device> devices;
     std::vector<LogicalDrive> drives;     // top-level drives

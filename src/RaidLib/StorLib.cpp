@@ -306,3 +306,5 @@ StorLibInit::~StorLibInit()
     if (oneInstance)
         StorLib::Finish();
 }
+
+void StorLibInit::resetForTest() { isInstance = false; }

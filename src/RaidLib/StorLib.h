@@ -114,6 +114,9 @@ public:
     StorLibInit(const StorLibInit&) = delete;
     StorLibInit& operator=(const StorLibInit&) = delete;
 
+    // Lets the next object count as the process's first again (tests only).
+    static void resetForTest();
+
 private:
     bool oneInstance;
     static bool isInstance;

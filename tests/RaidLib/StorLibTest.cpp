@@ -45,6 +45,7 @@ TEST(StorLib, RegistersWithTheDebugLogsAndReleasesItsSystem)
 // tears down. The lock that the library's load hook made is kept.
 TEST(StorLibInit, OnlyTheFirstInstanceInitializesAndFinishes)
 {
+    StorLibInit::resetForTest();
     osThreadLocker* loadLock = pStorLibGlobalThreadLocker;
     ASSERT_NE(loadLock, nullptr);
     {

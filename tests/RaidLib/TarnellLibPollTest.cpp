@@ -305,6 +305,36 @@ TEST_F(TarnellLibPollTest, ChangeOnTheSecondControllerIsReported)
     EXPECT_FALSE(p.poll(1, next));
 }
 
+// The first poll sees both controllers for the first time: a version
+// mismatch is reported for a controller whose code versions differ, and for
+// none of the default scenario's.
+TEST_F(TarnellLibPollTest, FirstPollReportsAVersionMismatchOnlyWhereThereIsOne)
+{
+    const struct {
+        const char* name;
+        int mismatched; // model id of the controller made to report a mismatch; -1: none
+    } rows[] = {
+        {"default scenario", -1},
+        {"controller 5 mismatched", 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        tarnellsim::Scenario s = tarnellsim::defaultScenario();
+        if (row.mismatched >= 0)
+            s.controllers[static_cast<size_t>(row.mismatched)].codeVersions = 1;
+        tarnellsim::reset(s);
+        TarnellEvents::resetForTest();
+        TarnellLib::resetPollClocksForTest();
+        TarnellLib lib;
+        Poller p(lib);
+        p.poll(0, 1);
+        for (int id : {0, 1}) {
+            EXPECT_TRUE(hasEvent(p.events(), RaidEvent::CONTROLLER_ADDED, id)) << p.text();
+            EXPECT_EQ(id == row.mismatched, hasEvent(p.events(), RaidEvent::MISMATCHED_VERSIONS, id)) << p.text();
+        }
+    }
+}
+
 // The loss of the named controller is reported once; the other controller's
 // state is not reported again when the dropped snapshot is replaced.
 TEST_F(TarnellLibPollTest, VanishedControllerIsReportedOnce)

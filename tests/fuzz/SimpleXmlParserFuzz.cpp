@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ExactCopy.h"
 #include "RaidLib/Util/DynamicBuffer.h"
 #include "RaidLib/Util/SimpleXmlParser.h"
 #include "RaidLib/Util/XmlAttributeList.h"
@@ -55,13 +56,10 @@ void readAll(const XmlAttributeList_C& list)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    // A block of exactly the input's size, without a terminating NUL, so that
-    // any read past the end is caught.
-    char* text = static_cast<char*>(std::malloc(size == 0 ? 1 : size));
+    const ExactCopy input(data, size);
+    char* text = input.text();
     if (text == nullptr)
         return 0;
-    if (size != 0)
-        std::memcpy(text, data, size);
     gBegin = text;
     gEnd = text + size;
 
@@ -112,6 +110,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             checkText(everything.GetValue(i));
     }
     readAll(element);
-    std::free(text);
     return 0;
 }

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ExactCopy.h"
 #include "RaidLib/Util/DynamicBuffer.h"
 #include "RaidLib/Util/Ret.h"
 #include "RaidLib/Util/SimpleXmlParser.h"
@@ -53,15 +54,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const uint32_t liveBefore = globalRaidObjectCounter;
 
-    // A block of exactly the input's size, so that any read past its end is
-    // caught.
-    char* text = static_cast<char*>(std::malloc(size == 0 ? 1 : size));
-    if (text == nullptr)
-        return 0;
-    if (size != 0)
-        std::memcpy(text, data, size);
-    char* written = readAndWrite(text, size);
-    std::free(text);
+    char* written;
+    {
+        const ExactCopy input(data, size);
+        if (input.text() == nullptr)
+            return 0;
+        written = readAndWrite(input.text(), size);
+    }
 
     // What the writer gives is a document of the dialect: reading it again
     // never fails.

@@ -50,6 +50,15 @@ struct TfiSpec {
     std::function<void(tfi_file_header_t&, directory_t&)> tweak;
 };
 
+// A text in a fixed-width header field: zero-padded, and without a
+// terminator when it fills the field (longer texts are cut).
+template <size_t N>
+inline void putField(char (&field)[N], const std::string& text)
+{
+    std::memset(field, 0, N);
+    std::memcpy(field, text.data(), text.size() < N ? text.size() : N);
+}
+
 inline uint16_t byteSum(const Bytes& b)
 {
     uint16_t s = 0;
@@ -71,11 +80,10 @@ inline Bytes buildTfi(const TfiSpec& spec)
     std::memset(&h, 0, sizeof(h));
     std::memcpy(h.FH_Signature, "Corvane Target Flash Image", 27);
     std::memcpy(h.FH_Signature + 27, spec.signatureTail.data(), spec.signatureTail.size() > 5 ? 5 : spec.signatureTail.size());
-    std::strncpy(h.FH_VendorID, spec.vendor.c_str(), sizeof(h.FH_VendorID));
-    std::strncpy(h.FH_DeviceID, spec.device.c_str(), sizeof(h.FH_DeviceID));
-    std::strncpy(h.FH_DeviceVersion, spec.deviceVersion.c_str(), sizeof(h.FH_DeviceVersion));
-    std::strncpy(h.FH_MinDeviceVersionToUpgradeFrom, spec.minVersion.c_str(),
-                 sizeof(h.FH_MinDeviceVersionToUpgradeFrom));
+    putField(h.FH_VendorID, spec.vendor);
+    putField(h.FH_DeviceID, spec.device);
+    putField(h.FH_DeviceVersion, spec.deviceVersion);
+    putField(h.FH_MinDeviceVersionToUpgradeFrom, spec.minVersion);
     h.FH_FileLength = static_cast<uint32_t>(b.size());
     h.FH_TotalChunks = spec.totalChunks;
     directory_t d;

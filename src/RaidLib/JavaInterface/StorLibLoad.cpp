@@ -1,7 +1,8 @@
 // Load and unload hooks of the core library: the process-wide mutex that
 // guards the debug-log table and the debug state of the Tarnell type exist
-// from load to unload.
+// from load to unload; the Java storage bridge's library goes at unload.
 
+#include "RaidLib/JavaInterface/StorDataProc.h"
 #include "RaidLib/Util/StorDebug.h"
 
 // Application name in the debug-log time stamps.
@@ -19,6 +20,8 @@ __attribute__((destructor)) void my_fini()
 {
     doStorDebugCleanup(STORLIB_TARNELL);
     StorDebugDeleteAll();
+    // Its destructor still takes the mutex, which goes last.
+    deleteStorDataProcLibrary();
     delete pStorLibGlobalThreadLocker;
     pStorLibGlobalThreadLocker = nullptr;
 }

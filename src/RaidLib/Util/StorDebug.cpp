@@ -133,12 +133,20 @@ StorDebugInfo* storDebugInfo[STOR_DEBUG_TYPES];
 // the state and only StorDebugDeleteAll removes it.
 uint32_t storDebugInstanceCounter[STOR_DEBUG_TYPES] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0};
 
-// The table entry a logging call of this type writes to; -1 for none.
+// The type of the innermost scope this thread has open, -1 for none.
+thread_local int innermostScopeType = -1;
+
+// The table entry a logging call of this type writes to; -1 for none. A call
+// without a type of its own (model objects before their address is set) logs
+// under the innermost open scope's type, else under the default type: taking
+// the default type's mutex inside another family's scope, while deleting that
+// family's tree under the default type takes the family's, would let two
+// threads wait for each other.
 int chooseType(EnumStorLibType storlibTypeIN)
 {
     int t = storlibTypeIN;
     if (t < 1 || t > STOR_DEBUG_LAST_TYPE)
-        t = gStorDebugDefaultStorLibType;
+        t = innermostScopeType >= 0 ? innermostScopeType : gStorDebugDefaultStorLibType;
     return (t < 0 || t > STOR_DEBUG_LAST_TYPE) ? -1 : t;
 }
 
@@ -482,12 +490,15 @@ void StorDebugDeleteAll()
 // ---------------------------------------------------------------- entry points
 
 StorDebugTracer::StorDebugTracer(EnumStorLibType storlibTypeIN, STORDBG_FLAG_T flagsIN, const char* pMethodNameIN)
-    : pMethodName(pMethodNameIN), debugFlags(flagsIN), pDebugInfo(nullptr)
+    : pMethodName(pMethodNameIN), debugFlags(flagsIN), pDebugInfo(nullptr), outerScopeType(-1)
 {
     try {
         pDebugInfo = acquireState(storlibTypeIN);
-        if (pDebugInfo)
+        if (pDebugInfo) {
             pDebugInfo->TraceStackPush(debugFlags, pMethodName);
+            outerScopeType = innermostScopeType;
+            innermostScopeType = chooseType(storlibTypeIN);
+        }
     } catch (...) {
     }
 }
@@ -496,6 +507,7 @@ StorDebugTracer::~StorDebugTracer()
 {
     if (!pDebugInfo)
         return;
+    innermostScopeType = outerScopeType;
     try {
         pDebugInfo->TraceStackPop(debugFlags, pMethodName);
     } catch (...) {

@@ -86,9 +86,12 @@ private:
     const char* pMethodName;
     STORDBG_FLAG_T debugFlags;
     StorDebugInfo* pDebugInfo;
+    // The innermost scope type of the thread when this scope opened.
+    int outerScopeType;
 };
 
-// Logging entry points. Types outside 1..13 log under the default type; a
+// Logging entry points. Types outside 1..13 log under the type of the
+// thread's innermost open scope, else under the default type; a
 // type without a debug state logs nothing; nothing is ever reported back.
 STOR_EXPORT void StorTracePrintf(EnumStorLibType storlibTypeIN, STORDBG_FLAG_T flagsIN, const char* pFormatStrIN, ...)
     __attribute__((format(printf, 3, 4)));

@@ -8,9 +8,11 @@
 
 #include <atomic>
 #include <cerrno>
+#include <fcntl.h>
 #include <functional>
 #include <sched.h>
 #include <string>
+#include <sys/file.h>
 #include <sys/ipc.h>
 #include <sys/sem.h>
 #include <sys/wait.h>
@@ -62,6 +64,29 @@ public:
 
 private:
     std::string marker_;
+};
+
+// Held by every test program while it may make or remove a marker whose name
+// it cannot choose (the Pelm type's "/StorLock512"): an exclusive lock on
+// the markers' directory, so that each program finds the marker as the
+// others left it and removes only what it made. It creates no file.
+class FixedMarkerLock {
+public:
+    FixedMarkerLock() : fd(open("/", O_RDONLY | O_DIRECTORY))
+    {
+        while (fd >= 0 && flock(fd, LOCK_EX) == -1 && errno == EINTR) {
+        }
+    }
+    ~FixedMarkerLock()
+    {
+        if (fd >= 0)
+            close(fd);
+    }
+    FixedMarkerLock(const FixedMarkerLock&) = delete;
+    FixedMarkerLock& operator=(const FixedMarkerLock&) = delete;
+
+private:
+    int fd;
 };
 
 // Exit code of a child that could not get an IPC namespace of its own.

@@ -183,6 +183,7 @@ TEST(ShMemPath, QueueAtAGivenPath)
 {
     // The path form locks with the PELM locker ("/StorLock512"): a namespace of
     // its own keeps the test off any real set of that name.
+    FixedMarkerLock markerLock;
     const std::string pelmMarker = markerPath(PELM, nullptr);
     bool markerExisted = fileExists(pelmMarker);
     int result = runInFreshIpcNamespace([] {

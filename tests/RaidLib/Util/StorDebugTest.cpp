@@ -246,6 +246,30 @@ TEST_F(OwnTypeLog, EventLogWrittenWhileItExistsUpToItsLimit)
     EXPECT_EQ(log.substr(0xA00000 - 2), "%s<E/>" + limitLine);
 }
 
+// An untyped call (a model object whose address has no type yet) logs under
+// the innermost open scope of its thread, so that building a family's tree
+// under that family's scope never takes the default type's mutex as well.
+TEST_F(OwnTypeLog, UntypedCallsLogUnderTheInnermostOpenScope)
+{
+    {
+        StorDebugTracer outer(TYPE, STOR_DEBUG_TRACE, "Outer()");
+        StorErrorPrintf(STORLIB_UNKNOWN, "a.cpp", 1, "inside sarvo");
+        {
+            StorDebugTracer inner(STORLIB_TARNELL, STOR_DEBUG_TRACE, "Inner()");
+            StorErrorPrintf(STORLIB_UNKNOWN, "a.cpp", 2, "inside tarnell");
+        }
+        StorErrorPrintf(STORLIB_UNKNOWN, "a.cpp", 3, "back in sarvo");
+    }
+    StorErrorPrintf(STORLIB_UNKNOWN, "a.cpp", 4, "no scope");
+    std::string sarvo = readFile("sarvoerror.txt");
+    std::string tarnell = readFile("tarnellerror.txt");
+    EXPECT_NE(sarvo.find("inside sarvo"), std::string::npos);
+    EXPECT_NE(sarvo.find("back in sarvo"), std::string::npos);
+    EXPECT_NE(tarnell.find("inside tarnell"), std::string::npos);
+    EXPECT_NE(tarnell.find("no scope"), std::string::npos);
+    EXPECT_EQ(sarvo.find("no scope"), std::string::npos);
+}
+
 TEST_F(StorDebugLog, LogCallsChooseTheirType)
 {
     // Types 0 and 14 log under the default (Tarnell) type.
@@ -381,6 +405,7 @@ TEST_F(StorDebugLog, OutermostPelmScopesHoldTheInterProcessLock)
 {
     // The Pelm type's lock is the set of "/StorLock512": a namespace of its
     // own keeps the test off any real set of that name.
+    ipctest::FixedMarkerLock markerLock;
     const std::string marker = ipctest::markerPath(PELM, nullptr);
     bool markerExisted = fileExists(marker);
     int result = ipctest::runInFreshIpcNamespace([&] {

@@ -12,8 +12,4 @@ target_compile_definitions(core_tests PRIVATE
     DLLSAFE_TEST_LIB_B="$<TARGET_FILE:dllsafe_testB>")
 
 # The core library exports its deleter and the global allocation operators.
-add_test(NAME tarnellcore.exports_heap_operators
-    COMMAND sh -c "syms=$(nm -D --defined-only \"$0\") || exit 1
-        for s in dllSafeDeleteTarnellCore '_Znw[jm]' '_Zna[jm]' _ZdlPv _ZdaPv; do
-            printf '%s\\n' \"$syms\" | grep -Eq \" T $s\$\" || { echo \"missing: $s\"; exit 1; }
-        done" $<TARGET_FILE:tarnellcore>)
+tarnell_add_heap_exports_test(tarnellcore dllSafeDeleteTarnellCore)

@@ -368,6 +368,24 @@ TEST_F(SimulatorTest, ExpansionAndMigrationRestripeTheArrayBehindAMigrationTask)
     EXPECT_EQ(3, d.ucState);
 }
 
+// Drive 2 of adapter 5 (RAID-1E on three disks) grows by a fourth. The
+// controller's drive list is full, so the system drive the growth adds moves
+// the drives while the growth still marks them.
+TEST_F(SimulatorTest, DriveGrowsOnAControllerWhoseDriveListIsFull) {
+    _STORAGE_ADDRESS_ID added[1] = {deviceAddr(5, 1, 10)};
+    _DEVICE_SIZE zeroSize = {};
+    ASSERT_EQ(0, IncreaseVirtDevSizes(driveAddr(5, 2, 3), zeroSize, added, 1).iReturnCode);
+    _ADAPTER_CONFIG cfg = readConfig(5);
+    EXPECT_EQ(5, cfg.sVirtDrv[2].ucState);   // migrating
+    EXPECT_EQ(4, cfg.sVirtDrv[2].ucNoOfChunkUnits);
+    EXPECT_GT(cfg.sVirtDrv[2].ulVirtDriveSize, 90000u * 2048);
+    EXPECT_EQ(6, cfg.sVirtDrv[4].ucState);   // the controller's system drive meanwhile
+    tarnellsim::advanceClock(24 * 3600);
+    cfg = readConfig(5);
+    EXPECT_EQ(3, cfg.sVirtDrv[2].ucState);
+    EXPECT_EQ(0, cfg.sVirtDrv[4].ucState);
+}
+
 TEST_F(SimulatorTest, SettingsAndHotSparesShowInTheConfiguration) {
     _STORAGE_ADDRESS_ID a = adapterAddr(2);
     a.ulMap = STADDR_MAP_ADAPTER_WIDE;

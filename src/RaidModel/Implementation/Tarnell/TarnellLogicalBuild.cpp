@@ -196,9 +196,12 @@ T* findArray(TarnellAdapter* adapter, const char* className, STORID_T arrayID)
     return nullptr;
 }
 
-// Rewrites the adapter's row of blocked-drive flags from the controller's
-// enquiry; nothing changes when the enquiry fails or the adapter has no row.
-void refreshBlockedDrives(StoreDLLIntf* store, const _STORAGE_ADDRESS_ID& adapterAddress, STORID_T adapterID)
+// Sends the controller's enquiry, as every basic drive's build does; only
+// the build of a RAID-0 drive (rewrite) takes the adapter's row of
+// blocked-drive flags from it. Nothing changes when the enquiry fails or the
+// adapter has no row.
+void refreshBlockedDrives(StoreDLLIntf* store, const _STORAGE_ADDRESS_ID& adapterAddress, STORID_T adapterID,
+                          bool rewrite)
 {
     uint8_t command[ENQUIRY_COMMAND_LENGTH];
     std::memset(command, 0, sizeof command);
@@ -213,7 +216,7 @@ void refreshBlockedDrives(StoreDLLIntf* store, const _STORAGE_ADDRESS_ID& adapte
     const S_Ret sret = store->ExecAdapterCmnd(adapterAddress, command, ENQUIRY_COMMAND_LENGTH, readCount, writeCount,
                                               statusCount, answer, ENQUIRY_ANSWER_LENGTH, nullptr, 0, nullptr, 0, 60,
                                               1, 1, 0);
-    if (sret.iReturnCode == 0 && adapterID < BLOCKED_ADAPTERS) {
+    if (rewrite && sret.iReturnCode == 0 && adapterID < BLOCKED_ADAPTERS) {
         static_assert(sizeof(_ENQUIRY) <= ENQUIRY_ANSWER_LENGTH, "the enquiry leads the answer");
         _ENQUIRY enquiry;
         std::memcpy(&enquiry, answer, sizeof enquiry);
@@ -553,9 +556,8 @@ TarnellBasicLogicalDrive* TarnellAdapter::getLogicalDriveConfig(TarnellAdapter* 
     const bool last = !subLogical && isLastInArray(store, address, static_cast<uint16_t>(arrayID), number);
     const EnumRaid5EEState raid5EEState = raid5EEStateOf(record, level);
 
-    // Only a RAID-0 drive can be blocked; its build refreshes the flags.
-    if (level == RAID0)
-        refreshBlockedDrives(store, address, adapter->getAdapterID());
+    // Only a RAID-0 drive can be blocked; only its build refreshes the flags.
+    refreshBlockedDrives(store, address, adapter->getAdapterID(), level == RAID0);
 
     const int id = subLogical ? logicalDriveID : adapter->getNextUnqLDid(number, 0, 0, false);
     if (id == -1)

@@ -260,6 +260,33 @@ TEST_F(TarnellLogicalBuildTest, BlockedFlagOfAFormerRaid0DriveIsNotInherited)
     EXPECT_FALSE(basic(a, 3)->getBlockedAccess());
 }
 
+// The build of every basic drive, top level or sub-logical, sends the
+// enquiry once, whatever its level; a spanned drive's own build sends none.
+TEST_F(TarnellLogicalBuildTest, EachBasicDriveSendsTheEnquiryOnce)
+{
+    const struct {
+        int controller, channels, type;
+        size_t basicDrives;
+    } rows[] = {
+        {CONTROLLER_A, 3, TARNELL_B2, 6},   // drives 0-3, the two sub-logical drives of drive 4
+        {CONTROLLER_B, 2, TARNELL_C0, 5},   // drives 0, 2, 3, the two sub-logical drives of drive 1
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.controller);
+        BuildAdapter a(row.controller, row.channels, row.type);
+        ASSERT_EQ(Ret(0), TarnellAdapter::buildPhysicalDevices(a.adapter));
+        tarnellsim::clearCalls();
+        ASSERT_EQ(Ret(0), TarnellAdapter::buildLogicalDevices(a.adapter));
+        const std::vector<tarnellsim::Call> sent = callsOf("ExecAdapterCmnd");
+        EXPECT_EQ(row.basicDrives, sent.size());
+        for (const tarnellsim::Call& call : sent) {
+            EXPECT_EQ(row.controller, call.address.usAdapterID);
+            // Command and answer lengths, no write or sense buffer, 60, 1, 1, 0.
+            EXPECT_EQ((std::vector<long long>{16, 212, 0, 0, 60, 1, 1, 0}), call.args);
+        }
+    }
+}
+
 // A rebuild in place lists on each hard drive the chunks of the drives built
 // now: a deleted drive's entries go, and none is listed twice.
 TEST_F(TarnellLogicalBuildTest, RebuildListsOnlyTheCurrentChunksOnEachDisk)

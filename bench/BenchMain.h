@@ -1,9 +1,9 @@
-#ifndef BENCH_BENCHINTEMPDIR_H
-#define BENCH_BENCHINTEMPDIR_H
+#ifndef BENCH_BENCHMAIN_H
+#define BENCH_BENCHMAIN_H
 
-// The main program of the benchmarks over the Tarnell library: the library
-// writes its logs, and a monitor its snapshot, to the current directory, so
-// the benchmarks run in a directory of their own, removed afterwards.
+// The main of a benchmark program over the core library, which writes its
+// logs to the current directory: the benchmarks run in a directory of their
+// own, removed afterwards.
 
 #include <benchmark/benchmark.h>
 
@@ -13,10 +13,11 @@
 #include <system_error>
 #include <unistd.h>
 
-// Runs the registered benchmarks in a new directory /tmp/<name>.XXXXXX.
-inline int runBenchmarksInTempDir(int argc, char** argv, const char* name)
+// Runs the registered benchmarks in a fresh directory /tmp/<prefix>.XXXXXX;
+// 1 for unrecognised arguments.
+inline int runBenchmarksInOwnDirectory(int argc, char** argv, const char* prefix)
 {
-    std::string dir = std::string("/tmp/") + name + ".XXXXXX";
+    std::string dir = std::string("/tmp/") + prefix + ".XXXXXX";
     const bool moved = mkdtemp(&dir[0]) != nullptr && chdir(dir.c_str()) == 0;
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

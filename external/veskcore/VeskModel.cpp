@@ -1,0 +1,211 @@
+// The Vesk model objects and the build of a Vesk configuration from the
+// simulated controllers.
+
+#include <algorithm>
+#include <cstring>
+
+#include "RaidLib/Util/SafteConfig.h"
+#include "RaidLib/Util/SafteStatus.h"
+#include "RaidModel/Interface/Array.h"
+#include "RaidModel/Interface/SES2EnclosureDevice.h"
+#include "VeskLib.h"
+#include "VeskSimInternal.h"
+
+namespace {
+
+bool named(const char* className, const char* name) { return className && std::strcmp(className, name) == 0; }
+
+// The status bytes of a kind of element, at most as many as the record holds.
+void copyStatus(unsigned char* out, size_t capacity, const std::vector<uint8_t>& bytes)
+{
+    std::copy_n(bytes.begin(), std::min(bytes.size(), capacity), out);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- VeskAdapter
+
+VeskAdapter::VeskAdapter(const vesksim::Controller& c) : RecordAdapter(FENTA, c)
+{
+    copyText(partNumber, c.partNumber.c_str());
+    copyText(batteryFRU, c.batteryFRU.c_str());
+    copyText(cardVersion, c.cardVersion.c_str());
+    copyText(fruNumber, c.fruNumber.c_str());
+}
+
+VeskAdapter::~VeskAdapter() = default;
+
+bool VeskAdapter::isInstanceOf(const char* className) const
+{
+    return named(className, "VeskAdapter") || Adapter::isInstanceOf(className);
+}
+
+const char* VeskAdapter::typeName() const { return "VeskAdapter"; }
+
+// ---------------------------------------------------------------- VeskHardDrive
+
+VeskHardDrive::VeskHardDrive(Adapter* adapterIN, Channel* channelIN, const familysim::HardDriveTexts& texts)
+    : RecordHardDrive(adapterIN, channelIN, texts)
+{
+}
+
+VeskHardDrive::~VeskHardDrive() = default;
+
+bool VeskHardDrive::isInstanceOf(const char* className) const
+{
+    return named(className, "VeskHardDrive") || HardDrive::isInstanceOf(className);
+}
+
+const char* VeskHardDrive::typeName() const { return "VeskHardDrive"; }
+
+// ---------------------------------------------------------------- VeskLogicalDrive
+
+VeskLogicalDrive::VeskLogicalDrive(Adapter* adapterIN, Array* arrayIN, const vesksim::LogicalDrive& d)
+    : RecordLogicalDrive(adapterIN, arrayIN, d, d.blocks)
+{
+}
+
+VeskLogicalDrive::~VeskLogicalDrive() = default;
+
+bool VeskLogicalDrive::isInstanceOf(const char* className) const
+{
+    return named(className, "VeskLogicalDrive") || LogicalDrive::isInstanceOf(className);
+}
+
+const char* VeskLogicalDrive::typeName() const { return "VeskLogicalDrive"; }
+
+// ---------------------------------------------------------------- VeskEnclosure
+
+VeskEnclosure::VeskEnclosure(Adapter* adapterIN, Channel* channelIN, const vesksim::SafteEnclosure& e)
+    : Enclosure(adapterIN, channelIN, e.target, e.vendor.c_str(), e.model.c_str(), e.serial.c_str(),
+                e.firmware.c_str(), DRIVE_READY, e.fru.c_str())
+{
+    if (!e.safteData)
+        return;
+    SAFTE_CONFIG page = {};
+    page.fanCount = uint8_t(std::min<size_t>(e.fanStatus.size(), SafteStatus::MAX_FANS));
+    page.powerSupplyCount = uint8_t(std::min<size_t>(e.powerSupplyStatus.size(), SafteStatus::MAX_POWER_SUPPLIES));
+    page.slotCount = e.slots;
+    page.tempSensorCount = e.tempSensors;
+    page.ucThermostat = 0x80; // Celsius
+    SafteConfig config;
+    config.initFieldsFromData(&page);
+    SafteStatus status;
+    copyStatus(status.ucFanStatus, SafteStatus::MAX_FANS, e.fanStatus);
+    copyStatus(status.ucPowerSupplyStatus, SafteStatus::MAX_POWER_SUPPLIES, e.powerSupplyStatus);
+    status.ucTempOutOfRangeFlag1 = e.tempOutOfRange1;
+    status.ucTempOutOfRangeFlag2 = e.tempOutOfRange2;
+    status.iFanCount = page.fanCount;
+    status.iPowerSupplyCount = page.powerSupplyCount;
+    status.iSlotCount = page.slotCount;
+    status.iTempSensorCount = page.tempSensorCount;
+    // The records as children (so the configuration document shows them)
+    // and as the enclosure's own copies.
+    if (SafteConfig* child = new SafteConfig(config))
+        addChild(child);
+    if (SafteStatus* child = new SafteStatus(status))
+        addChild(child);
+    safteConfig = new SafteConfig(config);
+    safteStatus = new SafteStatus(status);
+    safteDataValid = safteConfig && safteStatus;
+}
+
+VeskEnclosure::~VeskEnclosure() = default;
+
+bool VeskEnclosure::isInstanceOf(const char* className) const
+{
+    return named(className, "VeskEnclosure") || Enclosure::isInstanceOf(className);
+}
+
+const char* VeskEnclosure::typeName() const { return "VeskEnclosure"; }
+
+// ---------------------------------------------------------------- VeskSystem
+
+namespace {
+
+// Adds a device below the channel of its slot; one on a bus the controller
+// does not have is dropped.
+template <class Device, class Record>
+void addDevice(Adapter& adapter, const Record& r, Device* (*make)(Adapter&, Channel&, const Record&))
+{
+    Channel* channel = familysim::findChannel(adapter, r.channel);
+    if (!channel)
+        return;
+    if (Device* device = make(adapter, *channel, r))
+        channel->addChild(device);
+}
+
+VeskEnclosure* newEnclosure(Adapter& adapter, Channel& channel, const vesksim::SafteEnclosure& e)
+{
+    return new VeskEnclosure(&adapter, &channel, e);
+}
+
+SES2EnclosureDevice* newSesDevice(Adapter& adapter, Channel& channel, const vesksim::SesDevice& d)
+{
+    return new SES2EnclosureDevice(&adapter, &channel, d.target, d.vendor.c_str(), d.model.c_str(),
+                                   d.serial.c_str(), d.firmware.c_str(), DRIVE_READY, d.fru.c_str());
+}
+
+// The adapter of one controller with its whole subtree.
+familysim::AdapterTree buildAdapter(const vesksim::Controller& c)
+{
+    VeskAdapter* vesk = new VeskAdapter(c);
+    familysim::AdapterTree adapter(vesk);
+    if (!vesk)
+        return adapter;
+    familysim::addChannelsAndDrives<VeskHardDrive>(*vesk, c);
+    for (const vesksim::SafteEnclosure& e : c.enclosures)
+        addDevice<VeskEnclosure>(*vesk, e, newEnclosure);
+    for (const vesksim::SesDevice& d : c.sesDevices)
+        addDevice<SES2EnclosureDevice>(*vesk, d, newSesDevice);
+    for (const vesksim::Array& a : c.arrays) {
+        Array* array = new Array(vesk, a.number, a.blocks, a.freeBlocks, 1);
+        if (!array)
+            continue;
+        vesk->addChild(array);
+        for (const vesksim::LogicalDrive& d : a.logicalDrives) {
+            if (VeskLogicalDrive* logical = new VeskLogicalDrive(vesk, array, d)) {
+                array->addChild(logical);
+                familysim::addChunks(*logical, *vesk, d.chunks);
+            }
+        }
+    }
+    return adapter;
+}
+
+} // namespace
+
+VeskSystem::VeskSystem() : System(STORLIB_VESK) {}
+
+VeskSystem::~VeskSystem() = default;
+
+bool VeskSystem::isInstanceOf(const char* className) const
+{
+    return named(className, "VeskSystem") || System::isInstanceOf(className);
+}
+
+const char* VeskSystem::typeName() const { return "VeskSystem"; }
+
+void VeskSystem::buildChildren(StorLib*, Ret& ret)
+{
+    familysim::addAdapters(*this, vesksim::detail::readControllers(), ret, buildAdapter);
+}
+
+uint32_t VeskSystem::getControllerCount(StorLib*, Ret&) { return vesksim::detail::controllerCount(); }
+
+// ---------------------------------------------------------------- VeskLib
+
+VeskLib::VeskLib() : StorLibPlugin(STORLIB_VESK) {}
+
+VeskLib::~VeskLib() = default;
+
+void* VeskLib::operator new(std::size_t size) noexcept
+{
+    if (vesksim::detail::allocationFails())
+        return nullptr;
+    return ::operator new(size, std::nothrow);
+}
+
+void VeskLib::operator delete(void* block) noexcept { ::operator delete(block); }
+
+System* VeskLib::newSystem() { return new VeskSystem; }
