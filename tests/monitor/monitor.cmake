@@ -5,7 +5,8 @@ file(GLOB MONITOR_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*Test
 
 foreach(monitor watchpelm watchtarnell)
     add_executable(${monitor}_tests ${MONITOR_TEST_SOURCES})
-    target_link_libraries(${monitor}_tests PRIVATE ${monitor} test_support)
+    # The snapshot tests read live trees of the simulated controllers.
+    target_link_libraries(${monitor}_tests PRIVATE ${monitor} tarnellapi test_support)
     target_compile_definitions(${monitor}_tests PRIVATE
         MONITOR_CATALOGUE="$<TARGET_FILE_DIR:${monitor}>/RaidNLS.properties"
         MONITOR_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/data")

@@ -1,0 +1,85 @@
+// The monitor's configuration snapshot over simulated full controllers (4
+// channels of 16 disks, 8 logical drives each): 1 and 16 of them. Measures
+// NRMConfigBuilder's build plus writeXML of the live tree (the snapshot a
+// monitor stores after a pass) and its readXML of the file written (the
+// snapshot a monitor reads at its start). Reports the time of one call and
+// the time per snapshot object, which stays flat when the cost grows linearly
+// with the configuration.
+//
+// The program links the simulated libtarnellapi.so, so the core's dlopen finds
+// this copy and the scenario can be set through its control interface; and
+// libwatchtarnell, the monitor library of the Tarnell family.
+
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+#include "BenchMain.h"
+#include "RaidLib/TarnellLib.h"
+#include "RaidModel/Implementation/Tarnell/TarnellSystem.h"
+#include "TarnellSim.h"
+#include "monitor/NRMConfigBuilder.h"
+#include "monitor/NRMProgress.h"
+#include "monitor/NRMSystem.h"
+
+namespace {
+
+const char* const SNAPSHOT_FILE = "WATCHTARNELLConfig.xml";
+
+// The snapshot objects of the builder's tree, the root included.
+size_t objectCount(const NRMConfigBuilder& builder)
+{
+    if (!builder.nrmSystem)
+        return 0;
+    std::vector<RaidObject*> all;
+    builder.nrmSystem->getChildren(all, true, true);
+    return all.size() + 1;
+}
+
+void setCounters(benchmark::State& state, unsigned controllers, size_t objects, unsigned long adapters)
+{
+    if (adapters != controllers)
+        state.SkipWithError("not every controller is in the snapshot");
+    state.counters["controllers"] = controllers;
+    state.counters["objects"] = static_cast<double>(objects);
+    // Seconds per snapshot object and call.
+    state.counters["per_object"] = benchmark::Counter(
+        static_cast<double>(objects), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void BM_SnapshotBuildWrite(benchmark::State& state)
+{
+    const unsigned controllers = static_cast<unsigned>(state.range(0));
+    tarnellsim::reset(tarnellsim::fullScenario(controllers));
+    TarnellLib lib;
+    System* live = lib.getNewSystem();
+    NRMProgressCollection tasks;
+    NRMConfigBuilder builder(SNAPSHOT_FILE);
+    for (auto _ : state) {
+        builder.build(live, &tasks);
+        builder.writeXML();
+    }
+    builder.build(live, &tasks);
+    setCounters(state, controllers, objectCount(builder), builder.nrmSystem->getNumAdapters());
+}
+
+void BM_SnapshotRead(benchmark::State& state)
+{
+    const unsigned controllers = static_cast<unsigned>(state.range(0));
+    tarnellsim::reset(tarnellsim::fullScenario(controllers));
+    TarnellLib lib;
+    NRMProgressCollection tasks;
+    NRMConfigBuilder builder(SNAPSHOT_FILE);
+    builder.build(lib.getNewSystem(), &tasks);
+    builder.writeXML();
+    for (auto _ : state)
+        builder.readXML();
+    setCounters(state, controllers, objectCount(builder), builder.nrmSystem->getNumAdapters());
+}
+
+BENCHMARK(BM_SnapshotBuildWrite)->Arg(1)->Arg(16)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SnapshotRead)->Arg(1)->Arg(16)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) { return runBenchmarksInOwnDirectory(argc, argv, "tarnell-monitor-bench"); }

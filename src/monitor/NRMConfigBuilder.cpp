@@ -1,0 +1,158 @@
+#include "monitor/NRMConfigBuilder.h"
+
+#include <atomic>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+#include <string>
+#include <utility>
+
+#include "RaidLib/Util/SimpleXmlParser.h"
+#include "RaidModel/Interface/System.h"
+#include "RaidModel/Serialization/XMLWriter.h"
+#include "monitor/NRMProgress.h"
+#include "monitor/NRMSnapshotReader.h"
+#include "monitor/NRMSystem.h"
+
+namespace {
+
+// Numbers the temporary files of this process, so that two builders never
+// pick the same name.
+std::atomic<unsigned> temporaryCounter(0);
+
+} // namespace
+
+NRMConfigBuilder::NRMConfigBuilder(std::string configFileNameIN)
+    : nrmSystem(nullptr), configFileName(std::move(configFileNameIN)), configFile(nullptr)
+{
+}
+
+NRMConfigBuilder::~NRMConfigBuilder() { deleteTree(); }
+
+void NRMConfigBuilder::deleteTree()
+{
+    nrmsnapshot::deleteTree(nrmSystem);
+    nrmSystem = nullptr;
+}
+
+void NRMConfigBuilder::resetConfigFile(std::string configFileNameIN)
+{
+    if (configFile) {
+        fclose(configFile);
+        configFile = nullptr;
+    }
+    configFileName = std::move(configFileNameIN);
+}
+
+void NRMConfigBuilder::build(System* system, NRMProgressCollection* progress)
+{
+    deleteTree();
+    nrmSystem = new NRMSystem(STORLIB_UNKNOWN);
+    if (!nrmSystem)
+        return;
+    nrmSystem->build(system);
+    NRMProgressCollection* tasks = new NRMProgressCollection();
+    if (!tasks)
+        return;
+    tasks->build(progress);
+    nrmSystem->addChild(tasks);
+}
+
+void NRMConfigBuilder::writeXML()
+{
+    char* text = nullptr;
+    uint32_t length = 0;
+    {
+        XMLWriter writer(&text);
+        if (nrmSystem) {
+            writer.writeTree(nrmSystem);
+        } else {
+            NRMSystem empty(STORLIB_UNKNOWN);
+            writer.writeTree(&empty);
+        }
+        length = writer.getStrSize();
+    }
+    deleteTree();
+    if (text && !configFileName.empty())
+        replaceFile(text, length);
+    delete[] text;
+}
+
+// The text goes to a new file in the snapshot's directory, which replaces the
+// snapshot by a rename only once it is written, flushed and closed; so a
+// reader sees the old snapshot or the new one, and a failed write leaves the
+// old one. The new file is created like the snapshot would be (0666 less the
+// umask).
+bool NRMConfigBuilder::replaceFile(const char* text, size_t length)
+{
+    const std::string temporary = configFileName + ".tmp" + std::to_string(getpid()) + "-" +
+                                  std::to_string(temporaryCounter.fetch_add(1, std::memory_order_relaxed));
+    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    configFile = fdopen(fd, "w");
+    if (!configFile) {
+        close(fd);
+        unlink(temporary.c_str());
+        return false;
+    }
+    bool written = fwrite(text, 1, length, configFile) == length;
+    written = fflush(configFile) == 0 && written;
+    written = fclose(configFile) == 0 && written;
+    configFile = nullptr;
+    if (!written || rename(temporary.c_str(), configFileName.c_str()) != 0) {
+        unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool NRMConfigBuilder::readFile()
+{
+    xmlText.clear();
+    if (configFileName.empty())
+        return false;
+    configFile = fopen(configFileName.c_str(), "r");
+    if (!configFile)
+        return false;
+    char block[16384];
+    size_t n;
+    while ((n = fread(block, 1, sizeof block, configFile)) > 0)
+        xmlText.append(block, n);
+    const bool complete = ferror(configFile) == 0;
+    fclose(configFile);
+    configFile = nullptr;
+    if (!complete)
+        xmlText.clear();
+    return complete;
+}
+
+void NRMConfigBuilder::parseText()
+{
+    nrmSystem = new NRMSystem(STORLIB_UNKNOWN);
+    if (!nrmSystem || xmlText.empty())
+        return;
+    bool whole = false;
+    try {
+        SimpleXmlParser parser(&xmlText[0], xmlText.size());
+        whole = nrmSystem->build(parser);
+    } catch (...) {
+        // A malformed document, or a reader that could not keep what it read.
+        whole = false;
+    }
+    if (!whole) {
+        // A part of a snapshot would report every object it lacks as
+        // removed: it counts as no snapshot at all.
+        deleteTree();
+        nrmSystem = new NRMSystem(STORLIB_UNKNOWN);
+    }
+}
+
+void NRMConfigBuilder::readXML()
+{
+    deleteTree();
+    // A file that cannot be read leaves no text: the text of an earlier
+    // reading has been cut by its parse and is not parsed again.
+    readFile();
+    parseText();
+}

@@ -1,0 +1,70 @@
+#ifndef NRMCONFIGBUILDER_H
+#define NRMCONFIGBUILDER_H
+
+// The configuration snapshot of a monitor and its file. build copies a live
+// configuration tree and the monitor's task list into snapshot objects,
+// writeXML stores them as the snapshot file, readXML rebuilds them from that
+// file at the next start; the monitor compares the rebuilt controllers with
+// the live ones through the same model operations.
+//
+// The builder and its tree belong to the thread of the monitor that owns
+// them; nothing is locked.
+
+#include <cstdio>
+#include <string>
+
+#include "RaidLib/Util/StorExport.h"
+
+class NRMProgressCollection;
+class NRMSystem;
+class System;
+
+class STOR_EXPORT NRMConfigBuilder {
+public:
+    // No tree, no open file, no text.
+    explicit NRMConfigBuilder(std::string configFileName);
+    // Deletes the tree.
+    ~NRMConfigBuilder();
+    NRMConfigBuilder(const NRMConfigBuilder&) = delete;
+    NRMConfigBuilder& operator=(const NRMConfigBuilder&) = delete;
+
+    // Replaces the tree by a snapshot of the system (its controllers) and a
+    // copy of the task list; either may be null. The root's last child is
+    // always the task list, empty or not.
+    void build(System* system, NRMProgressCollection* progress);
+    // Writes the tree (an empty "System" when there is none) to the snapshot
+    // file, then deletes the tree. The file is replaced whole: the text goes
+    // to a new file beside it, which is renamed over the snapshot once it
+    // is complete; a write that fails leaves the previous snapshot as it was.
+    // Nothing is written without a file name.
+    void writeXML();
+    // Replaces the tree by the one stored in the snapshot file; afterwards
+    // there is always a root. A missing, empty, unreadable, malformed or
+    // truncated file gives a root without children, so every controller
+    // counts as new. The objects read refer to the builder's text and must
+    // not outlive the next readXML.
+    void readXML();
+    // Takes another snapshot file name.
+    void resetConfigFile(std::string configFileName);
+
+    // The text last read from the file, parsed in place.
+    std::string xmlText;
+    // The current snapshot tree, or null.
+    NRMSystem* nrmSystem;
+    std::string configFileName;
+    // Open only inside readXML and writeXML.
+    FILE* configFile;
+
+private:
+    void deleteTree();
+    // The whole file into xmlText; false (and an empty text) when it cannot
+    // be read.
+    bool readFile();
+    // Replaces the snapshot file by the text; false when it could not.
+    bool replaceFile(const char* text, size_t length);
+    // The tree of xmlText; an empty root when the text does not hold a whole
+    // snapshot.
+    void parseText();
+};
+
+#endif
