@@ -186,14 +186,6 @@ TEST_F(ProviderPatternTest, EveryRegisteredProviderAnswersTheFixedCodes)
 
 // ---- the templates over the tests' own providers ----------------------------------------
 
-std::vector<std::string> deviceIDs(const std::vector<PATTERN_Port*>& ports)
-{
-    std::vector<std::string> ids;
-    for (const PATTERN_Port* p : ports)
-        ids.push_back(p->DeviceID.value.str());
-    return ids;
-}
-
 TEST_F(ProviderPatternTest, InstanceProvidersEnumerateFamilyByFamily)
 {
     PATTERN_Port_Provider ports;
@@ -201,7 +193,7 @@ TEST_F(ProviderPatternTest, InstanceProvidersEnumerateFamilyByFamily)
     Collected<PATTERN_Port> all;
     EXPECT_EQ(0, enumerate(ports, all));
     // Qorl first, then Tarnell; the Pelm controllers have none.
-    const std::vector<std::string> ids = deviceIDs(all.items);
+    const std::vector<std::string> ids = providertest::deviceIDs(all.items);
     ASSERT_EQ(8u, ids.size());
     EXPECT_EQ("VSK0042:0", ids[0]);
     EXPECT_EQ("VSK0042:1", ids[1]);

@@ -119,6 +119,16 @@ int enumerate(Provider& provider, Collected<typename Provider::Class>& out)
     return provider.enum_instances(nullptr, &handler);
 }
 
+// The DeviceIDs of instances, in order.
+template <class T>
+std::vector<std::string> deviceIDs(const std::vector<T*>& instances)
+{
+    std::vector<std::string> ids;
+    for (const T* i : instances)
+        ids.push_back(i->DeviceID.value.str());
+    return ids;
+}
+
 class ProviderTest : public ::testing::Test {
 protected:
     void SetUp() override

@@ -49,6 +49,18 @@ Ref<KRNA_StorageVolume> build(LogicalDrive* drive)
     return volume;
 }
 
+// The volume of the one logical drive of a family library's configuration.
+Ref<KRNA_StorageVolume> onlyVolume(StorLib& lib, LogicalDrive** drive = nullptr)
+{
+    std::vector<LogicalDrive*> drives = drivesOf(lib);
+    EXPECT_EQ(1u, drives.size());
+    if (drives.empty())
+        return Ref<KRNA_StorageVolume>();
+    if (drive)
+        *drive = drives[0];
+    return build(drives[0]);
+}
+
 class StorageVolumeTest : public providertest::ProviderTest {};
 
 TEST_F(StorageVolumeTest, AVeskDriveKeyedBySerialWithBlocksAndItsCreationTime)
@@ -70,10 +82,8 @@ TEST_F(StorageVolumeTest, AVeskDriveKeyedBySerialWithBlocksAndItsCreationTime)
     scenario.controllers.push_back(c);
     vesksim::reset(scenario);
     VeskLib lib;
-    std::vector<LogicalDrive*> drives = drivesOf(lib);
-    ASSERT_EQ(1u, drives.size());
-
-    Ref<KRNA_StorageVolume> v = build(drives[0]);
+    Ref<KRNA_StorageVolume> v = onlyVolume(lib);
+    ASSERT_TRUE(v);
     EXPECT_EQ("node1:SN12345:3", v->DeviceID.value.str());
     EXPECT_EQ("node1", v->SystemName.value.str());
     EXPECT_EQ("KRNA_ControllerComputerSystem", v->SystemCreationClassName.value.str());
@@ -121,16 +131,15 @@ TEST_F(StorageVolumeTest, AnAdapterWithoutSerialIsKeyedByItsPciPlace)
     scenario.controllers.push_back(c);
     pelmsim::reset(scenario);
     PelmLib lib;
-    std::vector<LogicalDrive*> drives = drivesOf(lib);
-    ASSERT_EQ(1u, drives.size());
-
-    Ref<KRNA_StorageVolume> v = build(drives[0]);
+    LogicalDrive* drive = nullptr;
+    Ref<KRNA_StorageVolume> v = onlyVolume(lib, &drive);
+    ASSERT_TRUE(v);
     EXPECT_EQ("node1:2-0-5:0", v->DeviceID.value.str());
     EXPECT_EQ(138000u * 2048u, v->NumberOfBlocks.value);
     EXPECT_EQ(138000u * 2048u, v->ConsumableBlocks.value);
     // A Pelm drive's creation time is filled, but not reported.
     EXPECT_EQ(cimple::Datetime(), v->InstallDate.value);
-    build(drives[0]);
+    build(drive);
     EXPECT_EQ(2u, logMessages("[debug] in PelmAdapter in krnaBuildInstance of Storagevolume").size());
 }
 
@@ -213,21 +222,13 @@ TEST_F(StorageVolumeTest, AFailedHostLookupGivesTheLoopbackName)
 
 // ---- the provider's operations ------------------------------------------------------------
 
-std::vector<std::string> deviceIDs(const Collected<KRNA_StorageVolume>& volumes)
-{
-    std::vector<std::string> ids;
-    for (const KRNA_StorageVolume* v : volumes.items)
-        ids.push_back(v->DeviceID.value.str());
-    return ids;
-}
-
 TEST_F(StorageVolumeTest, EnumeratesQorlThenTarnellThenPelmAndGetsByKeys)
 {
     KRNA_StorageVolume_Provider provider;
     ASSERT_EQ(0, provider.load());
     Collected<KRNA_StorageVolume> all;
     EXPECT_EQ(0, providertest::enumerate(provider, all));
-    const std::vector<std::string> ids = deviceIDs(all);
+    const std::vector<std::string> ids = providertest::deviceIDs(all.items);
     // Qorl: 4 + 1; Tarnell: 5 + 2 sub-logical and 4 + 2; Pelm: 2 + 1.
     ASSERT_EQ(21u, ids.size());
     EXPECT_EQ("node1:VSK0042:0", ids[0]);
