@@ -83,13 +83,14 @@ KRNALogger::KRNALogger(const char* fileNameIN, int levelIN)
 KRNALogger::KRNALogger(int levelIN)
     : level(levelIN), timestamp(true), path(STDOUT_PATH), maxSize(DEFAULT_MAX_SIZE), rollover(true)
 {
+    Registry& r = registry();
+    cimple::Auto_Mutex lock(r.mutex);
+    r.loggers.push_back(this);
 }
 
 KRNALogger::KRNALogger(const KRNALogger& other) : level(0), timestamp(true), maxSize(0), rollover(false)
 {
     copyFields(other);
-    if (fileName.empty())
-        return;
     Registry& r = registry();
     cimple::Auto_Mutex lock(r.mutex);
     r.loggers.push_back(this);
@@ -98,25 +99,17 @@ KRNALogger::KRNALogger(const KRNALogger& other) : level(0), timestamp(true), max
 KRNALogger& KRNALogger::operator=(const KRNALogger& other)
 {
     if (this != &other) {
-        // The seam may re-point this logger meanwhile; it holds the registry
-        // lock, then the logger's.
+        // The seam may re-point this logger meanwhile: registry lock first.
         Registry& r = registry();
         cimple::Auto_Mutex registryLock(r.mutex);
-        const bool wasRegistered = !fileName.empty();
         cimple::Auto_Mutex lock(mutex);
         copyFields(other);
-        if (!wasRegistered && !fileName.empty())
-            r.loggers.push_back(this);
-        else if (wasRegistered && fileName.empty())
-            r.loggers.erase(std::remove(r.loggers.begin(), r.loggers.end(), this), r.loggers.end());
     }
     return *this;
 }
 
 KRNALogger::~KRNALogger()
 {
-    if (fileName.empty())
-        return;
     Registry& r = registry();
     cimple::Auto_Mutex lock(r.mutex);
     r.loggers.erase(std::remove(r.loggers.begin(), r.loggers.end(), this), r.loggers.end());
@@ -153,6 +146,8 @@ void KRNALogger::setLogDirectory(const char* dir)
     r.redirected = dir != nullptr;
     r.directory = dir ? dir : "";
     for (KRNALogger* l : r.loggers) {
+        if (l->fileName.empty())
+            continue; // a logger on the standard output
         cimple::Auto_Mutex loggerLock(l->mutex);
         l->path = r.redirected ? r.directory + "/" + l->fileName : l->locatedPath;
     }

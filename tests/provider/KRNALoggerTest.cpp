@@ -1,6 +1,8 @@
 // The module's logger and scope tracer, and the provider utilities.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <regex>
 #include <string>
 #include <thread>
@@ -110,6 +112,22 @@ TEST_F(KRNALoggerTest, WithoutItsPlaceEveryLineIsDropped)
     KRNALogger::setLogDirectory(providertest::currentDirectory().c_str());
     EXPECT_EQ(providertest::currentDirectory() + "/krnaprov.log", logger.getPath());
     EXPECT_TRUE(logLines().empty());
+}
+
+TEST_F(KRNALoggerTest, CopiesWriteWhereTheOriginalDoesAndFollowTheSeam)
+{
+    KRNALogger original("krnaprov.log", KRNALogger::WARN_FLAG);
+    KRNALogger copy(original);
+    KRNALogger assigned(KRNALogger::DEBUG_FLAG);
+    assigned = original;
+    copy.info("skipped by the copied level");
+    copy.warn("from the copy");
+    assigned.error("from the assigned");
+    EXPECT_EQ((std::vector<std::string>{"[warn]  from the copy", "[error] from the assigned"}), logMessages("from"));
+    mkdir("elsewhere", 0755);
+    KRNALogger::setLogDirectory((providertest::currentDirectory() + "/elsewhere").c_str());
+    EXPECT_EQ(providertest::currentDirectory() + "/elsewhere/krnaprov.log", copy.getPath());
+    EXPECT_EQ(providertest::currentDirectory() + "/elsewhere/krnaprov.log", assigned.getPath());
 }
 
 TEST_F(KRNALoggerTest, LinesOfTwoLoggersOnTwoThreadsNeverMix)
