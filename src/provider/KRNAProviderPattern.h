@@ -19,8 +19,10 @@
 // KRNAProvider::getConfig (family by family, Qorl, Tarnell, Pelm, and in
 // breadth-first order within a family), all under globalLock. A provider that
 // makes several instances of an object, or none, declares krnaEachInstance
-// (see below); one that logs around its walk declares the hooks it needs
-// (onEnumStart, onEnumEnd, onGetStart, onGetMatch, onGetFound).
+// (see below), one whose enumeration leaves objects out that get_instance
+// finds declares krnaEnumerates; one that logs around its walk declares the
+// hooks it needs (onEnumStart, onEnumEnd, onEnumInstances, onGetStart,
+// onGetMatch, onGetFound).
 //
 // An association provider
 //
@@ -42,6 +44,7 @@
 #include <cimple/cimple.h>
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "KRNALogger.h"
@@ -170,9 +173,15 @@ public:
         emit(instance);
     }
 
-    // Hooks around the walks; nothing here.
+    // Whether the enumeration lists the object's instances (get_instance
+    // looks at every object): here all.
+    static bool krnaEnumerates(Model*) { return true; }
+
+    // Hooks around the walks; nothing here. onEnumInstances follows
+    // onEnumEnd with the number of instances handed out.
     static void onEnumStart(unsigned long) {}
     static void onEnumEnd(unsigned long) {}
+    static void onEnumInstances(unsigned long) {}
     static void onGetStart(unsigned long) {}
     static void onGetMatch() {}
     static void onGetFound() {}
@@ -181,20 +190,22 @@ public:
     {
         KRNADebugTrace trace(Common::traceNames().enumInstances.c_str());
         cimple::Auto_Mutex global(KRNAProvider::globalLock);
-        unsigned long found = 0;
+        unsigned long found = 0, handed = 0;
         Common::krnaWalk(Derived::WALKED_CLASS, [&](const std::vector<RaidObject*>& objects) {
             found = objects.size();
             Derived::onEnumStart(found);
             for (RaidObject* o : objects) {
                 Model* object = dynamic_cast<Model*>(o);
-                if (!object)
+                if (!object || !Derived::krnaEnumerates(object))
                     continue;
                 Derived::krnaEachInstance(object, false, [&](Class* instance) {
                     handler->handle(instance);
+                    handed++;
                     return true;
                 });
             }
             Derived::onEnumEnd(found);
+            Derived::onEnumInstances(handed);
         });
         return cimple::ENUM_INSTANCES_OK;
     }
@@ -310,11 +321,14 @@ public:
 protected:
     // One association of the two ends (both taken over) into the map. The
     // map destroys an association it refuses (a duplicate of one it holds)
-    // with its ends.
-    template <class LeftEnd, class RightEnd, class Left, class Right>
-    static void krnaLink(cimple::Instance_Map<Class>& map, LeftEnd* Class::*leftRole, Left* left,
-                         RightEnd* Class::*rightRole, Right* right)
+    // with its ends. A role may be a reference member that the class
+    // inherits (a narrowed reference stays in the schema class's struct).
+    template <class LeftEnd, class LeftOwner, class RightEnd, class RightOwner, class Left, class Right>
+    static void krnaLink(cimple::Instance_Map<Class>& map, LeftEnd* LeftOwner::*leftRole, Left* left,
+                         RightEnd* RightOwner::*rightRole, Right* right)
     {
+        static_assert(std::is_base_of<LeftOwner, Class>::value && std::is_base_of<RightOwner, Class>::value,
+                      "the roles are references of the association class");
         Class* association = Class::create(false);
         if (!association || !left || !right) {
             cimple::destroy(association);

@@ -3,6 +3,7 @@
 // providers of the tests' own classes over the live configuration.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <string>
 #include <type_traits>
@@ -133,7 +134,31 @@ bool dropInstance(Instance* instance, void*)
 TEST_F(ProviderPatternTest, EveryRegisteredProviderAnswersTheFixedCodes)
 {
     // Grows with the providers of the module.
-    const std::set<std::string> expected = {"KRNA_StorageVolume_Provider"};
+    const std::set<std::string> expected = {
+        "KRNA_StorageVolume_Provider",
+        // the controllers
+        "KRNA_ControllerComputerSystem_Provider", "KRNA_ControllerCard_Provider", "KRNA_ControllerProduct_Provider",
+        "KRNA_ControllerBIOSSoftwareIdentity_Provider", "KRNA_ControllerDriverSoftwareIdentity_Provider",
+        "KRNA_ControllerFirmwareSoftwareIdentity_Provider", "KRNA_ControllerElementBIOSIdentity_Provider",
+        "KRNA_ControllerElementDriverIdentity_Provider", "KRNA_ControllerElementFirmwareIdentity_Provider",
+        "KRNA_ControllerCacheMemory_Provider", "KRNA_ControllerCacheBattery_Provider",
+        "KRNA_ControllerAssociatedCacheMemory_Provider", "KRNA_ControllerBatterySystemDevice_Provider",
+        "KRNA_ControllerBatteryConcreteDependency_Provider", "KRNA_ControllerPortController_Provider",
+        "KRNA_ControllerLogicalPort_Provider", "KRNA_PortControllerLogicalIdentity_Provider",
+        "KRNA_LogicalPortControlledByPortController_Provider", "KRNA_ControllerSCSIProtocolEndpoint_Provider",
+        "KRNA_ControllerSCSIProtocolController_Provider", "KRNA_ControllerConnectivityCollection_Provider",
+        "KRNA_ControllerMemberOfCollection_Provider", "KRNA_ControllerDeviceSAPImplementation_Provider",
+        "KRNA_ControllerHostedAccessPoint_Provider", "KRNA_ControllerSAPAvailableForElement_Provider",
+        "KRNA_ControllerRealizesCard_Provider", "KRNA_ControllerReplacementFRU_Provider",
+        "KRNA_ControllerElementFRU_Provider",
+    };
+    // The extrinsic methods of the classes that are no logical devices
+    // (those declare eight); none for a class not listed.
+    const std::map<std::string, int> otherMethods = {
+        {"KRNA_ControllerComputerSystem", 2}, // RequestStateChange, SetPowerState
+        {"KRNA_ControllerCard", 2},           // IsCompatible, ConnectorPower
+        {"KRNA_ControllerSCSIProtocolEndpoint", 1},
+    };
     std::set<std::string> registered;
     for (const Registration* r = cimple_module_record.registrations; r; r = r->next) {
         SCOPED_TRACE(r->provider_name);
@@ -160,6 +185,9 @@ TEST_F(ProviderPatternTest, EveryRegisteredProviderAnswersTheFixedCodes)
         }
         if (is_a(mc, "CIM_LogicalDevice")) {
             EXPECT_EQ(8, methods);
+        } else {
+            const auto other = otherMethods.find(mc->name);
+            EXPECT_EQ(other == otherMethods.end() ? 0 : other->second, methods);
         }
 
         // Keys that name nothing (every key empty or 0).
