@@ -9,6 +9,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "KRNAControllerFRUProviders.h"
 #include "KRNAProviderPattern.h"
 #include "PatternClasses.h"
 #include "ProviderTestSupport.h"
@@ -106,6 +107,8 @@ public:
 
 namespace {
 
+using corvanecimple::KRNA_ControllerElementFRU_Provider;
+using corvanecimple::KRNA_ControllerReplacementFRU_Provider;
 using corvanecimple::PATTERN_Port_Provider;
 using corvanecimple::PATTERN_PortVolume_Provider;
 using corvanecimple::PATTERN_Volume_Provider;
@@ -257,6 +260,9 @@ TEST_F(ProviderPatternTest, DeviationsLoadWithoutCountingAndHaveNoTimer)
 {
     static_assert(decltype(hasTimer<PATTERN_Port_Provider>(0))::value, "the pattern has a timer");
     static_assert(!decltype(hasTimer<PATTERN_Volume_Provider>(0))::value, "a deviation drops it");
+    static_assert(!decltype(hasTimer<KRNA_ControllerReplacementFRU_Provider>(0))::value &&
+                      !decltype(hasTimer<KRNA_ControllerElementFRU_Provider>(0))::value,
+                  "the replacement FRU providers have none");
     PATTERN_Volume_Provider quiet;
     EXPECT_EQ(0, quiet.load());
     EXPECT_EQ(0, KRNAProvider::providerCount);
