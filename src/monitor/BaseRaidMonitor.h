@@ -297,6 +297,8 @@ private:
     bool isTimeToReport(ReportTimer& timer);
     // The adapter part of the channel, logical-drive and drive phrases.
     std::string adapterPhrase(Adapter* adapter);
+    // The drive phrases by channel type; owner is the drive's adapter (the
+    // SAS phrase also takes a drive without one).
     std::string scsiPhrase(const std::string& adapter, Channel* channel, HardDrive* hardDrive);
     std::string sataPhrase(const std::string& adapter, Adapter* owner, HardDrive* hardDrive);
     std::string sasPhrase(const std::string& adapter, Adapter* owner, HardDrive* hardDrive);

@@ -83,7 +83,6 @@ TEST_F(RaidMonitorThreads, LoopPollsDeliversAndStopsOnRequest)
     // The snapshot of the simulated controllers was written.
     const std::string snapshot = readFile(dir.libDir + "WATCHTESTConfig.xml");
     EXPECT_NE(snapshot.find("<Controller "), std::string::npos);
-    EXPECT_NE(monitor.previousSystem.getSystem(), nullptr);
 
     // Events queued while the loop runs reach the delivery thread, in order.
     for (int i = 0; i < 50; ++i) {
@@ -110,6 +109,8 @@ TEST_F(RaidMonitorThreads, LoopPollsDeliversAndStopsOnRequest)
     EXPECT_LT(Clock::now() - began, std::chrono::seconds(60));
     EXPECT_FALSE(monitor.running);
     EXPECT_EQ(monitor.startTime, 0);
+    // The last poll's configuration is kept, now that the loop has ended.
+    EXPECT_NE(monitor.previousSystem.getSystem(), nullptr);
     ASSERT_EQ(ids.size(), 50u);
     for (int i = 0; i < 50; ++i)
         EXPECT_EQ(ids[static_cast<size_t>(i)], 300 + i);
