@@ -123,6 +123,28 @@ std::u16string charsOfStringField(jobject obj, const char* name)
     return chars;
 }
 
+Result result(jobject storRet)
+{
+    Result r;
+    if (!storRet) {
+        ADD_FAILURE() << "no StorRet";
+        return r;
+    }
+    r.code = intField(storRet, "iReturnCode");
+    r.api = intField(storRet, "iAPIReturnCode");
+    r.ioctl = intField(storRet, "iIOCTLReturnCode");
+    r.retry = intField(storRet, "iRetryNumber");
+    r.unsignedValue = intField(storRet, "iunSignedReturnValue");
+    r.signedValue = intField(storRet, "iSignedReturnValue");
+    return r;
+}
+
+std::ostream& operator<<(std::ostream& out, const Result& r)
+{
+    return out << "{" << r.code << "," << r.api << "," << r.ioctl << "," << r.retry << "," << r.unsignedValue << ","
+               << r.signedValue << "}";
+}
+
 jvalue obj(jobject o)
 {
     jvalue v;

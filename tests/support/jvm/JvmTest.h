@@ -10,6 +10,7 @@
 
 #include <jni.h>
 
+#include <ostream>
 #include <string>
 
 namespace jvmtest {
@@ -35,6 +36,18 @@ void setIntField(jobject obj, const char* name, jint value);
 std::string stringField(jobject obj, const char* name);
 // Every char of the String field, for texts that are not plain ASCII.
 std::u16string charsOfStringField(jobject obj, const char* name);
+
+// The six fields of a StorRet (of either bridge).
+struct Result {
+    int code = 0, api = 0, ioctl = 0, retry = 0, unsignedValue = 0, signedValue = 0;
+    bool operator==(const Result& o) const
+    {
+        return code == o.code && api == o.api && ioctl == o.ioctl && retry == o.retry &&
+               unsignedValue == o.unsignedValue && signedValue == o.signedValue;
+    }
+};
+Result result(jobject storRet);
+std::ostream& operator<<(std::ostream& out, const Result& r);
 
 // Arguments of the Call...MethodA functions.
 jvalue obj(jobject o);

@@ -93,28 +93,6 @@ jobjectArray chunkArray(const std::vector<jobject>& chunks)
     return array;
 }
 
-Result result(jobject storRet)
-{
-    Result r;
-    if (!storRet) {
-        ADD_FAILURE() << "no StorRet";
-        return r;
-    }
-    r.code = intField(storRet, "iReturnCode");
-    r.api = intField(storRet, "iAPIReturnCode");
-    r.ioctl = intField(storRet, "iIOCTLReturnCode");
-    r.retry = intField(storRet, "iRetryNumber");
-    r.unsignedValue = intField(storRet, "iunSignedReturnValue");
-    r.signedValue = intField(storRet, "iSignedReturnValue");
-    return r;
-}
-
-std::ostream& operator<<(std::ostream& out, const Result& r)
-{
-    return out << "{" << r.code << "," << r.api << "," << r.ioctl << "," << r.retry << "," << r.unsignedValue << ","
-               << r.signedValue << "}";
-}
-
 jobject callNative(jobject proc, const std::string& name, const std::vector<jvalue>& args, jint* intOut)
 {
     JNIEnv* e = env();

@@ -37,17 +37,6 @@ jobject tAddr(int adapter, int array, int logicalDrive, int channel, int device)
 jobject chunkSpec(jlong start, jlong count, int type, int group, int channel, int device);
 jobjectArray chunkArray(const std::vector<jobject>& chunks);
 
-// The six fields of a StorRet.
-struct Result {
-    int code = 0, api = 0, ioctl = 0, retry = 0, unsignedValue = 0, signedValue = 0;
-    bool operator==(const Result& o) const
-    {
-        return code == o.code && api == o.api && ioctl == o.ioctl && retry == o.retry &&
-               unsignedValue == o.unsignedValue && signedValue == o.signedValue;
-    }
-};
-Result result(jobject storRet);
-std::ostream& operator<<(std::ostream& out, const Result& r);
 
 // Calls the native of that row on the StorDataProc object (its class for a
 // static one) with the arguments and checks that it bound and raised
