@@ -31,7 +31,7 @@ ADAPTER_FEATURE_FIELDS(FEATURE_BITS)
 #undef FEATURE_BITS
 
 #define TABLE(name, javaClass, recordSize, fields) \
-    const RecordTable name = {LEGACY_API_PACKAGE javaClass, uint32_t(recordSize), fields, std::size(fields)}
+    const RecordTable name = {LEGACY_API_PACKAGE javaClass, uint32_t(recordSize), fields, std::size(fields)};
 
 // ---------------------------------------------------------------- basic records
 
@@ -454,51 +454,48 @@ constexpr FieldRule raidEventFields[] = {
 
 } // namespace
 
-TABLE(storRetTable, "StorRet", sizeof(SRetImage), storRetFields);
-TABLE(storAddrTable, "StorAddr", sizeof(_STORAGE_ADDRESS_ID), storAddrFields);
-TABLE(versionTable, "Version", sizeof(_STORAGE_VERSION), versionFields);
-TABLE(deviceSizeTable, "DeviceSize", sizeof(_DEVICE_SIZE), sizeFields);
-TABLE(arraySizeTable, "ArraySize", sizeof(_ARRAY_SIZE), sizeFields);
-TABLE(adapterLimitsTable, "AdapterLimits", 0, adapterLimitsFields);
-TABLE(dllTypeTable, "DllType", sizeof(_DLL_TYPE), dllTypeFields);
-TABLE(adapterTypeTable, "AdapterType", sizeof(_ADAPTER_TYPE), adapterTypeFields);
-TABLE(adapterStatusTable, "AdapterStatus", sizeof(_STORAGE_ADAPTER_STATUS), adapterStatusFields);
-TABLE(maxAddrTable, "MaxAddr", sizeof(_MAX_ADDR_VALUES), maxAddrFields);
-TABLE(adapterInfoTable, "AdapterInfo", sizeof(_ADAPTER_INFO), adapterInfoFields);
-TABLE(raidAdapterInfoTable, "RaidAdapterInfo", sizeof(_RAID_ADAPTER_INFO), raidAdapterInfoFields);
-TABLE(deviceInfoTable, "DeviceInfo", sizeof(_DEVICE_INFO), deviceInfoFields);
-TABLE(scsiInquiryTable, "ScsiInquiryData", sizeof(ST_SCSI_INQUIRY_DATA), scsiInquiryFields);
-TABLE(vpdInquiryTable, "VPD_INQ_DATA", sizeof(_VPD_INQUIRY_DATA), vpdInquiryFields);
-TABLE(failoverInfoTable, "FailoverInfo", sizeof(_IOCTL_FO_INFO), failoverInfoFields);
-TABLE(bbCacheInfoTable, "BBCacheInfo", sizeof(_ENQUIRY_BBCACHE), bbCacheInfoFields);
-TABLE(initiatorIdsTable, "InitiatorIDs", sizeof(_IOCTL_INITIATOR_IDS), initiatorIdsFields);
-TABLE(vpdTable, "Vpd", sizeof(_ParsedVpd), vpdFields);
-TABLE(extendedBatteryTable, "ExtendedBatteryData", sizeof(_ENQUIRY_EXTENDED_BATTERY_STATUS), extendedBatteryFields);
-TABLE(hotPciSlotsTable, "HotPCISlots", sizeof(uint32_t), hotPciSlotsFields);
-TABLE(safteConfigTable, "SafteConfig", sizeof(_SAFTE_CONFIGURATION), safteConfigFields);
-TABLE(safteStatusTable, "SafteStatus", 32, safteStatusFields);
-TABLE(elementDescTable, "ElementDescPage", sizeof(_ELEMENT_DESCRIPTOR_PAGE), elementDescFields);
-TABLE(raidConfigTable, "RaidConfig", sizeof(_ADAPTER_CONFIG), raidConfigFields);
-TABLE(userOptsTable, "UserOpts", sizeof(_USER_OPTS), userOptsFields);
-TABLE(hardwareDescTable, "HardwareDesc", sizeof(_HARDWARE_DESC), hardwareDescFields);
-TABLE(virtDrvParmsTable, "VirtDrvParms", sizeof(_VIRT_DRV_PARMS), virtDrvParmsFields);
-TABLE(virtDrvFreeSlotTable, "VirtDrvParms", sizeof(_VIRT_DRV_PARMS), virtDrvFreeSlotFields);
-TABLE(devStateTable, "DevState", sizeof(_DEV_STATE), devStateFields);
-TABLE(adapterFeaturesTable, "AdapterFeatures", sizeof(_ADAPTER_FEATURES), adapterFeaturesFields);
-TABLE(raidEventTable, "RaidEvent", sizeof(_RAID_EVENT), raidEventFields);
+// Every table: its name, Java class, record size and rows.
+#define CONVERTER_TABLES(X) \
+    X(storRetTable, "StorRet", sizeof(SRetImage), storRetFields) \
+    X(storAddrTable, "StorAddr", sizeof(_STORAGE_ADDRESS_ID), storAddrFields) \
+    X(versionTable, "Version", sizeof(_STORAGE_VERSION), versionFields) \
+    X(deviceSizeTable, "DeviceSize", sizeof(_DEVICE_SIZE), sizeFields) \
+    X(arraySizeTable, "ArraySize", sizeof(_ARRAY_SIZE), sizeFields) \
+    X(adapterLimitsTable, "AdapterLimits", 0, adapterLimitsFields) \
+    X(dllTypeTable, "DllType", sizeof(_DLL_TYPE), dllTypeFields) \
+    X(adapterTypeTable, "AdapterType", sizeof(_ADAPTER_TYPE), adapterTypeFields) \
+    X(adapterStatusTable, "AdapterStatus", sizeof(_STORAGE_ADAPTER_STATUS), adapterStatusFields) \
+    X(maxAddrTable, "MaxAddr", sizeof(_MAX_ADDR_VALUES), maxAddrFields) \
+    X(adapterInfoTable, "AdapterInfo", sizeof(_ADAPTER_INFO), adapterInfoFields) \
+    X(raidAdapterInfoTable, "RaidAdapterInfo", sizeof(_RAID_ADAPTER_INFO), raidAdapterInfoFields) \
+    X(deviceInfoTable, "DeviceInfo", sizeof(_DEVICE_INFO), deviceInfoFields) \
+    X(scsiInquiryTable, "ScsiInquiryData", sizeof(ST_SCSI_INQUIRY_DATA), scsiInquiryFields) \
+    X(vpdInquiryTable, "VPD_INQ_DATA", sizeof(_VPD_INQUIRY_DATA), vpdInquiryFields) \
+    X(failoverInfoTable, "FailoverInfo", sizeof(_IOCTL_FO_INFO), failoverInfoFields) \
+    X(bbCacheInfoTable, "BBCacheInfo", sizeof(_ENQUIRY_BBCACHE), bbCacheInfoFields) \
+    X(initiatorIdsTable, "InitiatorIDs", sizeof(_IOCTL_INITIATOR_IDS), initiatorIdsFields) \
+    X(vpdTable, "Vpd", sizeof(_ParsedVpd), vpdFields) \
+    X(extendedBatteryTable, "ExtendedBatteryData", sizeof(_ENQUIRY_EXTENDED_BATTERY_STATUS), extendedBatteryFields) \
+    X(hotPciSlotsTable, "HotPCISlots", sizeof(uint32_t), hotPciSlotsFields) \
+    X(safteConfigTable, "SafteConfig", sizeof(_SAFTE_CONFIGURATION), safteConfigFields) \
+    X(safteStatusTable, "SafteStatus", 32, safteStatusFields) \
+    X(elementDescTable, "ElementDescPage", sizeof(_ELEMENT_DESCRIPTOR_PAGE), elementDescFields) \
+    X(raidConfigTable, "RaidConfig", sizeof(_ADAPTER_CONFIG), raidConfigFields) \
+    X(userOptsTable, "UserOpts", sizeof(_USER_OPTS), userOptsFields) \
+    X(hardwareDescTable, "HardwareDesc", sizeof(_HARDWARE_DESC), hardwareDescFields) \
+    X(virtDrvParmsTable, "VirtDrvParms", sizeof(_VIRT_DRV_PARMS), virtDrvParmsFields) \
+    X(virtDrvFreeSlotTable, "VirtDrvParms", sizeof(_VIRT_DRV_PARMS), virtDrvFreeSlotFields) \
+    X(devStateTable, "DevState", sizeof(_DEV_STATE), devStateFields) \
+    X(adapterFeaturesTable, "AdapterFeatures", sizeof(_ADAPTER_FEATURES), adapterFeaturesFields) \
+    X(raidEventTable, "RaidEvent", sizeof(_RAID_EVENT), raidEventFields)
+
+CONVERTER_TABLES(TABLE)
 
 const RecordTable* const* allTables(size_t& count)
 {
-    static const RecordTable* const tables[] = {
-        &storRetTable,       &storAddrTable,       &versionTable,         &deviceSizeTable,
-        &arraySizeTable,     &adapterLimitsTable,  &dllTypeTable,         &adapterTypeTable,
-        &adapterStatusTable, &maxAddrTable,        &adapterInfoTable,     &raidAdapterInfoTable,
-        &deviceInfoTable,    &scsiInquiryTable,    &vpdInquiryTable,      &failoverInfoTable,
-        &bbCacheInfoTable,   &initiatorIdsTable,   &vpdTable,             &extendedBatteryTable,
-        &hotPciSlotsTable,   &safteConfigTable,    &safteStatusTable,     &elementDescTable,
-        &raidConfigTable,    &userOptsTable,       &hardwareDescTable,    &virtDrvParmsTable,
-        &devStateTable,      &adapterFeaturesTable, &raidEventTable,       &virtDrvFreeSlotTable,
-    };
+#define TABLE_ADDRESS(name, javaClass, recordSize, fields) &name,
+    static const RecordTable* const tables[] = {CONVERTER_TABLES(TABLE_ADDRESS)};
+#undef TABLE_ADDRESS
     count = std::size(tables);
     return tables;
 }

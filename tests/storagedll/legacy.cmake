@@ -30,5 +30,6 @@ endif()
 # Both lanes: the core exports the natives of the table, DlInit, DlTerm and
 # GetDllPointer.
 add_test(NAME tarnellcore.exports_legacy_bridge
-    COMMAND ${CMAKE_CURRENT_LIST_DIR}/check-legacy-exports.sh $<TARGET_FILE:tarnellcore>
-            ${PROJECT_SOURCE_DIR}/src/storagedll/storjdllnatives.h)
+    COMMAND ${PROJECT_SOURCE_DIR}/tests/support/check-jni-exports.sh $<TARGET_FILE:tarnellcore>
+            com_zeq_sysmgt_storage_base_StorageDLL ${PROJECT_SOURCE_DIR}/src/storagedll/storjdllnatives.h 4 -
+            DlInit DlTerm GetDllPointer)

@@ -25,8 +25,10 @@ endif()
 # Both lanes: the core exports the 51 natives of the table, GetTarnellCore
 # and ReleaseTarnellCore.
 add_test(NAME tarnellcore.exports_bridge
-    COMMAND ${CMAKE_CURRENT_LIST_DIR}/check-bridge-exports.sh $<TARGET_FILE:tarnellcore>
-            ${PROJECT_SOURCE_DIR}/src/RaidLib/JavaInterface/StorDataProcNatives.h)
+    COMMAND ${PROJECT_SOURCE_DIR}/tests/support/check-jni-exports.sh $<TARGET_FILE:tarnellcore>
+            com_zeq_sysmgt_raidmgr_dataproc_StorDataProc
+            ${PROJECT_SOURCE_DIR}/src/RaidLib/JavaInterface/StorDataProcNatives.h 3 51
+            GetTarnellCore ReleaseTarnellCore)
 
 # Both lanes: the unload hook deletes a library a host left to the bridge.
 if(TARGET tarnellapi)

@@ -525,6 +525,7 @@ TEST_F(LegacyConverter, FeaturesOfAnOlderClass)
     EXPECT_EQ(7, intField(old, "iRevisionID"));
     EXPECT_EQ(2, intField(old, "iCopyBackRL"));
     EXPECT_EQ(3, intField(old, "iU160RelLevel"));
+    EXPECT_EQ(longs({4294967295LL, 0}), elements(old, "lResv10", "[J"));
 
     _ADAPTER_FEATURES* none = nullptr;
     EXPECT_EQ(0, conv.PADAPTER_FEATUREScpp_TO_AdapterFeaturesJava(e, current, none));

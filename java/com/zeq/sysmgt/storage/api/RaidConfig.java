@@ -1,7 +1,7 @@
 package com.zeq.sysmgt.storage.api;
 
-/** The RAID configuration of a controller: options, hardware, eight logical drives and 4 x 16 device slots (slot i is channel i / 16, target i % 16). */
-public class RaidConfig {
+/** The RAID configuration of a controller: options, hardware, its eight logical drives (those of a logical-drive table) and 4 x 16 device slots (slot i is channel i / 16, target i % 16). */
+public class RaidConfig extends VirtDrv {
     public byte bNoOfVirtDrives;
     public byte bDateD;
     public byte bDateM;
@@ -14,14 +14,6 @@ public class RaidConfig {
     public byte bRebuildRate;
     public byte bReserved;
     public HardwareDesc oHardwareDesc = new HardwareDesc();
-    public VirtDrvParms oVirtDrv0 = new VirtDrvParms();
-    public VirtDrvParms oVirtDrv1 = new VirtDrvParms();
-    public VirtDrvParms oVirtDrv2 = new VirtDrvParms();
-    public VirtDrvParms oVirtDrv3 = new VirtDrvParms();
-    public VirtDrvParms oVirtDrv4 = new VirtDrvParms();
-    public VirtDrvParms oVirtDrv5 = new VirtDrvParms();
-    public VirtDrvParms oVirtDrv6 = new VirtDrvParms();
-    public VirtDrvParms oVirtDrv7 = new VirtDrvParms();
     public DevState oDevState0 = new DevState();
     public DevState oDevState1 = new DevState();
     public DevState oDevState2 = new DevState();

@@ -1,63 +1,13 @@
 package tarnelltest.legacy;
 
-/** The feature levels as an older console declares them: without the vendor and device ids. */
+/**
+ * The feature levels as an older console declares them: a few of the
+ * fields, the vendor and device ids among those it lacks.
+ */
 public class OldAdapterFeatures {
-    public int iPosRelLevel;
-    public int iPosTstLevel;
-    public int iBBCacheRelLevel;
-    public int iBBCacheTstLevel;
-    public int iResv1;
-    public int iPlatformValid;
-    public int iAdapType;
-    public int iHARelLevel;
-    public int iHATstLevel;
-    public int iBiosDisCacheRL;
-    public int iBiosDisCacheTL;
-    public int iHardDrvFRU;
-    public int iOSSRelLevel;
-    public int iOSSTstLevel;
-    public int iIdDrvRL;
-    public int iIdDrvTL;
-    public int iQCRelLevel;
-    public int iQCTstLevel;
-    public int iU16DrvRelLvl;
-    public int iU16DrvTstLvl;
-    public int iResv2;
-    public int iLDMRelLevel;
-    public int iLDMTstLevel;
-    public int iOSIRelLevel;
-    public int iOSITstLevel;
-    public int iHSRRelLevel;
-    public int iHSRTstLevel;
-    public int iDSCRelLevel;
-    public int iDSCTstLevel;
-    public int iAutoSyncRL;
-    public int iAutoSyncTL;
-    public int iAdapRARL;
-    public int iAdapRATL;
-    public int iR5ERelLevel;
-    public int iR5ETstLevel;
-    public int iELFRelLevel;
-    public int iELFTstLevel;
-    public int iFFDCRelLevel;
-    public int iFFDCTstLevel;
-    public int ilRealTimeRL;
-    public int ilRealTimeTL;
     public int iU160RelLevel;
-    public int iU160TstLevel;
-    public int iResv4;
-    public int iVarMaxCmdRL;
-    public int iVarMaxCmdTL;
-    public int iHldRL;
-    public int iHldTL;
-    public int iResv5;
-    public int iSSStatsRL;
-    public int iSSStatsTL;
-    public int iR5EERelLevel;
-    public int iR5EETstLevel;
-    public int iAdapterFRURL;
     public int iAdapterFRUTL;
     public int iRevisionID;
     public int iCopyBackRL;
-    public long[] lResv10 = new long[119];
+    public long[] lResv10 = new long[2];
 }
