@@ -19,8 +19,8 @@ constexpr FieldRule wordBits(const char* name, const char* sig, size_t recordOff
 {
     return scalar(name, sig, recordOffset + 4 * b.word, 4, b.shift, b.width);
 }
-#define USER_OPT_BITS(name, shift, width) constexpr WordBits name{0, shift, width};
-#define FEATURE_BITS(name, word, shift, width) constexpr WordBits name{word, shift, width};
+#define USER_OPT_BITS(name, shift, width) [[maybe_unused]] constexpr WordBits name{0, shift, width};
+#define FEATURE_BITS(name, word, shift, width) [[maybe_unused]] constexpr WordBits name{word, shift, width};
 namespace useropts {
 USER_OPTS_FIELDS(USER_OPT_BITS)
 }
