@@ -1,18 +1,36 @@
-# Tests of the CIM provider module libkrnacim, which they load through the
-# test broker as a CIM server would.
+# Tests of the CIM provider module libkrnacim:
+# - provider_tests: its sources, linked directly, over the simulated
+#   families (provider base, builders, logger, utilities, pattern, volumes);
+# - krnacim_tests (module/): the module as a CIM server loads it, through
+#   the test broker and CMPI alone, and cim_enum over it.
+# Both link the simulated controller C API (under the sanitizers the core's
+# own dlopen cannot use its search path) and the family stand-ins, whose
+# simulations they set. Every Pelm library makes the Pelm type's
+# inter-process lock, which the programs remove again (PelmTestSupport.h).
 if(TARGET krnacim)
     file(GLOB PROVIDER_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*Test.cpp)
     add_executable(provider_tests ${PROVIDER_TEST_SOURCES})
-    target_link_libraries(provider_tests PRIVATE cim_broker cimple test_support ${CMAKE_DL_LIBS})
-    target_compile_definitions(provider_tests PRIVATE KRNACIM_MODULE="$<TARGET_FILE:krnacim>")
-    add_dependencies(provider_tests krnacim)
-    tarnell_add_gtest(provider_tests)
+    cimple_class_table(provider_tests ${CMAKE_CURRENT_LIST_DIR}/PatternClasses.mof)
+    target_include_directories(provider_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR})
+    target_link_libraries(provider_tests PRIVATE krnacim_objects tarnellapi test_support)
+    tarnell_add_gtest(provider_tests RESOURCE_LOCK StorLock512)
 
-    # Besides the providers' factories: cimple_module, and the heap operators
-    # with the deleter of the module's own heap ownership.
+    file(GLOB KRNACIM_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/module/*Test.cpp)
+    add_executable(krnacim_tests ${KRNACIM_TEST_SOURCES})
+    target_include_directories(krnacim_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR})
+    target_link_libraries(krnacim_tests PRIVATE cim_broker cimple veskcore pelmcore tarnellapi test_support
+                                                ${CMAKE_DL_LIBS})
+    target_compile_definitions(krnacim_tests PRIVATE KRNACIM_MODULE="$<TARGET_FILE:krnacim>"
+                                                     CIM_ENUM="$<TARGET_FILE:cim_enum>")
+    add_dependencies(krnacim_tests krnacim cim_enum)
+    tarnell_add_gtest(krnacim_tests RESOURCE_LOCK StorLock512)
+
+    # Besides the providers' factories: cimple_module, the heap operators
+    # with the deleter of the module's own heap ownership, and the test seam
+    # of its logs.
     add_test(NAME krnacim.exports
         COMMAND ${PROJECT_SOURCE_DIR}/tests/external/cimple/check-exports.sh $<TARGET_FILE:krnacim>
-            --allow "*_Provider_Create_*MI" cimple_module dllSafeDeleteKrnaCim
+            --allow "*_Provider_Create_*MI" cimple_module dllSafeDeleteKrnaCim krnaSetLogDirectory
             _Znwm _Znam _ZnwmRKSt9nothrow_t _ZnamRKSt9nothrow_t
             _ZdlPv _ZdaPv _ZdlPvm _ZdaPvm _ZdlPvRKSt9nothrow_t _ZdaPvRKSt9nothrow_t)
 endif()

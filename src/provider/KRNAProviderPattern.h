@@ -1,0 +1,340 @@
+#ifndef KRNAPROVIDERPATTERN_H
+#define KRNAPROVIDERPATTERN_H
+
+// The pattern every inventory provider of the module follows, as class
+// templates over the provider class (Derived), its CIM class and, for an
+// instance provider, the model class whose objects make its instances.
+//
+// An instance provider
+//
+//   class KRNA_Thing_Provider final
+//       : public KRNAInstanceProvider<KRNA_Thing_Provider, KRNA_Thing, LogicalDrive> {
+//   public:
+//       static constexpr const char* WALKED_CLASS = "LogicalDrive";
+//       static void krnaBuildInstance(KRNA_Thing* instance, LogicalDrive* drive, bool keysOnly);
+//   };
+//   CIMPLE_INSTANCE_PROVIDER(KRNA_Thing_Provider);
+//
+// enumerates one instance per object of the walked class in the tree of
+// KRNAProvider::getConfig (family by family, Qorl, Tarnell, Pelm, and in
+// breadth-first order within a family), all under globalLock. A provider that
+// makes several instances of an object, or none, declares krnaEachInstance
+// (see below); one that logs around its walk declares the hooks it needs
+// (onEnumStart, onEnumEnd, onGetStart, onGetMatch, onGetFound).
+//
+// An association provider
+//
+//   class KRNA_Link_Provider final : public KRNAAssociationProvider<KRNA_Link_Provider, KRNA_Link> {
+//   public:
+//       static void krnaBuildMap(cimple::Instance_Map<KRNA_Link>& map);
+//   };
+//   CIMPLE_ASSOCIATION_PROVIDER(KRNA_Link_Provider);
+//
+// builds a fresh map for each request under globalLock (krnaWalk gives the
+// objects of the tree, krnaLink inserts one association of two ends) and
+// answers from it after the lock is released.
+//
+// Deviations: a provider whose load and unload must not count with
+// KRNAProvider declares `static const bool REGISTERS_WITH_BASE = false;`; one
+// without a timer declares `int timer(cimple::uint64&) = delete;`; one with
+// answers of its own (get_instance 61, say) declares that operation.
+
+#include <cimple/cimple.h>
+
+#include <string>
+#include <vector>
+
+#include "KRNALogger.h"
+#include "KRNAProvUtil.h"
+#include "KRNAProvider.h"
+#include "RaidModel/Filters/FilterCollection.h"
+#include "RaidModel/Interface/RaidObject.h"
+
+namespace corvanecimple {
+
+// An extrinsic method of the module's classes that no provider carries out:
+// whatever its parameters, it answers "not supported" and touches nothing.
+#define KRNA_UNSUPPORTED_METHOD(NAME)                 \
+    template <class... Parameters>                    \
+    int NAME(const Parameters&...)                    \
+    {                                                 \
+        return ::cimple::INVOKE_METHOD_UNSUPPORTED;   \
+    }
+
+// What every provider of the pattern shares: load and unload, the timer,
+// create, delete and modify, and the extrinsic methods.
+template <class Derived, class CIMClass>
+class KRNAProviderCommon : public KRNAProvider {
+public:
+    typedef CIMClass Class;
+
+    // Counts with KRNAProvider unless Derived says otherwise.
+    static const bool REGISTERS_WITH_BASE = true;
+
+    int load() override
+    {
+        KRNADebugTrace trace(traceNames().load.c_str());
+        if (Derived::REGISTERS_WITH_BASE)
+            KRNAProvider::load();
+        return cimple::LOAD_OK;
+    }
+
+    int unload() override
+    {
+        KRNADebugTrace trace(traceNames().unload.c_str());
+        if (Derived::REGISTERS_WITH_BASE)
+            KRNAProvider::unload();
+        return cimple::UNLOAD_OK;
+    }
+
+    int timer(cimple::uint64&) { return cimple::TIMER_CANCEL; }
+
+    int create_instance(Class*) { return cimple::CREATE_INSTANCE_UNSUPPORTED; }
+    int delete_instance(const Class*) { return cimple::DELETE_INSTANCE_UNSUPPORTED; }
+    int modify_instance(const Class*, const Class*) { return cimple::MODIFY_INSTANCE_UNSUPPORTED; }
+
+    // Every extrinsic method the module's classes declare.
+    KRNA_UNSUPPORTED_METHOD(RequestStateChange)
+    KRNA_UNSUPPORTED_METHOD(SetPowerState)
+    KRNA_UNSUPPORTED_METHOD(Reset)
+    KRNA_UNSUPPORTED_METHOD(EnableDevice)
+    KRNA_UNSUPPORTED_METHOD(OnlineDevice)
+    KRNA_UNSUPPORTED_METHOD(QuiesceDevice)
+    KRNA_UNSUPPORTED_METHOD(SaveProperties)
+    KRNA_UNSUPPORTED_METHOD(RestoreProperties)
+    KRNA_UNSUPPORTED_METHOD(IsCompatible)
+    KRNA_UNSUPPORTED_METHOD(ConnectorPower)
+
+protected:
+    // The scope names of the operations: "<class>_Provider::load()" and so on.
+    struct TraceNames {
+        std::string load, unload, enumInstances, getInstance;
+    };
+    static const TraceNames& traceNames()
+    {
+        static const TraceNames names = [] {
+            const std::string prefix = std::string(Class::static_meta_class.name) + "_Provider::";
+            return TraceNames{prefix + "load()", prefix + "unload()", prefix + "enum_instances()",
+                              prefix + "get_instance()"};
+        }();
+        return names;
+    }
+
+    // Calls each(objects) with the objects of the walked class in this
+    // request's configuration tree, family by family (Qorl, Tarnell, Pelm)
+    // and within a family in breadth-first order, then frees the root. The
+    // caller holds globalLock.
+    //
+    // Each family's System is filtered on its own: one breadth-first pass
+    // over the whole root would put the shallower objects of a later family
+    // first (the Pelm logical drives stand right below their controllers,
+    // those of the other families below arrays).
+    template <class Each>
+    static void krnaWalk(const char* walkedClass, Each each)
+    {
+        RaidObject* root = nullptr;
+        KRNAProvider::getConfig(root, KRNAProvider::ALL_FAMILIES, false);
+        std::vector<RaidObject*> objects;
+        for (unsigned long i = 0; root && i < root->getChildCount(); i++) {
+            FilterCollection* family = new FilterCollection(root->getChild(static_cast<int>(i)));
+            if (!family)
+                continue;
+            family->apply(walkedClass, false);
+            for (unsigned long j = 0; j < family->size(); j++)
+                objects.push_back(family->elementAt(static_cast<int>(j)));
+            delete family;
+        }
+        each(objects);
+        KRNAProvUtil::deleteRaidObject(root);
+    }
+};
+
+#undef KRNA_UNSUPPORTED_METHOD
+
+template <class Derived, class CIMClass, class Model>
+class KRNAInstanceProvider : public KRNAProviderCommon<Derived, CIMClass> {
+    typedef KRNAProviderCommon<Derived, CIMClass> Common;
+
+public:
+    typedef CIMClass Class;
+
+    // The instances of one object, handed to emit one by one until it
+    // answers false: here one, built by Derived::krnaBuildInstance.
+    template <class Emit>
+    static void krnaEachInstance(Model* object, bool keysOnly, Emit emit)
+    {
+        Class* instance = Class::create(false);
+        if (!instance)
+            return;
+        Derived::krnaBuildInstance(instance, object, keysOnly);
+        emit(instance);
+    }
+
+    // Hooks around the walks; nothing here.
+    static void onEnumStart(unsigned long) {}
+    static void onEnumEnd(unsigned long) {}
+    static void onGetStart(unsigned long) {}
+    static void onGetMatch() {}
+    static void onGetFound() {}
+
+    int enum_instances(const Class*, cimple::Enum_Instances_Handler<Class>* handler)
+    {
+        KRNADebugTrace trace(Common::traceNames().enumInstances.c_str());
+        cimple::Auto_Mutex global(KRNAProvider::globalLock);
+        unsigned long found = 0;
+        Common::krnaWalk(Derived::WALKED_CLASS, [&](const std::vector<RaidObject*>& objects) {
+            found = objects.size();
+            Derived::onEnumStart(found);
+            for (RaidObject* o : objects) {
+                Model* object = dynamic_cast<Model*>(o);
+                if (!object)
+                    continue;
+                Derived::krnaEachInstance(object, false, [&](Class* instance) {
+                    handler->handle(instance);
+                    return true;
+                });
+            }
+            Derived::onEnumEnd(found);
+        });
+        return cimple::ENUM_INSTANCES_OK;
+    }
+
+    // The instance whose keys are the model's; 60, instance untouched, when
+    // none has them.
+    int get_instance(const Class* model, Class*& instance)
+    {
+        KRNADebugTrace trace(Common::traceNames().getInstance.c_str());
+        cimple::Auto_Mutex global(KRNAProvider::globalLock);
+        Class* match = nullptr;
+        Common::krnaWalk(Derived::WALKED_CLASS, [&](const std::vector<RaidObject*>& objects) {
+            Derived::onGetStart(objects.size());
+            for (size_t i = 0; i < objects.size() && !match; i++) {
+                Model* object = dynamic_cast<Model*>(objects[i]);
+                if (object)
+                    match = matchingInstance(object, model);
+            }
+        });
+        if (!match)
+            return cimple::GET_INSTANCE_NOT_FOUND;
+        instance = match;
+        Derived::onGetFound();
+        return cimple::GET_INSTANCE_OK;
+    }
+
+private:
+    // The full instance of the object whose keys are the model's, or null:
+    // candidates are built keys only and compared, the match is built again
+    // in full.
+    static Class* matchingInstance(Model* object, const Class* model)
+    {
+        long position = -1, index = 0;
+        Derived::krnaEachInstance(object, true, [&](Class* candidate) {
+            cimple::Ref<Class> owned(candidate);
+            if (cimple::key_eq(candidate, model))
+                position = index;
+            index++;
+            return position < 0;
+        });
+        if (position < 0)
+            return nullptr;
+        Derived::onGetMatch();
+        Class* full = nullptr;
+        index = 0;
+        Derived::krnaEachInstance(object, false, [&](Class* built) {
+            if (index++ == position) {
+                full = built;
+                return false;
+            }
+            cimple::destroy(built);
+            return true;
+        });
+        return full;
+    }
+};
+
+template <class Derived, class CIMClass>
+class KRNAAssociationProvider : public KRNAProviderCommon<Derived, CIMClass> {
+    typedef KRNAProviderCommon<Derived, CIMClass> Common;
+
+public:
+    typedef CIMClass Class;
+
+    // The association in the map of this request with the model's
+    // references; 60, instance untouched, when none has them.
+    int get_instance(const Class* model, Class*& instance)
+    {
+        KRNADebugTrace trace(Common::traceNames().getInstance.c_str());
+        cimple::Instance_Map<Class> map;
+        buildMap(map);
+        const Class* found = map.lookup(model);
+        if (!found)
+            return cimple::GET_INSTANCE_NOT_FOUND;
+        Class* copy = found->clone();
+        if (!copy)
+            return cimple::GET_INSTANCE_NOT_FOUND;
+        instance = copy;
+        return cimple::GET_INSTANCE_OK;
+    }
+
+    // A copy of every association of the map, in insertion order, handed
+    // out after globalLock is released.
+    int enum_instances(const Class*, cimple::Enum_Instances_Handler<Class>* handler)
+    {
+        KRNADebugTrace trace(Common::traceNames().enumInstances.c_str());
+        cimple::Instance_Map<Class> map;
+        buildMap(map);
+        for (size_t i = 0; i < map.size(); i++) {
+            Class* copy = map[i]->clone();
+            if (copy)
+                handler->handle(copy);
+        }
+        return cimple::ENUM_INSTANCES_OK;
+    }
+
+    int enum_associator_names(const cimple::Instance*, const cimple::String&, const cimple::String&,
+                              const cimple::String&, cimple::Enum_Associator_Names_Handler<cimple::Instance>*)
+    {
+        return cimple::ENUM_ASSOCIATOR_NAMES_UNSUPPORTED;
+    }
+    int enum_references(const cimple::Instance*, const Class*, const cimple::String&,
+                        cimple::Enum_References_Handler<Class>*)
+    {
+        return cimple::ENUM_REFERENCES_UNSUPPORTED;
+    }
+    int enum_associators(const cimple::Instance*, const cimple::String&, const cimple::String&,
+                         const cimple::String&, cimple::Enum_Associators_Handler<cimple::Instance>*)
+    {
+        return cimple::ENUM_ASSOCIATORS_UNSUPPORTED;
+    }
+
+protected:
+    // One association of the two ends (both taken over) into the map. The
+    // map destroys an association it refuses (a duplicate of one it holds)
+    // with its ends.
+    template <class LeftEnd, class RightEnd, class Left, class Right>
+    static void krnaLink(cimple::Instance_Map<Class>& map, LeftEnd* Class::*leftRole, Left* left,
+                         RightEnd* Class::*rightRole, Right* right)
+    {
+        Class* association = Class::create(false);
+        if (!association || !left || !right) {
+            cimple::destroy(association);
+            cimple::destroy(left);
+            cimple::destroy(right);
+            return;
+        }
+        association->*leftRole = left;
+        association->*rightRole = right;
+        map.insert(association);
+    }
+
+private:
+    static void buildMap(cimple::Instance_Map<Class>& map)
+    {
+        cimple::Auto_Mutex global(KRNAProvider::globalLock);
+        Derived::krnaBuildMap(map);
+    }
+};
+
+} // namespace corvanecimple
+
+#endif
