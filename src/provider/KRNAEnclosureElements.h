@@ -7,10 +7,14 @@
 // arrays they build, and the association provider that links two elements
 // of every SAF-TE enclosure.
 
+#include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "KRNAProviderPattern.h"
+#include "RaidLib/Util/SafteConfig.h"
+#include "RaidLib/Util/SafteStatus.h"
 #include "RaidModel/Interface/Enclosure.h"
 
 namespace corvanecimple {
@@ -80,6 +84,45 @@ private:
     cimple::Array_uint16 values;
     cimple::Array_String texts;
 };
+
+// How the status of one kind of element (fans, power supplies) follows
+// from the enclosure's SAF-TE data.
+struct KRNASafteStatusRules {
+    struct Entry {
+        cimple::uint16 value;
+        const char* text;
+    };
+    uint16_t (SafteConfig::*count)() const;             // the configuration's count of the kind
+    const unsigned char* (SafteStatus::*bytes)() const; // the status bytes of the kind
+    Entry noneCounted;                                  // first, when the configuration counts none
+    unsigned char failureBit;                           // of the first status byte, tested first
+    Entry failure;
+    unsigned char otherBit;                             // tested next
+    Entry other;
+    Entry otherwise;
+};
+
+// The status by the rules: {0} "Unknown" without SAF-TE configuration or
+// status; otherwise the entry of a configuration that counts none (when it
+// does), then that of the first element's status byte (only the first
+// element counts).
+inline KRNAElementStatus krnaSafteStatus(const Enclosure* enclosure, const KRNASafteStatusRules& rules)
+{
+    KRNAElementStatus status;
+    const SafteConfig* config = enclosure->getSafteConfig();
+    const SafteStatus* safte = enclosure->getSafteStatus();
+    if (!config || !safte) {
+        status.add(0, "Unknown");
+        return status;
+    }
+    if ((config->*rules.count)() == 0)
+        status.add(rules.noneCounted.value, rules.noneCounted.text);
+    const unsigned char first = (safte->*rules.bytes)()[0];
+    const KRNASafteStatusRules::Entry& entry =
+        first & rules.failureBit ? rules.failure : first & rules.otherBit ? rules.other : rules.otherwise;
+    status.add(entry.value, entry.text);
+    return status;
+}
 
 // An end of an association: a new instance of the end provider's class,
 // built in full from the model object; null when it cannot be created.

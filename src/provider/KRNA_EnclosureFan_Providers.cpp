@@ -2,9 +2,6 @@
 // SAF-TE enclosure, and their three associations.
 #include "KRNA_EnclosureFan_Providers.h"
 
-#include "RaidLib/Util/SafteConfig.h"
-#include "RaidLib/Util/SafteStatus.h"
-
 namespace corvanecimple {
 
 namespace {
@@ -18,23 +15,16 @@ void KRNA_EnclosureFan_Provider::krnaBuildInstance(cimple::KRNA_EnclosureFan* in
     KRNADebugTrace trace("KRNA_EnclosureFan_Provider::krnaBuildInstance()");
     krnaSetElementKeys(instance, enclosure, "Enclosure Fan");
 
-    KRNAElementStatus status;
-    const SafteConfig* config = enclosure->getSafteConfig();
-    const SafteStatus* safte = enclosure->getSafteStatus();
-    if (!config || !safte) {
-        status.add(0, "Unknown");
-    } else {
-        if (config->getFanCount() == 0)
-            status.add(13, "No Contact");
-        // Only the first fan's byte counts.
-        const unsigned char fan0 = safte->ucFanStatus[0];
-        if (fan0 & 0x01)
-            status.add(6, "Failure");
-        else if (fan0 & 0x02)
-            status.add(0, "Unknown");
-        else
-            status.add(2, "Ok");
-    }
+    // Bit 0 malfunctioning, bit 1 not installed; 128 (unknown) counts as healthy.
+    static const KRNASafteStatusRules FAN = {&SafteConfig::getFanCount,
+                                             &SafteStatus::getFanStatus,
+                                             {13, "No Contact"},
+                                             0x01,
+                                             {6, "Failure"},
+                                             0x02,
+                                             {0, "Unknown"},
+                                             {2, "Ok"}};
+    const KRNAElementStatus status = krnaSafteStatus(enclosure, FAN);
     status.setOn(instance);
 }
 

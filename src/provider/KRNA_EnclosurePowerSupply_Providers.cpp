@@ -3,9 +3,6 @@
 // associations.
 #include "KRNA_EnclosurePowerSupply_Providers.h"
 
-#include "RaidLib/Util/SafteConfig.h"
-#include "RaidLib/Util/SafteStatus.h"
-
 namespace corvanecimple {
 
 void KRNA_EnclosurePowerSupply_Provider::krnaBuildInstance(cimple::KRNA_EnclosurePowerSupply* instance,
@@ -15,23 +12,17 @@ void KRNA_EnclosurePowerSupply_Provider::krnaBuildInstance(cimple::KRNA_Enclosur
     krnaSetElementKeys(instance, enclosure, "Enclosure Power Supply");
     instance->ElementName.set(instance->DeviceID.value);
 
-    KRNAElementStatus status;
-    const SafteConfig* config = enclosure->getSafteConfig();
-    const SafteStatus* safte = enclosure->getSafteStatus();
-    if (!config || !safte) {
-        status.add(0, "Unknown");
-    } else {
-        if (config->getPowerSupplyCount() == 0)
-            status.add(13, "OK");
-        // Only the first supply's byte counts; an operational supply is 0 here.
-        const unsigned char supply0 = safte->ucPowerSupplyStatus[0];
-        if (supply0 & 0x10)
-            status.add(6, "Failure");
-        else if (supply0 & 0x20)
-            status.add(13, "OK");
-        else
-            status.add(0, "OK");
-    }
+    // Bit 4 malfunctioning, bit 5 installed or not; an operational supply
+    // is 0 "OK" here, and the texts are in capitals.
+    static const KRNASafteStatusRules SUPPLY = {&SafteConfig::getPowerSupplyCount,
+                                                &SafteStatus::getPowerSupplyStatus,
+                                                {13, "OK"},
+                                                0x10,
+                                                {6, "Failure"},
+                                                0x20,
+                                                {13, "OK"},
+                                                {0, "OK"}};
+    const KRNAElementStatus status = krnaSafteStatus(enclosure, SUPPLY);
     status.setOn(instance);
 }
 

@@ -2,9 +2,6 @@
 // enclosure and its system-device association.
 #include "KRNA_EnclosureTempSensor_Providers.h"
 
-#include "RaidLib/Util/SafteConfig.h"
-#include "RaidLib/Util/SafteStatus.h"
-
 namespace corvanecimple {
 
 void KRNA_EnclosureTempSensor_Provider::krnaBuildInstance(cimple::KRNA_EnclosureTempSensor* instance,

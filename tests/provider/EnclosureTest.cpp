@@ -95,6 +95,29 @@ size_t count()
     return Listed<Provider>().items.size();
 }
 
+// An element device of the shelves with the FRU text "F 1 ", as the host
+// "node1" scopes it.
+template <class Element>
+void expectElement(const Element* e, const char* cls, const char* caption)
+{
+    SCOPED_TRACE(cls);
+    EXPECT_EQ("KRNA_ControllerComputerSystem", e->SystemCreationClassName.value.str());
+    EXPECT_EQ("node1", e->SystemName.value.str());
+    EXPECT_EQ(cls, e->CreationClassName.value.str());
+    EXPECT_EQ("F 1 ", e->DeviceID.value.str());
+    EXPECT_EQ("F 1 ", e->Name.value.str());
+    EXPECT_EQ(caption, e->Caption.value.str());
+    EXPECT_EQ(caption, e->Description.value.str());
+}
+
+template <class Set>
+void expectSet(const Set* set, const char* caption)
+{
+    EXPECT_EQ("F 1 ", set->InstanceID.value.str());
+    EXPECT_EQ(caption, set->Caption.value.str());
+    EXPECT_EQ(caption, set->Description.value.str());
+}
+
 class EnclosureTest : public providertest::ProviderTest {};
 
 // Two SAF-TE enclosures of one model and FRU text on two controllers, and an
@@ -178,43 +201,23 @@ TEST_F(EnclosureTest, ElementsAreNamedByTheRawFruTextAndScopedByTheHost)
     ASSERT_EQ(2u, supplySets.items.size());
 
     const KRNA_EnclosureFan* fan = fans.items[0];
-    EXPECT_EQ("KRNA_ControllerComputerSystem", fan->SystemCreationClassName.value.str());
-    EXPECT_EQ("node1", fan->SystemName.value.str());
-    EXPECT_EQ("KRNA_EnclosureFan", fan->CreationClassName.value.str());
-    EXPECT_EQ("F 1 ", fan->DeviceID.value.str());
-    EXPECT_EQ("F 1 ", fan->Name.value.str());
-    EXPECT_EQ("Enclosure Fan", fan->Caption.value.str());
-    EXPECT_EQ("Enclosure Fan", fan->Description.value.str());
+    expectElement(fan, "KRNA_EnclosureFan", "Enclosure Fan");
     EXPECT_FALSE(fan->ActiveCooling.value);
     EXPECT_EQ(0u, fan->DesiredSpeed.value);
     EXPECT_EQ(0, fan->EnabledState.value);
-
     const KRNA_EnclosurePowerSupply* supply = supplies.items[0];
-    EXPECT_EQ("node1", supply->SystemName.value.str());
-    EXPECT_EQ("KRNA_EnclosurePowerSupply", supply->CreationClassName.value.str());
-    EXPECT_EQ("F 1 ", supply->DeviceID.value.str());
-    EXPECT_EQ("F 1 ", supply->Name.value.str());
+    expectElement(supply, "KRNA_EnclosurePowerSupply", "Enclosure Power Supply");
     EXPECT_EQ("F 1 ", supply->ElementName.value.str());
-    EXPECT_EQ("Enclosure Power Supply", supply->Caption.value.str());
-    EXPECT_EQ("Enclosure Power Supply", supply->Description.value.str());
     EXPECT_FALSE(supply->IsSwitchingSupply.value);
     EXPECT_EQ(0u, supply->TotalOutputPower.value);
-
     const KRNA_EnclosureTempSensor* sensor = sensors.items[0];
-    EXPECT_EQ("KRNA_EnclosureTempSensor", sensor->CreationClassName.value.str());
-    EXPECT_EQ(fan->DeviceID.value, sensor->DeviceID.value);
-    EXPECT_EQ("F 1 ", sensor->Name.value.str());
-    EXPECT_EQ("Enclosure Temperature Sensor", sensor->Caption.value.str());
+    expectElement(sensor, "KRNA_EnclosureTempSensor", "Enclosure Temperature Sensor");
     EXPECT_EQ(0, sensor->SensorType.value);
     EXPECT_EQ("", sensor->CurrentState.value.str());
 
-    EXPECT_EQ("F 1 ", fanSets.items[0]->InstanceID.value.str());
-    EXPECT_EQ("Fan Redundancy Set", fanSets.items[0]->Caption.value.str());
-    EXPECT_EQ("Fan Redundancy Set", fanSets.items[0]->Description.value.str());
+    expectSet(fanSets.items[0], "Fan Redundancy Set");
     EXPECT_EQ(0, fanSets.items[0]->RedundancyStatus.value);
-    EXPECT_EQ("F 1 ", supplySets.items[0]->InstanceID.value.str());
-    EXPECT_EQ("Power Supply Redundancy Set", supplySets.items[0]->Caption.value.str());
-    EXPECT_EQ("Power Supply Redundancy Set", supplySets.items[0]->Description.value.str());
+    expectSet(supplySets.items[0], "Power Supply Redundancy Set");
 
     // The two shelves share the FRU text and so the keys: a get answers
     // with the first (the one with SAF-TE data).
@@ -299,11 +302,21 @@ TEST_F(EnclosureTest, TheFirstStatusBytesDecide)
     }
 }
 
-// The association's end in one role, as the end class's instance.
-template <class End>
-const End* end(Instance* role)
+// One association per SAF-TE enclosure of the default scenarios (the first
+// three instances of either end), in walk order, whose ends in the two roles
+// are the enclosure's instances of the end classes, built in full.
+template <class Assoc, class LeftRole, class RightRole, class Left, class Right>
+void expectLinks(const std::vector<Assoc*>& links, LeftRole leftRole, const std::vector<Left*>& lefts,
+                 RightRole rightRole, const std::vector<Right*>& rights)
 {
-    return static_cast<const End*>(role);
+    SCOPED_TRACE(Assoc::static_meta_class.name);
+    ASSERT_EQ(3u, links.size());
+    ASSERT_LE(links.size(), lefts.size());
+    ASSERT_LE(links.size(), rights.size());
+    for (size_t i = 0; i < links.size(); i++) {
+        EXPECT_TRUE(identical(links[i]->*leftRole, lefts[i])) << i;
+        EXPECT_TRUE(identical(links[i]->*rightRole, rights[i])) << i;
+    }
 }
 
 TEST_F(EnclosureTest, OneAssociationOfEachPerEnclosureWithEndsBuiltInFull)
@@ -332,33 +345,19 @@ TEST_F(EnclosureTest, OneAssociationOfEachPerEnclosureWithEndsBuiltInFull)
     Listed<KRNA_EnclosurePowerSupplyAssociatedFan_Provider> cooling;
     Listed<KRNA_EnclosurePowerSupplySystemDevice_Provider> supplyDevices;
     Listed<KRNA_EnclosureTempSensorSystemDevice_Provider> sensorDevices;
-    for (size_t i = 0; i < 3; i++) {
-        SCOPED_TRACE(i);
-        ASSERT_EQ(3u, fanDevices.items.size());
-        EXPECT_TRUE(identical(end<KRNA_EnclosureComputerSystem>(fanDevices.items[i]->GroupComponent), systems.items[i]));
-        EXPECT_TRUE(identical(end<KRNA_EnclosureFan>(fanDevices.items[i]->PartComponent), fans.items[i]));
-        ASSERT_EQ(3u, fanDependencies.items.size());
-        EXPECT_TRUE(identical(end<KRNA_EnclosureComputerSystem>(fanDependencies.items[i]->Antecedent),
-                              systems.items[i]));
-        EXPECT_TRUE(identical(end<KRNA_EnclosureFan>(fanDependencies.items[i]->Dependent), fans.items[i]));
-        ASSERT_EQ(3u, fanMembers.items.size());
-        EXPECT_TRUE(
-            identical(end<KRNA_EnclosureFanRedundancySet>(fanMembers.items[i]->Collection), fanSets.items[i]));
-        EXPECT_TRUE(identical(end<KRNA_EnclosureFan>(fanMembers.items[i]->Member), fans.items[i]));
-        // The supply's cooling is the enclosure's one fan.
-        ASSERT_EQ(3u, cooling.items.size());
-        EXPECT_TRUE(identical(end<KRNA_EnclosureFan>(cooling.items[i]->Antecedent), fans.items[i]));
-        EXPECT_TRUE(identical(end<KRNA_EnclosurePowerSupply>(cooling.items[i]->Dependent), supplies.items[i]));
-        ASSERT_EQ(3u, supplyDevices.items.size());
-        EXPECT_TRUE(
-            identical(end<KRNA_EnclosureComputerSystem>(supplyDevices.items[i]->GroupComponent), systems.items[i]));
-        EXPECT_TRUE(
-            identical(end<KRNA_EnclosurePowerSupply>(supplyDevices.items[i]->PartComponent), supplies.items[i]));
-        ASSERT_EQ(3u, sensorDevices.items.size());
-        EXPECT_TRUE(
-            identical(end<KRNA_EnclosureComputerSystem>(sensorDevices.items[i]->GroupComponent), systems.items[i]));
-        EXPECT_TRUE(identical(end<KRNA_EnclosureTempSensor>(sensorDevices.items[i]->PartComponent), sensors.items[i]));
-    }
+    expectLinks(fanDevices.items, &KRNA_EnclosureFanSystemDevice::GroupComponent, systems.items,
+                &KRNA_EnclosureFanSystemDevice::PartComponent, fans.items);
+    expectLinks(fanDependencies.items, &KRNA_EnclosureFanConcreteDependency::Antecedent, systems.items,
+                &KRNA_EnclosureFanConcreteDependency::Dependent, fans.items);
+    expectLinks(fanMembers.items, &KRNA_EnclosureFanMemberOfCollection::Collection, fanSets.items,
+                &KRNA_EnclosureFanMemberOfCollection::Member, fans.items);
+    // The supply's cooling is the enclosure's one fan.
+    expectLinks(cooling.items, &KRNA_EnclosurePowerSupplyAssociatedFan::Antecedent, fans.items,
+                &KRNA_EnclosurePowerSupplyAssociatedFan::Dependent, supplies.items);
+    expectLinks(supplyDevices.items, &KRNA_EnclosurePowerSupplySystemDevice::GroupComponent, systems.items,
+                &KRNA_EnclosurePowerSupplySystemDevice::PartComponent, supplies.items);
+    expectLinks(sensorDevices.items, &KRNA_EnclosureTempSensorSystemDevice::GroupComponent, systems.items,
+                &KRNA_EnclosureTempSensorSystemDevice::PartComponent, sensors.items);
 
     // A get pairs an enclosure's own ends only.
     KRNA_EnclosureFanSystemDevice_Provider provider;
