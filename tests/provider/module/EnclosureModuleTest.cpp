@@ -26,6 +26,20 @@ std::vector<std::string> values(const std::vector<Inst>& instances, const char* 
     return out;
 }
 
+// The values cim_enum prints for one property of the class, in order.
+std::vector<std::string> printed(const std::string& cls, const std::string& property)
+{
+    std::string output;
+    EXPECT_EQ(0, moduletest::runCimEnum(cls, output)) << cls;
+    std::vector<std::string> out;
+    const std::string label = "    " + property + " = ";
+    for (size_t at = output.find(label); at != std::string::npos; at = output.find(label, at + 1)) {
+        const size_t start = at + label.size();
+        out.push_back(output.substr(start, output.find(';', start) - start));
+    }
+    return out;
+}
+
 class EnclosureModule : public moduletest::ModuleTest {};
 
 TEST_F(EnclosureModule, EveryClassListsTheEnclosuresOfTheDefaultScenarios)
@@ -104,8 +118,8 @@ TEST_F(EnclosureModule, GetsByPathAndAnswersNoMethod)
 TEST_F(EnclosureModule, CimEnumListsTheEnclosures)
 {
     EXPECT_EQ((std::vector<std::string>{"\"SAFTE SHELF 14\"", "\"JBOD SHELF\"", "\"SAFTE-14\"", "\"Z12SAS EXPANDER\""}),
-              moduletest::printedValues(moduletest::cimEnum("KRNA_EnclosureComputerSystem"), "Name"));
-    EXPECT_EQ(ELEMENT_IDS, moduletest::printedValues(moduletest::cimEnum("KRNA_EnclosureTempSensor"), "DeviceID"));
+              printed("KRNA_EnclosureComputerSystem", "Name"));
+    EXPECT_EQ(ELEMENT_IDS, printed("KRNA_EnclosureTempSensor", "DeviceID"));
 }
 
 } // namespace

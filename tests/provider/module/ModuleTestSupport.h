@@ -3,9 +3,8 @@
 
 // Shared by the tests of libkrnacim as a CIM server loads it: every test
 // starts from the default scenarios of the three simulated families, on a
-// clock of its own (the framework's clock seam), with the module loaded by
-// the test broker and its logs in the test's own directory; it ends with
-// every provider unloaded.
+// clock of its own, with the module loaded by the test broker and its log in
+// the test's directory; it ends with every provider unloaded.
 
 #include <gtest/gtest.h>
 
@@ -27,6 +26,7 @@
 #include "TarnellSim.h"
 #include "VeskSim.h"
 #include "external/pelmcore/PelmTestSupport.h"
+#include "support/TestUtil.h"
 
 namespace moduletest {
 
@@ -47,52 +47,36 @@ inline std::string currentDirectory()
 // The framework's clock, moved by the tests; microseconds since 1970.
 inline std::atomic<cimple::uint64>& now()
 {
-    static std::atomic<cimple::uint64> clock{1714986000ull * 1000000ull}; // 2024-05-06 09:00:00 UTC
+    static std::atomic<cimple::uint64> clock{1714986000ull * 1000000ull};
     return clock;
 }
 inline cimple::uint64 fakeClock() { return now().load(); }
 
-// A property's value as MOF text; "(absent)" when the instance has none.
+// A property as MOF text ("(absent)" when the instance has none).
 inline std::string text(const cimbroker::Inst& inst, const char* property)
 {
     const cimbroker::Value* v = inst.prop(property);
     return v ? cimbroker::valueText(*v) : "(absent)";
 }
 
-// What cim_enum prints for the class over the module (exit status 0
-// expected).
-inline std::string cimEnum(const std::string& cls)
+// What cim_enum prints for the class, with its exit status.
+inline int runCimEnum(const std::string& cls, std::string& output)
 {
     // Under the sanitizers the core's dlopen finds the simulated C API only
     // through the library path.
     const std::string module = KRNACIM_MODULE;
     const std::string lib = module.substr(0, module.rfind('/'));
     const std::string command = "LD_LIBRARY_PATH=" + lib + " " + CIM_ENUM + " --module " + module + " " + cls;
+    output.clear();
     FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) {
-        ADD_FAILURE() << "cannot run " << command;
-        return "";
-    }
-    std::string output;
+    if (!pipe)
+        return -1;
     char buffer[4096];
     size_t n;
     while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
         output.append(buffer, n);
     const int status = pclose(pipe);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
-    return output;
-}
-
-// The values cim_enum prints for one property, in order.
-inline std::vector<std::string> printedValues(const std::string& output, const std::string& property)
-{
-    std::vector<std::string> values;
-    const std::string label = "    " + property + " = ";
-    for (size_t at = output.find(label); at != std::string::npos; at = output.find(label, at + 1)) {
-        const size_t start = at + label.size();
-        values.push_back(output.substr(start, output.find(';', start) - start));
-    }
-    return values;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 class ModuleTest : public ::testing::Test {
@@ -131,7 +115,7 @@ protected:
         cimple::Time::set_clock(previousClock);
     }
 
-    // The instances of the class, in the order the module gives them.
+    // The instances of the class; a failure is reported.
     std::vector<cimbroker::Inst> enumerate(const std::string& cls)
     {
         std::vector<cimbroker::Inst> out;
