@@ -24,6 +24,14 @@ const int32_t NRM_DEBUG_EVENTS = 0x0F0000; // offered events printed to the even
 const int32_t NRM_DEBUG_TRACE = 0x00F000;  // trace lines
 const int32_t NRM_DEBUG_DETAIL = 0x0000F0; // detailed trace lines of the family monitors
 
+// The debug levels of setDebugFlag and of the configuration key
+// "nrm.debugMask": each switches on the groups up to its own.
+enum EnumDebugNRM : int32_t {
+    NRM_DEBUG_LEVEL_ERRORS = 0, // errors: 0xF00000
+    NRM_DEBUG_LEVEL_EVENTS = 1, // errors and events: 0xFF0000
+    NRM_DEBUG_LEVEL_ALL = 2     // every group: 0xFFFFFF
+};
+
 // True while any bit of the group is set.
 inline bool nrmDebugOn(int32_t group) { return (NRMDebugFlag.load(std::memory_order_relaxed) & group) != 0; }
 

@@ -74,4 +74,15 @@ private:
     FILE* logFile;
 };
 
+// A monitor holds its queue through a pointer, but the operations the
+// provider module binds by name reach into it from whichever monitor library
+// serves them: the layout is the same in every monitor library.
+#if defined(__x86_64__)
+static_assert(sizeof(NRMEventCollection) == 176, "NRMEventCollection size");
+#elif defined(__i386__)
+static_assert(sizeof(NRMEventCollection) == 100, "NRMEventCollection size");
+#else
+#error "the NRMEventCollection layout is pinned for x86-64 and i386 only"
+#endif
+
 #endif

@@ -4,7 +4,8 @@
 file(GLOB MONITOR_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*Test.cpp)
 
 foreach(monitor watchpelm watchtarnell)
-    add_executable(${monitor}_tests ${MONITOR_TEST_SOURCES})
+    # TestRaidMonitor: the small family monitor the tests run.
+    add_executable(${monitor}_tests ${MONITOR_TEST_SOURCES} ${CMAKE_CURRENT_LIST_DIR}/TestRaidMonitor.cpp)
     # The snapshot tests read live trees of the simulated controllers.
     target_link_libraries(${monitor}_tests PRIVATE ${monitor} tarnellapi test_support)
     target_compile_definitions(${monitor}_tests PRIVATE
