@@ -3,9 +3,10 @@
 
 // What the enclosure providers (the enclosure's computer system, the fan,
 // power supply and temperature sensor of a SAF-TE enclosure, their
-// redundancy sets and associations) share: the text that identifies all elements of one enclosure, the status
-// arrays they build, and the association provider that links two elements
-// of every SAF-TE enclosure.
+// redundancy sets and associations) share: the text that identifies all
+// elements of one enclosure, their keys, the status arrays they build from
+// the SAF-TE data, and the association provider that links two instances of
+// every SAF-TE enclosure.
 
 #include <cstdint>
 #include <cstring>
