@@ -11,8 +11,7 @@
 //   Derived::krnaLinkAdapter(map, adapter); an adapter for which
 //   Derived::krnaLinks(adapter) answers false has none;
 // - KRNAPortAssociationProvider: one association per port of every adapter,
-//   inserted by Derived::krnaLinkPort(map, adapter, port);
-// - krnaEnd: an association's end as the end's own provider builds it.
+//   inserted by Derived::krnaLinkPort(map, adapter, port).
 
 #include <vector>
 
@@ -21,17 +20,6 @@
 #include "RaidModel/Interface/Adapter.h"
 
 namespace corvanecimple {
-
-// A new instance of the end provider's class, built in full from the object
-// (null when it cannot be allocated).
-template <class EndProvider, class Object>
-typename EndProvider::Class* krnaEnd(Object* object)
-{
-    typename EndProvider::Class* end = EndProvider::Class::create(false);
-    if (end)
-        EndProvider::krnaBuildInstance(end, object, false);
-    return end;
-}
 
 template <class Derived, class CIMClass>
 class KRNAPortInstanceProvider : public KRNAInstanceProvider<Derived, CIMClass, Adapter> {

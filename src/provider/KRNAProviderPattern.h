@@ -35,7 +35,8 @@
 //   CIMPLE_ASSOCIATION_PROVIDER(KRNA_Link_Provider);
 //
 // builds a fresh map for each request under globalLock (krnaWalk gives the
-// objects of the tree, krnaLink inserts one association of two ends) and
+// objects of the tree, krnaLink inserts one association of two ends, krnaEnd
+// builds an end as its own provider does) and
 // answers from it after the lock is released.
 //
 // Deviations: a provider whose load and unload must not count with
@@ -168,6 +169,17 @@ protected:
 };
 
 #undef KRNA_UNSUPPORTED_METHOD
+
+// An end of an association: a new instance of the end provider's class,
+// built in full from the model object; null when it cannot be created.
+template <class EndProvider, class Object>
+typename EndProvider::Class* krnaEnd(Object* object)
+{
+    typename EndProvider::Class* instance = EndProvider::Class::create(false);
+    if (instance)
+        EndProvider::krnaBuildInstance(instance, object, false);
+    return instance;
+}
 
 template <class Derived, class CIMClass, class Model>
 class KRNAInstanceProvider : public KRNAProviderCommon<Derived, CIMClass> {
