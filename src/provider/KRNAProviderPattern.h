@@ -35,9 +35,9 @@
 //   CIMPLE_ASSOCIATION_PROVIDER(KRNA_Link_Provider);
 //
 // builds a fresh map for each request under globalLock (krnaWalk gives the
-// objects of the tree, krnaLink inserts one association of two ends, krnaEnd
-// builds an end as its own provider does) and
-// answers from it after the lock is released.
+// objects of the tree, krnaEnd builds an end as its own provider does,
+// krnaLink inserts one association of two ends) and answers from it after
+// the lock is released.
 //
 // Deviations: a provider whose load and unload must not count with
 // KRNAProvider declares `static const bool REGISTERS_WITH_BASE = false;`; one
