@@ -4,8 +4,10 @@
 
 #include "RaidLib/StorLibPlugin.h"
 #include "RaidLib/Util/Date.h"
+#include "RaidModel/Interface/System.h"
 #include "monitor/NRMConfigBuilder.h"
 #include "monitor/NRMEventCollection.h"
+#include "monitor/NRMSystem.h"
 
 TestRaidMonitor::TestRaidMonitor(StorLibPlugin* lib, std::string logDir, const FileNames& names)
     : BaseRaidMonitor(lib, names.debugLog, names.eventsLog, names.snapshot, std::move(logDir))
@@ -32,14 +34,25 @@ void TestRaidMonitor::afterConstruction()
     isTimeToReportBadStripe();
 }
 
-int TestRaidMonitor::poll(int, NRMEventCollection&)
+int TestRaidMonitor::poll(int mode, NRMEventCollection& events)
 {
+    // The previous tree stays alive until the rules have run.
+    RefSystem previous = previousSystem;
+    System* image = previous.getSystem();
+    if (mode == CHECK_CONFIG) {
+        image = nullptr;
+        if (configBuilder) {
+            configBuilder->readXML();
+            image = configBuilder->nrmSystem;
+        }
+    }
     const Ret ret = storLib->getSystemConfig();
     System* current = storLib->getSystem();
     if (!current) {
         logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: TestRaidMonitor::poll() no configuration (%d)\n", ret.getReturn());
         return ret.getReturn();
     }
+    compareSystems(events, current, image);
     if (configBuilder) {
         configBuilder->build(current, progress);
         configBuilder->writeXML();
@@ -48,14 +61,35 @@ int TestRaidMonitor::poll(int, NRMEventCollection&)
     return ret.getReturn();
 }
 
+void TestRaidMonitor::compareSystems(NRMEventCollection& events, System* current, System* previous)
+{
+    for (unsigned long n = 0; n < current->getNumAdapters(); ++n) {
+        Adapter* adapter = current->getAdapter(n);
+        Adapter* old = nullptr;
+        for (unsigned long k = 0; previous && !old && k < previous->getNumAdapters(); ++k)
+            if (previous->getAdapter(k)->getAdapterID() == adapter->getAdapterID())
+                old = previous->getAdapter(k);
+        if (compareAdapter(events, adapter, old) == ADAPTER_COMPARE_ADDED) {
+            checkAdapter(events, adapter);
+            checkPhysicalDrives(events, adapter);
+            checkLogicalDrives(events, adapter);
+        } else {
+            comparePhysicalDrives(events, adapter, old);
+            compareLogicalDrives(events, adapter, old);
+        }
+    }
+}
+
 void TestRaidMonitor::run()
 {
     if (!storLib)
         return;
     stopped = false;
+    int mode = CHECK_CONFIG;
     while (running) {
         if (eventQueue)
-            poll(COMPARE_CONFIG, *eventQueue);
+            poll(mode, *eventQueue);
+        mode = COMPARE_CONFIG;
         sleepMillis(pollSeconds * 1000L);
         readConfig();
         if (eventQueue)
