@@ -260,10 +260,10 @@ public:
     // adapter.
     //
     // The results of compareAdapter.
-    static const int ADAPTER_COMPARE_ADDED = 10;       // no old adapter
-    static const int ADAPTER_COMPARE_REPLACED = 11;    // working again after not working
-    static const int ADAPTER_COMPARE_WORKING = 12;     // compared, the new adapter works
-    static const int ADAPTER_COMPARE_NOT_WORKING = 13; // compared and not working, or no new adapter
+    static constexpr int ADAPTER_COMPARE_ADDED = 10;       // no old adapter
+    static constexpr int ADAPTER_COMPARE_REPLACED = 11;    // working again after not working
+    static constexpr int ADAPTER_COMPARE_WORKING = 12;     // compared, the new adapter works
+    static constexpr int ADAPTER_COMPARE_NOT_WORKING = 13; // compared and not working, or no new adapter
     // The state of an adapter seen for the first time: state, failure,
     // battery, code versions, temperature, bad stripes.
     void checkAdapter(NRMEventCollection& ecIN, Adapter* adapter);

@@ -1,9 +1,13 @@
 #include "TestRaidMonitor.h"
 
+#include <string>
 #include <utility>
 
 #include "RaidLib/StorLibPlugin.h"
 #include "RaidLib/Util/Date.h"
+#include "RaidModel/Interface/Channel.h"
+#include "RaidModel/Interface/HardDrive.h"
+#include "RaidModel/Interface/LogicalDrive.h"
 #include "RaidModel/Interface/System.h"
 #include "monitor/NRMConfigBuilder.h"
 #include "monitor/NRMEventCollection.h"
@@ -78,6 +82,37 @@ void TestRaidMonitor::compareSystems(NRMEventCollection& events, System* current
             compareLogicalDrives(events, adapter, old);
         }
     }
+}
+
+namespace {
+
+std::string idText(STORID_T id) { return id == STORID_UNDEFINED ? "-" : std::to_string(id); }
+
+} // namespace
+
+int TestRaidMonitor::compareRelativeChanges(Adapter* newAdapter, Adapter*)
+{
+    if (recordHooks)
+        hooks.push_back("adapter " + idText(newAdapter->getAdapterID()));
+    return 0;
+}
+
+int TestRaidMonitor::compareRelativeChanges(HardDrive* newHD, HardDrive*)
+{
+    if (recordHooks) {
+        const Channel* channel = newHD->getChannel();
+        hooks.push_back("drive " + idText(newHD->getAdapterID()) + "/" +
+                        idText(channel ? channel->getChannelID() : STORID_UNDEFINED) + "/" +
+                        idText(newHD->getDeviceID()));
+    }
+    return 0;
+}
+
+int TestRaidMonitor::compareRelativeChanges(LogicalDrive* newLD, LogicalDrive*)
+{
+    if (recordHooks)
+        hooks.push_back("logical " + idText(newLD->getAdapterID()) + "/" + idText(newLD->getLogicalDriveID()));
+    return 0;
 }
 
 void TestRaidMonitor::run()

@@ -14,6 +14,7 @@
 
 #include <atomic>
 #include <string>
+#include <vector>
 
 #include "RaidLib/StorLib.h"
 #include "monitor/BaseRaidMonitor.h"
@@ -53,6 +54,15 @@ public:
     void stop() override;
     // Refused with an error line while running.
     void start() override;
+
+    // The family hooks: while recordHooks is set each call is recorded in
+    // hooks as "adapter A", "drive A/C/D" or "logical A/L" of its new
+    // object (ids in decimal, "-" for an unset one). They answer 0.
+    int compareRelativeChanges(Adapter* newAdapter, Adapter* oldAdapter) override;
+    int compareRelativeChanges(HardDrive* newHD, HardDrive* oldHD) override;
+    int compareRelativeChanges(LogicalDrive* newLD, LogicalDrive* oldLD) override;
+    bool recordHooks = false;
+    std::vector<std::string> hooks;
 
     // The configuration of the last poll.
     RefSystem previousSystem;
