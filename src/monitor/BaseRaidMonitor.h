@@ -107,7 +107,8 @@ public:
     // channel id unset for a drive without a channel); null when none.
     virtual RaidObject* findPD(HardDrive* hardDrive, Adapter* adapter);
     virtual int compareRelativeChanges(HardDrive* newHD, HardDrive* oldHD);
-    // The logical drive of the adapter with the drive's logical drive id.
+    // The logical drive below the adapter (and made for it) with the drive's
+    // logical drive id; null when none.
     virtual RaidObject* findLD(LogicalDrive* logicalDrive, Adapter* adapter);
     virtual int compareRelativeChanges(LogicalDrive* newLD, LogicalDrive* oldLD);
     // Fills the stored task list; nothing here.
