@@ -44,7 +44,8 @@ public:
     // Raises the event, then its state-change companion with the same text.
     void raiseWithCompanion(const NRMEventDef& def, int severity, int companionSeverity)
     {
-        NRMEvent companion = nrmrule::makeEvent(ADAPTER_STATE_CHANGE, companionSeverity, raise(def, severity), adapter_);
+        const std::string text = raise(def, severity);
+        NRMEvent companion = nrmrule::makeEvent(ADAPTER_STATE_CHANGE, companionSeverity, text, adapter_);
         events_.addEvent(companion);
     }
 

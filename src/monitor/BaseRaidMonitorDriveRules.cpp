@@ -21,19 +21,6 @@ bool isQuiet(EnumPhysicalDeviceState state)
     return state == DRIVE_READY || state == DRIVE_ONLINE || state == DRIVE_REBUILDING;
 }
 
-std::vector<RaidObject*> hardDrivesOf(Adapter* adapter)
-{
-    std::vector<RaidObject*> drives;
-    adapter->getChildren(drives, "HardDrive", true, true);
-    return drives;
-}
-
-// The pair findPD gave, or null when it is no hard drive.
-HardDrive* asHardDrive(RaidObject* object)
-{
-    return object && object->isInstanceOf("HardDrive") ? static_cast<HardDrive*>(object) : nullptr;
-}
-
 // A failure (401/404) or PFA (402/405) event: the key ending in Repl goes
 // with a replacement phrase (argument 1), the id of the FRU-numbered form
 // with a FRU number of the drive given. The two tests are separate, so a
@@ -93,8 +80,8 @@ void BaseRaidMonitor::checkPhysicalDrives(NRMEventCollection& ecIN, Adapter* ada
     }
     logDebugGroup(NRM_DEBUG_TRACE, "   Entering checkPhysicalDrives(&ecIN, KRNA: %d)\n",
                   static_cast<int>(adapterIN->getAdapterID()));
-    for (RaidObject* object : hardDrivesOf(adapterIN)) {
-        HardDrive* hd = asHardDrive(object);
+    for (RaidObject* object : nrmrule::descendantsOf(adapterIN, "HardDrive")) {
+        HardDrive* hd = nrmrule::asClass<HardDrive>(object, "HardDrive");
         if (!hd) {
             logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: BaseRaidMonitor::checkPhysicalDrives PD is NULL!!!\n");
             continue;
@@ -119,8 +106,8 @@ void BaseRaidMonitor::comparePhysicalDrives(NRMEventCollection& ecIN, Adapter* n
     };
 
     // Drives gone, or become empty: the old drive's fields.
-    for (RaidObject* object : hardDrivesOf(oldAdapter)) {
-        HardDrive* oldHD = asHardDrive(object);
+    for (RaidObject* object : nrmrule::descendantsOf(oldAdapter, "HardDrive")) {
+        HardDrive* oldHD = nrmrule::asClass<HardDrive>(object, "HardDrive");
         if (!oldHD) {
             logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: BaseRaidMonitor::comparePhysicalDrives oldPD is NULL while "
                                             "checking for removed PD's!!!\n");
@@ -128,15 +115,15 @@ void BaseRaidMonitor::comparePhysicalDrives(NRMEventCollection& ecIN, Adapter* n
         }
         if (!isValidPhysicalDrive(oldAdapter, oldHD))
             continue;
-        const HardDrive* pair = asHardDrive(findPD(oldHD, newAdapter));
+        const HardDrive* pair = nrmrule::asClass<HardDrive>(findPD(oldHD, newAdapter), "HardDrive");
         if (pair && !(pair->getState() == DRIVE_EMPTY && oldHD->getState() != DRIVE_EMPTY))
             continue;
         const std::string text = raise(PD_REMOVED, NRM_EVENT_INFORMATION, {getEventID(oldHD)}, oldHD);
         raiseText(ecIN, PD_STATE_CHANGE, NRM_EVENT_ERROR, text, newAdapter, oldHD);
     }
 
-    for (RaidObject* object : hardDrivesOf(newAdapter)) {
-        HardDrive* newHD = asHardDrive(object);
+    for (RaidObject* object : nrmrule::descendantsOf(newAdapter, "HardDrive")) {
+        HardDrive* newHD = nrmrule::asClass<HardDrive>(object, "HardDrive");
         if (!newHD) {
             logDebugGroup(NRM_DEBUG_ERRORS,
                           "ERROR: BaseRaidMonitor::comparePhysicalDrives newPD is NULL while comparing!!!\n");
@@ -144,7 +131,7 @@ void BaseRaidMonitor::comparePhysicalDrives(NRMEventCollection& ecIN, Adapter* n
         }
         if (!isValidPhysicalDrive(newAdapter, newHD))
             continue;
-        HardDrive* oldHD = asHardDrive(findPD(newHD, oldAdapter));
+        HardDrive* oldHD = nrmrule::asClass<HardDrive>(findPD(newHD, oldAdapter), "HardDrive");
         if (!oldHD) {
             raise(PD_ADDED, NRM_EVENT_INFORMATION, {getEventID(newHD)}, newHD);
             checkPhysicalDrive(ecIN, newAdapter, newHD);

@@ -25,19 +25,6 @@ bool isCritical(EnumLogicalDeviceState state)
 // The controller's own drives of a migration, which only the check rule sees.
 bool isSystem(EnumLogicalDeviceState state) { return state == SYSTEM || state == CRITICAL_SYSTEM; }
 
-std::vector<RaidObject*> logicalDrivesOf(Adapter* adapter)
-{
-    std::vector<RaidObject*> drives;
-    adapter->getChildren(drives, "LogicalDrive", true, true);
-    return drives;
-}
-
-// The pair findLD gave, or null when it is no logical drive.
-LogicalDrive* asLogicalDrive(RaidObject* object)
-{
-    return object && object->isInstanceOf("LogicalDrive") ? static_cast<LogicalDrive*>(object) : nullptr;
-}
-
 // Queues the event about the logical drive; returns its text.
 std::string raiseText(NRMEventCollection& events, const NRMEventDef& def, int severity, std::string text,
                       Adapter* adapter, const LogicalDrive* drive)
@@ -79,8 +66,8 @@ void BaseRaidMonitor::checkLogicalDrives(NRMEventCollection& ecIN, Adapter* adap
     }
     logDebugGroup(NRM_DEBUG_TRACE, "   Entering checkLogicalDrives(&ecIN, KRNA: %d)\n",
                   static_cast<int>(adapterIN->getAdapterID()));
-    for (RaidObject* object : logicalDrivesOf(adapterIN)) {
-        LogicalDrive* ld = asLogicalDrive(object);
+    for (RaidObject* object : nrmrule::descendantsOf(adapterIN, "LogicalDrive")) {
+        LogicalDrive* ld = nrmrule::asClass<LogicalDrive>(object, "LogicalDrive");
         if (!ld) {
             logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: BaseRaidMonitor::checkLogicalDrives LD is NULL!!!\n");
             continue;
@@ -112,8 +99,8 @@ void BaseRaidMonitor::compareLogicalDrives(NRMEventCollection& ecIN, Adapter* ne
     };
 
     // Drives gone, or become free: the old drive's id.
-    for (RaidObject* object : logicalDrivesOf(oldAdapter)) {
-        LogicalDrive* oldLD = asLogicalDrive(object);
+    for (RaidObject* object : nrmrule::descendantsOf(oldAdapter, "LogicalDrive")) {
+        LogicalDrive* oldLD = nrmrule::asClass<LogicalDrive>(object, "LogicalDrive");
         if (!oldLD) {
             logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: BaseRaidMonitor::compareLogicalDrives oldLD is NULL while "
                                             "checking for removed LD's!!!\n");
@@ -121,15 +108,15 @@ void BaseRaidMonitor::compareLogicalDrives(NRMEventCollection& ecIN, Adapter* ne
         }
         if (!isValidLogicalDrive(oldAdapter, oldLD) || isSystem(oldLD->getState()))
             continue;
-        const LogicalDrive* pair = asLogicalDrive(findLD(oldLD, newAdapter));
+        const LogicalDrive* pair = nrmrule::asClass<LogicalDrive>(findLD(oldLD, newAdapter), "LogicalDrive");
         if (!pair || (pair->getState() == FREE && oldLD->getState() != FREE))
             raise(LD_DELETED, NRM_EVENT_INFORMATION, {getEventID(oldLD)}, oldLD);
     }
 
     int criticalCount = 0;
     LogicalDrive* firstCritical = nullptr;
-    for (RaidObject* object : logicalDrivesOf(newAdapter)) {
-        LogicalDrive* newLD = asLogicalDrive(object);
+    for (RaidObject* object : nrmrule::descendantsOf(newAdapter, "LogicalDrive")) {
+        LogicalDrive* newLD = nrmrule::asClass<LogicalDrive>(object, "LogicalDrive");
         if (!newLD) {
             logDebugGroup(NRM_DEBUG_ERRORS,
                           "ERROR: BaseRaidMonitor::compareLogicalDrives newLD is NULL while comparing!!!\n");
@@ -137,7 +124,7 @@ void BaseRaidMonitor::compareLogicalDrives(NRMEventCollection& ecIN, Adapter* ne
         }
         if (!isValidLogicalDrive(newAdapter, newLD) || isSystem(newLD->getState()))
             continue;
-        LogicalDrive* oldLD = asLogicalDrive(findLD(newLD, oldAdapter));
+        LogicalDrive* oldLD = nrmrule::asClass<LogicalDrive>(findLD(newLD, oldAdapter), "LogicalDrive");
         if (!oldLD) {
             added(newLD);
             continue;
