@@ -218,6 +218,24 @@ struct _DATA_ADDRESS {
 typedef _DATA_ADDRESS DATA_ADDRESS;
 static_assert(sizeof(_DATA_ADDRESS) == 16, "_DATA_ADDRESS is 16 bytes");
 
+// A controller event as the Java console describes it; the legacy bridge
+// fills it from a Java RaidEvent. Both texts are terminated inside their areas.
+const unsigned RAID_EVENT_TEXT_SIZE = 512;
+const unsigned RAID_EVENT_FRU_SIZE = 32;
+struct _RAID_EVENT {
+    uint16_t usEventType;
+    uint32_t ulEventCode;
+    uint8_t ucEventString[RAID_EVENT_TEXT_SIZE];
+    uint32_t ulEventDateTime;   // seconds, the low 32 bits of the Java value
+    uint8_t ucFru[RAID_EVENT_FRU_SIZE];
+};
+typedef _RAID_EVENT RAID_EVENT;
+static_assert(sizeof(_RAID_EVENT) == 554, "_RAID_EVENT is 554 bytes");
+static_assert(offsetof(_RAID_EVENT, ulEventCode) == 2, "event code at 2");
+static_assert(offsetof(_RAID_EVENT, ucEventString) == 6, "event text at 6");
+static_assert(offsetof(_RAID_EVENT, ulEventDateTime) == 518, "event time at 518");
+static_assert(offsetof(_RAID_EVENT, ucFru) == 522, "FRU text at 522");
+
 // Records that are filled by the library and passed on, but whose fields
 // nobody reads: opaque bytes of a fixed size.
 #define OPAQUE_API_RECORD(name, size)                          \
@@ -235,6 +253,8 @@ OPAQUE_API_RECORD(_VIRTUAL_DEVICE_INFO, 336);
 OPAQUE_API_RECORD(_SUBSYSTEM_STATUS, 24);
 OPAQUE_API_RECORD(_SUBSYSTEM_INFO, 176);
 OPAQUE_API_RECORD(_LOOP_INFO, 32);
+// Never crosses the C API; the bridge's converters for it convert nothing.
+OPAQUE_API_RECORD(_VIRTUAL_DEVICE_GROUP, 64);
 #undef OPAQUE_API_RECORD
 
 #pragma pack(pop)

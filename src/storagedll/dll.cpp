@@ -8,12 +8,19 @@
 DlHookProc procr = nullptr;
 
 namespace {
+// procr is shared by every thread that opens or closes a library (the legacy
+// Java bridge opens one per Java object, on the caller's thread): it is
+// written atomically, and each thread calls the hook it looked up itself,
+// never one that another thread left in procr.
+void setProcr(DlHookProc hook) { __atomic_store_n(&procr, hook, __ATOMIC_RELAXED); }
+
 // Looks up a load hook, keeping it in procr, and calls it when present.
 void callHook(void* handle, const char* hookName) {
-    procr = nullptr;
-    procr = reinterpret_cast<DlHookProc>(dlsym(handle, hookName));
-    if (procr != nullptr) {
-        procr();
+    setProcr(nullptr);
+    DlHookProc hook = reinterpret_cast<DlHookProc>(dlsym(handle, hookName));
+    setProcr(hook);
+    if (hook != nullptr) {
+        hook();
     }
 }
 } // namespace
@@ -42,7 +49,7 @@ int DynamicLinkLibKrna::LoadDLL() {
         ++loadCount;
         return 1;
     }
-    procr = nullptr;
+    setProcr(nullptr);
     // dlopen(NULL) would hand back the main program, so without a name
     // nothing is opened.
     if (name != nullptr) {

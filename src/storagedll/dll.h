@@ -12,7 +12,8 @@
 typedef void (*DlHookProc)(void);
 
 // The hook this class looked up last (DlInit or DlTerm); null just before each
-// such look-up and when the library exports no such hook.
+// such look-up and when the library exports no such hook. Written atomically;
+// with several threads opening libraries it holds one of their hooks.
 extern "C" STOR_EXPORT DlHookProc procr;
 
 class STOR_EXPORT DynamicLinkLibKrna {

@@ -11,7 +11,7 @@ if(TARGET jvmhost AND TARGET tarnellapi)
         SOURCES ${CMAKE_CURRENT_LIST_DIR}/jvm/java/tarnelltest/NativeMethods.java)
 
     file(GLOB BRIDGE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/jvm/*.cpp)
-    add_executable(bridge_tests ${BRIDGE_TEST_SOURCES})
+    add_executable(bridge_tests ${BRIDGE_TEST_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/jvm/JvmTest.cpp)
     target_link_libraries(bridge_tests PRIVATE tarnellcore tarnellapi jvmhost test_support)
     target_compile_definitions(bridge_tests PRIVATE TARNELL_TEST_CLASSPATH="${BRIDGE_TEST_CLASSES}")
     add_dependencies(bridge_tests bridge_test_java)
@@ -25,8 +25,10 @@ endif()
 # Both lanes: the core exports the 51 natives of the table, GetTarnellCore
 # and ReleaseTarnellCore.
 add_test(NAME tarnellcore.exports_bridge
-    COMMAND ${CMAKE_CURRENT_LIST_DIR}/check-bridge-exports.sh $<TARGET_FILE:tarnellcore>
-            ${PROJECT_SOURCE_DIR}/src/RaidLib/JavaInterface/StorDataProcNatives.h)
+    COMMAND ${PROJECT_SOURCE_DIR}/tests/support/check-jni-exports.sh $<TARGET_FILE:tarnellcore>
+            com_zeq_sysmgt_raidmgr_dataproc_StorDataProc
+            ${PROJECT_SOURCE_DIR}/src/RaidLib/JavaInterface/StorDataProcNatives.h 3 51
+            GetTarnellCore ReleaseTarnellCore)
 
 # Both lanes: the unload hook deletes a library a host left to the bridge.
 if(TARGET tarnellapi)

@@ -2,7 +2,7 @@
 #define TESTS_JAVAINTERFACE_BRIDGETEST_H
 
 // Support of the Java storage bridge tests. The process starts one JVM
-// (java/host) with -Xcheck:jni, loads the core into it from a Java class and
+// (support/jvm) with -Xcheck:jni, loads the core into it from a Java class and
 // calls the natives as Java methods through JNI. The tests link the core and
 // the simulated controller library once each.
 //
@@ -18,15 +18,11 @@
 #include "RaidLib/JavaInterface/StorDataProc.h"
 #include "RaidLib/TarnellLib.h"
 #include "RaidModel/Implementation/Tarnell/TarnellSimTree.h"
+#include "support/jvm/JvmTest.h"
 
 namespace bridgetest {
 
-// The JNIEnv of the calling thread in the process's JVM.
-JNIEnv* env();
-JavaVM* vm();
-
-// Describes and clears a pending Java exception; true when there was one.
-bool takeException(JNIEnv* e);
+using namespace jvmtest;
 
 // One row of the natives table.
 struct NativeRow {
@@ -36,44 +32,17 @@ const std::vector<NativeRow>& nativeRows();
 const NativeRow& nativeRow(const std::string& name);
 
 // Java objects (local references of the current frame).
-jobject newObject(const char* className);
 jobject tAddr(int adapter, int array, int logicalDrive, int channel, int device);
 // A chunk spec; a negative channel gives it no drive.
 jobject chunkSpec(jlong start, jlong count, int type, int group, int channel, int device);
 jobjectArray chunkArray(const std::vector<jobject>& chunks);
-jstring javaString(const std::string& text);
 
-// Fields by name (the JNI type from the value's type).
-jint intField(jobject obj, const char* name);
-jlong longField(jobject obj, const char* name);
-void setIntField(jobject obj, const char* name, jint value);
-// The String field as modified UTF-8 (embedded NULs as C0 80); "<null>" for null.
-std::string stringField(jobject obj, const char* name);
-// Every char of the String field, for texts that are not plain ASCII.
-std::u16string charsOfStringField(jobject obj, const char* name);
-
-// The six fields of a StorRet.
-struct Result {
-    int code = 0, api = 0, ioctl = 0, retry = 0, unsignedValue = 0, signedValue = 0;
-    bool operator==(const Result& o) const
-    {
-        return code == o.code && api == o.api && ioctl == o.ioctl && retry == o.retry &&
-               unsignedValue == o.unsignedValue && signedValue == o.signedValue;
-    }
-};
-Result result(jobject storRet);
-std::ostream& operator<<(std::ostream& out, const Result& r);
 
 // Calls the native of that row on the StorDataProc object (its class for a
 // static one) with the arguments and checks that it bound and raised
 // nothing. Object results are returned; an int result comes back in intOut.
 jobject callNative(jobject proc, const std::string& name, const std::vector<jvalue>& args, jint* intOut = nullptr);
 Result callForResult(jobject proc, const std::string& name, const std::vector<jvalue>& args);
-
-jvalue obj(jobject o);
-jvalue i32(jint v);
-jvalue i16(jshort v);
-jvalue flag(bool v);
 
 // Readable text of library arguments, as the recording library records them.
 std::string text(const Addr& a);

@@ -1,0 +1,11 @@
+package com.zeq.sysmgt.storage.api;
+
+/** A device slot of a RAID configuration. */
+public class DevState {
+    public byte bInitiator;
+    public byte bParameters;
+    public byte bMiscFlag;
+    public byte bState;
+    public int iBlockCount;
+    public byte[] bDeviceId = new byte[28];
+}

@@ -1,0 +1,13 @@
+package com.zeq.sysmgt.storage.api;
+
+/** The type of the loaded controller C API. */
+public class DllType {
+    public short sCmndType;
+    public short sResv1;
+    public int iResv2;
+    public char[] cScsiVendorId = new char[8];
+    public byte[] baDllName = new byte[8];
+    public long lArchitecture;
+    public long lFamily;
+    public long lImplementation;
+}

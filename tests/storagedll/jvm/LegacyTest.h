@@ -1,0 +1,86 @@
+#ifndef TESTS_STORAGEDLL_LEGACYTEST_H
+#define TESTS_STORAGEDLL_LEGACYTEST_H
+
+// Support of the legacy Java controller bridge tests: the rows of the
+// natives table, calls of the natives as Java methods of StorageDLL objects,
+// the Java value objects of com.zeq.sysmgt.storage.api and their fields, and
+// the marks that tell whether a native touched an object. The process runs
+// one JVM (support/jvm) and links the simulated controller C API, so the
+// natives' "libtarnellapi.so" is the simulator the tests drive.
+
+#include <gtest/gtest.h>
+#include <jni.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "storagedll/convrule.h"
+#include "support/jvm/JvmTest.h"
+
+namespace legacytest {
+
+using namespace jvmtest;
+
+// Class paths and field signatures of the value classes.
+#define API_CLASS(name) LEGACY_API_PACKAGE name
+
+// One row of the natives table, every column as text.
+struct NativeRow {
+    std::string kind, name, exportName, signature, roles, op, when;
+    // The Java parameter types of the signature ("I", "Lcom/...;", ...).
+    std::vector<std::string> parameters() const;
+    char resultType() const { return signature.back(); }
+};
+const std::vector<NativeRow>& nativeRows();
+// The row of the Java method; with a signature, of that overload.
+const NativeRow& nativeRow(const std::string& name, const std::string& signature = "");
+
+// A new object of the value class (API_CLASS path) or of any class.
+jobject apiObject(const char* className);
+// A new StorageDLL object, its "iCppDllPtr" 0.
+jobject storageDll();
+
+// Calls the native on the StorageDLL object and checks that it bound and
+// raised nothing; an int or boolean result comes back (0 for void).
+jlong callNative(jobject dll, const NativeRow& row, const std::vector<jvalue>& args);
+jlong callNative(jobject dll, const std::string& name, const std::vector<jvalue>& args,
+                 const std::string& signature = "");
+
+// Fields of any type, by name and JNI signature: scalars widened, array
+// elements widened, objects as local references.
+int64_t scalar(jobject obj, const char* name, const char* sig);
+void setScalar(jobject obj, const char* name, const char* sig, int64_t value);
+std::vector<int64_t> elements(jobject obj, const char* name, const char* sig);
+void setElements(jobject obj, const char* name, const char* sig, const std::vector<int64_t>& values);
+jobject objectField(jobject obj, const char* name, const char* sig);
+
+// The "iCppDllPtr" of a StorageDLL object.
+jint dllIndex(jobject dll);
+void setDllIndex(jobject dll, jint index);
+
+// Marks: every field of the object (deeply) a non-default value of its own;
+// describe gives all of them as text.
+void mark(jobject obj, int seed);
+std::string describe(jobject obj);
+
+// The fixture: the simulator in its default scenario, a local frame of the
+// test's own; StorageDLL objects made by open() are destructed afterwards.
+class LegacyTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A StorageDLL object constructed over the library (0 from
+    // constructDllObject expected).
+    jobject open(const char* library = "libtarnellapi.so");
+
+    JNIEnv* e = nullptr;
+
+private:
+    std::vector<jobject> opened;
+};
+
+} // namespace legacytest
+
+#endif
