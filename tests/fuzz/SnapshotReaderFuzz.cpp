@@ -194,12 +194,16 @@ void runRules(NRMSystem* read)
         m.compareAdapter(events, other, stored);
         m.comparePhysicalDrives(events, other, stored);
         m.compareLogicalDrives(events, other, stored);
+        m.compareSafte(events, other, stored);
         m.compareAdapter(events, stored, other);
         m.comparePhysicalDrives(events, stored, other);
         m.compareLogicalDrives(events, stored, other);
+        m.compareSafte(events, stored, other);
         m.checkAdapter(events, stored);
         m.checkPhysicalDrives(events, stored);
         m.checkLogicalDrives(events, stored);
+        m.checkSafte(events, stored);
+        m.logSASDriveMap(events, stored);
     }
     volatile int queued = events.getNumberOfEvents();
     (void)queued;

@@ -222,14 +222,14 @@ TEST_F(AdapterRules, CompareReportsEveryChangeAndAnswersTheResult)
          },
          [](T&) { return Rows{}; }, 12, true},
     };
-    for (bool stored : OLD_SIDES) {
-        SCOPED_TRACE(sideName(stored));
+    for (OldSide side : OLD_SIDES) {
+        SCOPED_TRACE(sideName(side));
         for (const Case& c : cases) {
             SCOPED_TRACE(c.name);
             std::unique_ptr<TestAdapter> now = workingAdapter(2, "NEW");
             TestAdapter* oldAdapter = workingAdapter(2, "OLD").release();
             c.setUp(*now, *oldAdapter);
-            OldSide old(oldAdapter, stored);
+            OldImage old(oldAdapter, side);
             adapter = now.get();
             EXPECT_EQ(monitor->compareAdapter(events, now.get(), old.get()), c.result);
             EXPECT_EQ(taken(), c.expected(*this));
@@ -261,8 +261,8 @@ TEST_F(AdapterRules, OneBadStripeWindowServesAllAdapters)
     std::unique_ptr<TestAdapter> clean = workingAdapter(0, "A");
     std::unique_ptr<TestAdapter> striped = workingAdapter(1, "B");
     striped->logical(0)->setBadStripes(3);
-    OldSide oldClean(workingAdapter(0, "A").release(), false);
-    OldSide oldStriped(workingAdapter(1, "B").release(), false);
+    OldImage oldClean(workingAdapter(0, "A").release(), OldSide::LIVE);
+    OldImage oldStriped(workingAdapter(1, "B").release(), OldSide::LIVE);
     auto compareBoth = [&](bool stripedFirst) {
         if (stripedFirst)
             monitor->compareAdapter(events, striped.get(), oldStriped.get());

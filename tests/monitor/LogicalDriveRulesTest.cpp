@@ -171,8 +171,8 @@ TEST_F(LogicalDriveRules, CompareRuleTransitions)
         {"critical system to okay", from(CRITICAL_SYSTEM, OKAY), pair(345, 3, "agentEventInfLogicalOk"), true},
     };
 
-    for (bool stored : OLD_SIDES) {
-        SCOPED_TRACE(sideName(stored));
+    for (OldSide side : OLD_SIDES) {
+        SCOPED_TRACE(sideName(side));
         for (const Transition& c : transitions) {
             SCOPED_TRACE(c.name);
             // The old adapter has another serial, so that the old drive's
@@ -189,7 +189,7 @@ TEST_F(LogicalDriveRules, CompareRuleTransitions)
             c.setUp(o, n);
             adapter = now.get();
             const Rows expected = c.expected(*this, o, n);
-            OldSide old(oldAdapter, stored);
+            OldImage old(oldAdapter, side);
 
             monitor->compareLogicalDrives(events, now.get(), old.get());
             EXPECT_EQ(taken(), expected);
@@ -220,7 +220,7 @@ TEST_F(LogicalDriveRules, NewDriveTellsItsSizeLevelAndInitialization)
         // Vesk sizes are in 512-byte blocks.
         {"VeskAdapter", STORLIB_UNKNOWN, RAID60, 41943040, false, {"20.00 GB", "RAID60", ""}},
     };
-    for (bool stored : OLD_SIDES) {
+    for (OldSide side : OLD_SIDES) {
         for (const Case& c : cases) {
             SCOPED_TRACE(c.family ? c.family : "library type");
             auto now = std::make_unique<TestAdapter>(2, c.family);
@@ -232,7 +232,7 @@ TEST_F(LogicalDriveRules, NewDriveTellsItsSizeLevelAndInitialization)
                 n->setSubState(LD_SUB_QUICK_INIT);
             auto* oldAdapter = new TestAdapter(2, c.family);
             oldAdapter->setLimit(MAX_LOGICAL_DRIVES, 8);
-            OldSide old(oldAdapter, stored);
+            OldImage old(oldAdapter, side);
             adapter = now.get();
             std::vector<std::string> arguments{P(n)};
             arguments.insert(arguments.end(), c.details.begin(), c.details.end());
@@ -252,7 +252,7 @@ TEST_F(LogicalDriveRules, CriticalReminderOncePerWindowAcrossAdapters)
     calm->logical(0);
     TestAdapter* calmImage = newAdapter(0, "A").release();
     calmImage->logical(0);
-    OldSide calmOld(calmImage, false);
+    OldImage calmOld(calmImage, OldSide::LIVE);
     std::unique_ptr<TestAdapter> critical = newAdapter(1, "B");
     TestAdapter* criticalOld = newAdapter(1, "B").release();
     std::vector<TestLogicalDrive*> criticalDrives;
@@ -262,13 +262,13 @@ TEST_F(LogicalDriveRules, CriticalReminderOncePerWindowAcrossAdapters)
         criticalDrives.back()->setStatus(state);
         criticalOld->logical(id)->setStatus(state);
     }
-    OldSide criticalImage(criticalOld, false);
+    OldImage criticalImage(criticalOld, OldSide::LIVE);
     std::unique_ptr<TestAdapter> fresh = newAdapter(2, "C");
     TestLogicalDrive* freshDrive = fresh->logical(0);
     freshDrive->setStatus(CRITICAL);
-    OldSide freshOld(newAdapter(2, "C").release(), false);
+    OldImage freshOld(newAdapter(2, "C").release(), OldSide::LIVE);
 
-    auto compare = [&](Adapter* now, const OldSide& old) { monitor->compareLogicalDrives(events, now, old.get()); };
+    auto compare = [&](Adapter* now, const OldImage& old) { monitor->compareLogicalDrives(events, now, old.get()); };
     // The monitor's construction used the first window up.
     compare(critical.get(), criticalImage);
     EXPECT_EQ(taken(), Rows{});

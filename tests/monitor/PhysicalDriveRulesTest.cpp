@@ -93,7 +93,7 @@ TEST_F(PhysicalDriveRules, CheckRuleReportsFailurePfaAndVendorOfEveryValidDrive)
                            row(499, 3, change, {P(loose), R(loose)}, loose),
                        }));
     ASSERT_FALSE(rows.empty());
-    EXPECT_NE(rows.back().find(" C- D6 "), std::string::npos) << rows.back();
+    EXPECT_NE(rows.back().find(" at 1/-/-/-/6 "), std::string::npos) << rows.back();
 
     // Without the vendor check no drive is unsupported.
     monitor->vendorCheck = false;
@@ -270,8 +270,8 @@ TEST_F(PhysicalDriveRules, CompareRuleTransitions)
          [](T&, HardDrive*, HardDrive*) { return Rows{}; }, true},
     };
 
-    for (bool stored : OLD_SIDES) {
-        SCOPED_TRACE(sideName(stored));
+    for (OldSide side : OLD_SIDES) {
+        SCOPED_TRACE(sideName(side));
         for (const Transition& c : transitions) {
             SCOPED_TRACE(c.name);
             // The old adapter has another serial, so that the old drive's
@@ -293,7 +293,7 @@ TEST_F(PhysicalDriveRules, CompareRuleTransitions)
                 c.setUp(o, n);
             adapter = now.get();
             const Rows expected = c.expected(*this, o, n);
-            OldSide old(oldAdapter, stored);
+            OldImage old(oldAdapter, side);
 
             monitor->comparePhysicalDrives(events, now.get(), old.get());
             EXPECT_EQ(taken(), expected);
@@ -317,7 +317,7 @@ TEST_F(PhysicalDriveRules, UnsupportedDrivesShareOneThirtyDayWindow)
         d->setVendor(UNSUPPORTED);
         drives.push_back(d);
     }
-    OldSide old(oldAdapter, false);
+    OldImage old(oldAdapter, OldSide::LIVE);
     const std::string key = "agentEventWrnUnsupportedPhysDrive";
 
     // The monitor's construction used the first window up.

@@ -89,11 +89,11 @@ protected:
 std::string brief(const NRMEvent& e)
 {
     const Addr& a = e.address;
-    std::string s = std::to_string(e.eventId) + "/" + std::to_string(e.severity) + " A" + idOrDash(a.getAdapterID());
+    std::string s = std::to_string(e.eventId) + "/" + std::to_string(e.severity) + " A" + rowNumber(a.getAdapterID());
     if (a.getChannelID() != STORID_UNDEFINED || a.getDeviceID() != STORID_UNDEFINED)
-        s += " C" + idOrDash(a.getChannelID()) + " D" + idOrDash(a.getDeviceID());
+        s += " C" + rowNumber(a.getChannelID()) + " D" + rowNumber(a.getDeviceID());
     if (a.getLogicalDriveID() != STORID_UNDEFINED)
-        s += " L" + idOrDash(a.getLogicalDriveID());
+        s += " L" + rowNumber(a.getLogicalDriveID());
     return s;
 }
 
@@ -137,12 +137,13 @@ int validOf(TestRaidMonitor& monitor, System* system, bool logical)
 
 // What a first start reports of the default scenario: each controller
 // added, then its check rules: controller A's dead drive and critical
-// logical drive 3; controller B's dead drive, its drive of an unsupported
-// vendor, its drive predicting failure and its blocked logical drive 3.
+// logical drive 3 and the power supply its SAF-TE enclosure lacks;
+// controller B's dead drive, its drive of an unsupported vendor, its drive
+// predicting failure and its blocked logical drive 3.
 const std::vector<std::string> FIRST_START = {
-    "207/3 A0",         "299/3 A0",         "499/1 A0 C1 D2", "404/1 A0 C1 D2", "399/2 A0 L3",
-    "301/2 A0 L3",      "207/3 A1",         "299/3 A1",       "499/1 A1 C1 D7", "404/1 A1 C1 D7",
-    "406/2 A1 C1 D8",   "499/2 A1 C1 D9",   "405/2 A1 C1 D9", "302/1 A1 L3",
+    "207/3 A0",       "299/3 A0",       "499/1 A0 C1 D2", "404/1 A0 C1 D2", "399/2 A0 L3",
+    "301/2 A0 L3",    "512/1 A0 C0 D15", "207/3 A1",      "299/3 A1",       "499/1 A1 C1 D7",
+    "404/1 A1 C1 D7", "406/2 A1 C1 D8", "499/2 A1 C1 D9", "405/2 A1 C1 D9", "302/1 A1 L3",
 };
 
 TEST_F(RulesEndToEnd, FirstStartReportsEveryControllerWithItsState)
@@ -169,14 +170,29 @@ TEST_F(RulesEndToEnd, FirstStartReportsEveryControllerWithItsState)
     ASSERT_NE(failed, nullptr);
     const std::string drive =
         "eventArgControllerScsiDevice[eventArgController2[1| ZEQ Tarnell B2 #ZQA3120045|3]|2|2]";
-    ExpectedEvent expected(404, 1, NRM_OBJECT_PHYSICAL_DRIVE, live->getAdapter(0),
-                           textOf("agentEventErrDefunctDriveRepl", {drive, "deviceArgFRU[06P5762]"}));
-    expected.channel = 1;
-    expected.device = 2;
-    expected.fru = "06P5762";
-    expected.serial = "7VB00113";
-    EXPECT_EQ(rowOf(*failed), expected.row());
-    EXPECT_EQ(failed->adapterSerial, "ZQA3120045");
+    const EventRow expected =
+        EventRow(404, 1, "EVENT_TARNELL_PD_STATE_FAILED", NRM_OBJECT_PHYSICAL_DRIVE,
+                 textOf("agentEventErrDefunctDriveRepl", {drive, "deviceArgFRU[06P5762]"}))
+            .at(0, 1, 2)
+            .fru("06P5762")
+            .serial("7VB00113")
+            .adapterSerialIs("ZQA3120045");
+    EXPECT_EQ(rowOf(*failed).line(), expected.line());
+
+    // The enclosure's missing third power supply, by its index from 0 and
+    // its number from 1 in the text, on the enclosure's channel.
+    const NRMEvent* absent = nullptr;
+    for (const NRMEvent& e : events)
+        if (e.eventId == 512 && !absent)
+            absent = &e;
+    ASSERT_NE(absent, nullptr);
+    const std::string channel = "eventArgControllerChannel[eventArgController2[1| ZEQ Tarnell B2 #ZQA3120045|3]|1]";
+    EXPECT_EQ(rowOf(*absent).line(), EventRow(512, 1, "EVENT_TARNELL_ENC_PS_REMOVED", NRM_OBJECT_POWER_SUPPLY,
+                                              keyText("agentEventWrnPowerRemoved", {"3", channel}))
+                                         .at(0, 0, 15)
+                                         .powerSupply(2)
+                                         .adapterSerialIs("ZQA3120045")
+                                         .line());
 }
 
 TEST_F(RulesEndToEnd, RestartOverTheSnapshotReportsOnlyChanges)

@@ -1,9 +1,9 @@
 #ifndef TESTS_MONITOR_RULESTESTUTIL_H
 #define TESTS_MONITOR_RULESTESTUTIL_H
 
-// Helpers of the tests of the change-detection rules: a monitor over the
-// test catalogue (whose event texts show the key and four parameters) with
-// an event collection, events written as one line each, the expected lines
+// Helpers of the tests of the adapter, drive and logical-drive rules: a
+// monitor over the test catalogue (whose texts of these events show the key
+// and four parameters) with an event collection, the expected event rows
 // built from the object an event is about, and the previous image of an
 // adapter either live or stored as a snapshot and read back.
 
@@ -11,38 +11,18 @@
 
 #include <map>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "EventRows.h"
 #include "ModelBuilder.h"
 #include "MonitorFixture.h"
 #include "TestRaidMonitor.h"
 #include "monitor/NRMConfigBuilder.h"
 #include "monitor/NRMEventCollection.h"
-#include "monitor/NRMSystem.h"
 
 namespace monitortest {
-
-inline std::string idOrDash(uint32_t id)
-{
-    return id == static_cast<uint32_t>(NRM_UNSET) ? std::string("-") : std::to_string(id);
-}
-
-// What the tests compare of an event, in one line.
-inline std::string rowOf(const NRMEvent& e)
-{
-    std::ostringstream s;
-    const Addr& a = e.address;
-    s << e.eventId << " sev " << e.severity << " '" << e.eventName << "' obj " << e.objectType << " A"
-      << idOrDash(a.getAdapterID()) << " C" << idOrDash(a.getChannelID()) << " D" << idOrDash(a.getDeviceID())
-      << " L" << idOrDash(a.getLogicalDriveID()) << " R" << idOrDash(a.getArrayID()) << " numbers "
-      << idOrDash(static_cast<uint32_t>(e.logicalDriveNumber)) << '/' << idOrDash(static_cast<uint32_t>(e.fanNumber))
-      << '/' << idOrDash(static_cast<uint32_t>(e.powerSupplyNumber)) << " fru '" << e.fruNumber << "' serial '"
-      << e.deviceSerial << "' model '" << e.enclosureModel << "' adapter '" << e.adapterSerial << "' | " << e.text;
-    return s.str();
-}
 
 // The event names of the rules' events, by id.
 inline std::string eventName(int id)
@@ -94,46 +74,6 @@ inline std::string textOf(const std::string& key, const std::vector<std::string>
     return text + "]";
 }
 
-// An expected event of the rules: what the constructor leaves unset stays
-// unset, the rest is given.
-struct ExpectedEvent {
-    ExpectedEvent(int idIN, int severityIN, int objectTypeIN, Adapter* adapterIN, std::string textIN)
-        : id(idIN),
-          severity(severityIN),
-          objectType(objectTypeIN),
-          adapter(adapterIN->getAdapterID()),
-          adapterSerial(adapterIN->getSerialNumString()),
-          text(std::move(textIN))
-    {
-    }
-
-    int id;
-    int severity;
-    int objectType;
-    uint32_t adapter;
-    std::string adapterSerial;
-    std::string text;
-    uint32_t channel = STORID_UNDEFINED;
-    uint32_t device = STORID_UNDEFINED;
-    uint32_t logical = STORID_UNDEFINED;
-    std::string fru;
-    std::string serial;
-
-    std::string row() const
-    {
-        NRMEvent e(id, severity, text, eventName(id));
-        e.objectType = objectType;
-        e.address.setAdapterID(adapter);
-        e.address.setChannelID(channel);
-        e.address.setDeviceID(device);
-        e.address.setLogicalDriveID(logical);
-        e.adapterSerial = adapterSerial;
-        e.fruNumber = fru;
-        e.deviceSerial = serial;
-        return rowOf(e);
-    }
-};
-
 // A monitor without a library over the test catalogue, and the collection
 // its rules fill.
 class RulesTest : public ::testing::Test {
@@ -146,13 +86,7 @@ protected:
     }
 
     // The queued events as rows, taken out of the collection.
-    std::vector<std::string> taken()
-    {
-        std::vector<std::string> rows;
-        for (const NRMEvent& e : events.getAllEvents())
-            rows.push_back(rowOf(e));
-        return rows;
-    }
+    std::vector<std::string> taken() { return lines(events.getAllEvents()); }
     std::vector<std::string> takenHooks()
     {
         std::vector<std::string> calls;
@@ -165,61 +99,59 @@ protected:
     std::string adapterRow(int id, int severity, const std::string& key, const std::vector<std::string>& arguments,
                            Adapter* adapter)
     {
-        return ExpectedEvent(id, severity, NRM_OBJECT_ADAPTER, adapter, textOf(key, arguments)).row();
+        return row(id, severity, NRM_OBJECT_ADAPTER, key, arguments, adapter)
+            .at(adapter->getAdapterID(), STORID_UNDEFINED, STORID_UNDEFINED)
+            .line();
     }
     std::string driveRow(int id, int severity, const std::string& key, const std::vector<std::string>& arguments,
                          Adapter* adapter, HardDrive* drive)
     {
-        ExpectedEvent e(id, severity, NRM_OBJECT_PHYSICAL_DRIVE, adapter, textOf(key, arguments));
-        e.channel = drive->getChannel() ? drive->getChannel()->getChannelID() : STORID_UNDEFINED;
-        e.device = drive->getDeviceID();
-        e.fru = drive->getFruNumber();
-        e.serial = drive->getSerialNumber();
-        return e.row();
+        return row(id, severity, NRM_OBJECT_PHYSICAL_DRIVE, key, arguments, adapter)
+            .at(adapter->getAdapterID(), drive->getChannel() ? drive->getChannel()->getChannelID() : STORID_UNDEFINED,
+                drive->getDeviceID())
+            .fru(drive->getFruNumber())
+            .serial(drive->getSerialNumber())
+            .line();
     }
     std::string logicalRow(int id, int severity, const std::string& key, const std::vector<std::string>& arguments,
                            Adapter* adapter, LogicalDrive* drive)
     {
-        ExpectedEvent e(id, severity, NRM_OBJECT_LOGICAL_DRIVE, adapter, textOf(key, arguments));
-        e.logical = drive->getLogicalDriveID();
-        return e.row();
+        return row(id, severity, NRM_OBJECT_LOGICAL_DRIVE, key, arguments, adapter)
+            .atLogical(adapter->getAdapterID(), drive->getLogicalDriveID())
+            .line();
     }
 
     MonitorDir dir;
     std::unique_ptr<TestRaidMonitor> monitor;
     NRMEventCollection events{"", 1000, NRM_EVENT_TASK_RUNNING};
+
+private:
+    static EventRow row(int id, int severity, int objectType, const std::string& key,
+                        const std::vector<std::string>& arguments, Adapter* adapter)
+    {
+        return EventRow(id, severity, eventName(id), objectType, textOf(key, arguments))
+            .adapterSerialIs(adapter->getSerialNumString());
+    }
 };
 
-// The previous image of an adapter: the adapter itself (owned by a system
-// of its own), or its copy in a snapshot written to a file and read back.
-class OldSide {
+// The previous image of an adapter, in a system of its own: the adapter
+// itself, or its copy in a snapshot written to a file and read back.
+class OldImage {
 public:
-    OldSide(TestAdapter* adapter, bool stored) : builder_("old" + std::to_string(++count_) + ".xml")
+    OldImage(TestAdapter* adapter, OldSide side) : builder_("old" + std::to_string(++count_) + ".xml")
     {
         system_.addChild(adapter);
-        image_ = adapter;
-        if (!stored)
-            return;
-        builder_.build(&system_, nullptr);
-        builder_.writeXML();
-        builder_.readXML();
-        image_ = builder_.nrmSystem && builder_.nrmSystem->getNumAdapters() == 1 ? builder_.nrmSystem->getAdapter(0)
-                                                                                : nullptr;
+        image_ = side == OldSide::LIVE ? adapter : storedAdapter(builder_, system_, adapter->getAdapterID());
         EXPECT_NE(image_, nullptr) << "the snapshot holds the adapter";
     }
     Adapter* get() const { return image_; }
 
 private:
     static inline int count_ = 0;
-    NRMSystem system_{STORLIB_UNKNOWN};
+    TestSystem system_;
     NRMConfigBuilder builder_;
     Adapter* image_ = nullptr;
 };
-
-// Both kinds of previous image, for the tables that run twice.
-const bool OLD_SIDES[] = {false, true};
-
-inline const char* sideName(bool stored) { return stored ? "old side stored" : "old side live"; }
 
 } // namespace monitortest
 

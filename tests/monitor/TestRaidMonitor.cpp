@@ -77,9 +77,11 @@ void TestRaidMonitor::compareSystems(NRMEventCollection& events, System* current
             checkAdapter(events, adapter);
             checkPhysicalDrives(events, adapter);
             checkLogicalDrives(events, adapter);
+            checkSafte(events, adapter);
         } else {
             comparePhysicalDrives(events, adapter, old);
             compareLogicalDrives(events, adapter, old);
+            compareSafte(events, adapter, old);
         }
     }
 }

@@ -43,7 +43,8 @@ public:
     // stores the configuration as the snapshot and keeps it as the previous
     // tree; the result code of the refresh.
     int poll(int mode, NRMEventCollection& events) override;
-    // The rules of every adapter of current in the families' order, against
+    // The rules of every adapter of current in the families' order
+    // (adapter, physical drives, logical drives, enclosures), against
     // the adapter of previous with the same adapter id: compareAdapter, then
     // on an added adapter checkAdapter and the check rules, otherwise the
     // compare rules. Without previous every adapter is added.
