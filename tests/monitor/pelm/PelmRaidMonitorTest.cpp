@@ -4,7 +4,10 @@
 // counting what the monitor reads.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "PelmMonitorTestUtil.h"
@@ -207,6 +210,32 @@ TEST_F(PelmMonitorTest, StopDuringThePauseEndsTheLoopAndARestartRaisesNothingAtS
     EXPECT_TRUE(only(events, {207}).empty());
     EXPECT_NE(std::find(seen.begin(), seen.end(), "404/1 agentEventErrDefunctDriveRepl at 0/-/1/3"), seen.end())
         << testing::PrintToString(seen);
+}
+
+// As the provider module runs it: the loop on a thread of its own, stop()
+// and isStopped() from another.
+TEST_F(PelmMonitorTest, StopFromAnotherThreadEndsTheLoop)
+{
+    make();
+    std::thread loop([this] { monitor->start(); });
+    // Some polls, with a scripted change among them.
+    while (pelmsim::calls("getEvents").size() < 10)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(pelmsim::mediaError(0, 1, 2));
+    std::vector<NRMEvent> events;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (only(events, {418}).empty() && std::chrono::steady_clock::now() < deadline) {
+        for (const NRMEvent& e : monitor->getEvents(0))
+            events.push_back(e);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_EQ(only(events, {418}).size(), 1u);
+    EXPECT_FALSE(monitor->isStopped());
+    monitor->stop();
+    while (!monitor->isStopped())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    loop.join();
+    EXPECT_FALSE(monitor->running);
 }
 
 TEST_F(PelmMonitorTest, SecondStartWhileRunningOnlyLogs)
