@@ -14,12 +14,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <fstream>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "BenchMain.h"
+#include "BenchMonitorDir.h"
 #include "PelmLib.h"
 #include "PelmSim.h"
 #include "RaidLib/Util/Date.h"
@@ -28,39 +26,42 @@
 
 namespace {
 
-// The monitor's own library directory "lib/" in the benchmark's directory,
-// named by a maps file read in place of "/proc/self/maps", with the
-// catalogue copied into it; its pauses do not wait and its clock stands.
-class MonitorDirectory {
+// The clock stands still while the object lives, but for moveOn.
+class StandingClock {
 public:
-    MonitorDirectory()
-    {
-        char here[4096];
-        const std::string cwd = getcwd(here, sizeof here) ? here : ".";
-        const std::string lib = cwd + "/lib/";
-        mkdir(lib.c_str(), 0755);
-        std::ofstream(lib + "RaidNLS.properties") << std::ifstream(MONITOR_CATALOGUE).rdbuf();
-        std::ofstream(cwd + "/maps") << "7f3a1c000000-7f3a1c021000 r-xp 00000000 08:01 131 " << lib
-                                     << "libwatchpelm.so\n";
-        previousMaps = BaseRaidMonitor::setMapsFileForTest(cwd + "/maps");
-        previousSleep = BaseRaidMonitor::setSleepForTest(&noSleep);
-        previousClock = Date::setClock(&standingClock);
-    }
-    ~MonitorDirectory()
-    {
-        BaseRaidMonitor::setMapsFileForTest(previousMaps);
-        BaseRaidMonitor::setSleepForTest(previousSleep);
-        Date::setClock(previousClock);
-    }
-    MonitorDirectory(const MonitorDirectory&) = delete;
-    MonitorDirectory& operator=(const MonitorDirectory&) = delete;
+    StandingClock() : previous(Date::setClock(&now)) { time = 1796767895; }
+    ~StandingClock() { Date::setClock(previous); }
+    StandingClock(const StandingClock&) = delete;
+    StandingClock& operator=(const StandingClock&) = delete;
+    static void moveOn(time_t seconds) { time += seconds; }
 
 private:
-    static void noSleep(long) {}
-    static time_t standingClock() { return 1796767895; }
-    std::string previousMaps;
-    BaseRaidMonitor::SleepFunction previousSleep;
-    Date::ClockFn previousClock;
+    static time_t now() { return time; }
+    static inline time_t time = 0;
+    Date::ClockFn previous;
+};
+
+// A started monitor over full controllers whose first refresh is done, its
+// start-up events taken, in its own directory with a standing clock.
+struct StartedMonitor {
+    explicit StartedMonitor(unsigned controllers) : reset(controllers), monitor(&lib, "./")
+    {
+        // The monitor's second after it is made, so that its first refresh
+        // counts as one.
+        StandingClock::moveOn(1);
+        monitor.poll(BaseRaidMonitor::CHECK_CONFIG, events());
+        monitor.poll(BaseRaidMonitor::COMPARE_CONFIG, events());
+        monitor.getEvents(0);
+    }
+    NRMEventCollection& events() { return *monitor.eventQueue; }
+
+    struct Reset {
+        explicit Reset(unsigned controllers) { pelmsim::reset(pelmsim::fullScenario(controllers)); }
+    } reset;
+    MonitorDirectory directory{MONITOR_CATALOGUE, "libwatchpelm.so"};
+    StandingClock clock;
+    PelmLib lib;
+    PelmRaidMonitor monitor;
 };
 
 void setCounters(benchmark::State& state, unsigned controllers, PelmRaidMonitor& monitor)
@@ -74,24 +75,12 @@ void setCounters(benchmark::State& state, unsigned controllers, PelmRaidMonitor&
         controllers, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-// A started monitor whose first refresh is done, its start-up events taken.
-void startUp(PelmRaidMonitor& monitor)
-{
-    NRMEventCollection& events = *monitor.eventQueue;
-    monitor.poll(BaseRaidMonitor::CHECK_CONFIG, events);
-    monitor.poll(BaseRaidMonitor::COMPARE_CONFIG, events);
-    monitor.getEvents(0);
-}
-
 void BM_PelmIdlePoll(benchmark::State& state)
 {
     const unsigned controllers = static_cast<unsigned>(state.range(0));
-    pelmsim::reset(pelmsim::fullScenario(controllers));
-    MonitorDirectory directory;
-    PelmLib lib;
-    PelmRaidMonitor monitor(&lib, "./");
-    startUp(monitor);
-    NRMEventCollection& events = *monitor.eventQueue;
+    StartedMonitor started(controllers);
+    PelmRaidMonitor& monitor = started.monitor;
+    NRMEventCollection& events = started.events();
     for (auto _ : state) {
         monitor.poll(BaseRaidMonitor::COMPARE_CONFIG, events);
         monitor.readConfig();
@@ -106,18 +95,13 @@ void BM_PelmIdlePoll(benchmark::State& state)
 void BM_PelmRefresh(benchmark::State& state)
 {
     const unsigned controllers = static_cast<unsigned>(state.range(0));
-    pelmsim::reset(pelmsim::fullScenario(controllers));
-    MonitorDirectory directory;
-    PelmLib lib;
-    PelmRaidMonitor monitor(&lib, "./");
-    startUp(monitor);
-    NRMEventCollection& events = *monitor.eventQueue;
+    StartedMonitor started(controllers);
     for (auto _ : state) {
         // As when the 60 seconds have passed.
-        monitor.firstRefresh = true;
-        monitor.poll(BaseRaidMonitor::COMPARE_CONFIG, events);
+        started.monitor.firstRefresh = true;
+        started.monitor.poll(BaseRaidMonitor::COMPARE_CONFIG, started.events());
     }
-    setCounters(state, controllers, monitor);
+    setCounters(state, controllers, started.monitor);
 }
 
 BENCHMARK(BM_PelmIdlePoll)->Arg(1)->Arg(16)->Unit(benchmark::kMicrosecond);

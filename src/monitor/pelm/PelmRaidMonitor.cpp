@@ -276,28 +276,33 @@ void PelmRaidMonitor::setSnapshotPaths()
 
 // ---------------------------------------------------------------- device paths
 
-bool PelmRaidMonitor::pathText(Addr address, char (&text)[PATH_SIZE])
+namespace {
+
+// The text of the path record that the library's getPath fills for the
+// object; that of a zero-filled record (empty) when it fails.
+template <class Object>
+bool printPath(PelmLib* lib, Object object, char (&text)[PelmRaidMonitor::PATH_SIZE])
 {
     _LDTree record;
     std::memset(&record, 0, sizeof record);
-    const bool found = pelmLib()->getPath(address, record).getReturn() == Ret::SUCCESS;
+    const bool found = lib->getPath(object, record).getReturn() == Ret::SUCCESS;
     if (!found)
         std::memset(&record, 0, sizeof record);
-    LDPathUtils::sPrintPath(record, text, PATH_SIZE);
-    text[PATH_SIZE - 1] = '\0';
+    LDPathUtils::sPrintPath(record, text, PelmRaidMonitor::PATH_SIZE);
+    text[PelmRaidMonitor::PATH_SIZE - 1] = '\0';
     return found;
+}
+
+} // namespace
+
+bool PelmRaidMonitor::pathText(Addr address, char (&text)[PATH_SIZE])
+{
+    return printPath<Addr&>(pelmLib(), address, text);
 }
 
 bool PelmRaidMonitor::pathText(RaidObject* object, char (&text)[PATH_SIZE])
 {
-    _LDTree record;
-    std::memset(&record, 0, sizeof record);
-    const bool found = pelmLib()->getPath(object, record).getReturn() == Ret::SUCCESS;
-    if (!found)
-        std::memset(&record, 0, sizeof record);
-    LDPathUtils::sPrintPath(record, text, PATH_SIZE);
-    text[PATH_SIZE - 1] = '\0';
-    return found;
+    return printPath(pelmLib(), object, text);
 }
 
 bool PelmRaidMonitor::drivePath(HardDrive* drive, std::string& text)
@@ -387,11 +392,7 @@ void PelmRaidMonitor::checkConfig(NRMEventCollection& queue)
             std::vector<PelmEvent> none;
             Adapter* stored = findStoredAdapter(adapter, unused, none);
             if (compareAdapter(queue, adapter, stored) == ADAPTER_COMPARE_ADDED) {
-                checkAdapter(queue, adapter);
-                checkPhysicalDrives(queue, adapter);
-                checkLogicalDrives(queue, adapter);
-                checkProgress(true, queue, adapter, false);
-                checkSafte(queue, adapter);
+                checkNewAdapter(queue, adapter);
             } else {
                 comparePhysicalDrives(queue, adapter, stored);
                 compareLogicalDrives(queue, adapter, stored);
@@ -444,11 +445,7 @@ void PelmRaidMonitor::compareConfig(NRMEventCollection& queue)
             }
             const int result = compareAdapter(queue, adapter, old);
             if (result == ADAPTER_COMPARE_ADDED || result == ADAPTER_COMPARE_REPLACED) {
-                checkAdapter(queue, adapter);
-                checkPhysicalDrives(queue, adapter);
-                checkLogicalDrives(queue, adapter);
-                checkProgress(true, queue, adapter, false);
-                checkSafte(queue, adapter);
+                checkNewAdapter(queue, adapter);
             } else {
                 comparePhysicalDrives(queue, adapter, old);
                 compareLogicalDrives(queue, adapter, old);
@@ -467,6 +464,15 @@ void PelmRaidMonitor::compareConfig(NRMEventCollection& queue)
         previousAdapterList = currentAdapterList;
     }
     setProgress();
+}
+
+void PelmRaidMonitor::checkNewAdapter(NRMEventCollection& queue, PelmAdapter* adapter)
+{
+    checkAdapter(queue, adapter);
+    checkPhysicalDrives(queue, adapter);
+    checkLogicalDrives(queue, adapter);
+    checkProgress(true, queue, adapter, false);
+    checkSafte(queue, adapter);
 }
 
 void PelmRaidMonitor::queueRemoval(NRMEventCollection& queue, Adapter* adapter, bool atStart)

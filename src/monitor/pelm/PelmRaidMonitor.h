@@ -119,12 +119,19 @@ private:
     // The builder's snapshot of the live system with the device paths, written.
     void writeSnapshot();
     void setSnapshotPaths();
+    // The state of an adapter seen for the first time, with the started
+    // events of its tasks.
+    void checkNewAdapter(NRMEventCollection& queue, PelmAdapter* adapter);
     void queueRemoval(NRMEventCollection& queue, Adapter* adapter, bool atStart);
     // The device path text of the object at the address or of the object;
     // false when the library cannot give it (the text is then that of a
     // zero-filled record).
     bool pathText(Addr address, char (&text)[PATH_SIZE]);
     bool pathText(RaidObject* object, char (&text)[PATH_SIZE]);
+    // The device path text that the event names: its adapter's followed by
+    // the event's path; false (with the error line) when the adapter's path
+    // cannot be had.
+    bool eventPathKey(PelmAdapter* adapter, const PelmEvent& event, const char* errorLine, std::string& key);
     // A snapshot drive's stored path, or the live drive's; false when it
     // cannot be had or does not fit a path text.
     bool drivePath(HardDrive* drive, std::string& text);

@@ -189,6 +189,18 @@ void PelmRaidMonitor::checkProgress(bool reportNew, NRMEventCollection& queue, P
     }
 }
 
+bool PelmRaidMonitor::eventPathKey(PelmAdapter* adapter, const PelmEvent& event, const char* errorLine,
+                                   std::string& key)
+{
+    char adapterPath[PATH_SIZE];
+    if (!pathText(Addr(adapter->getAdapterID()), adapterPath)) {
+        logDebugGroup(NRM_DEBUG_ERRORS, "%s", errorLine);
+        return false;
+    }
+    key = std::string(adapterPath) + event.LDPath;
+    return true;
+}
+
 void PelmRaidMonitor::compareProgress(NRMEventCollection& queue, PelmAdapter* adapter, std::vector<PelmEvent>& events)
 {
     if (!adapter) {
@@ -211,12 +223,9 @@ void PelmRaidMonitor::compareProgress(NRMEventCollection& queue, PelmAdapter* ad
     for (const PelmEvent& e : events) {
         if (e.SenseKey != SENSE_KEY_TASK)
             continue;
-        char adapterPath[PATH_SIZE];
-        if (!pathText(Addr(adapter->getAdapterID()), adapterPath)) {
-            logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: getPath(Adapter) unsuccessfull\n");
+        std::string key;
+        if (!eventPathKey(adapter, e, "ERROR: getPath(Adapter) unsuccessfull\n", key))
             continue;
-        }
-        const std::string key = std::string(adapterPath) + e.LDPath;
         LogicalDrive* drive = nullptr;
         for (const pathLdvPair& pair : paths) {
             if (key == pair.path)
@@ -253,12 +262,9 @@ void PelmRaidMonitor::checkTranslateEvents(NRMEventCollection& queue, PelmAdapte
         const NRMEventDef* def = mediaEventOf(e.AdditionalSenseCode);
         if (!def)
             continue;
-        char adapterPath[PATH_SIZE];
-        if (!pathText(Addr(adapter->getAdapterID()), adapterPath)) {
-            logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: getPath(Adapter) is unsuccessfull\n");
+        std::string key;
+        if (!eventPathKey(adapter, e, "ERROR: getPath(Adapter) is unsuccessfull\n", key))
             continue;
-        }
-        const std::string key = std::string(adapterPath) + e.LDPath;
         for (RaidObject* object : descendants(adapter, "HardDrive")) {
             HardDrive* drive = dynamic_cast<HardDrive*>(object);
             if (!drive || !drive->getChannel()) {
