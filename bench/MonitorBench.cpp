@@ -20,13 +20,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <fstream>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 #include "BenchMain.h"
+#include "BenchMonitorDir.h"
 #include "RaidLib/TarnellLib.h"
 #include "RaidModel/Implementation/Tarnell/TarnellSystem.h"
 #include "TarnellSim.h"
@@ -91,42 +89,11 @@ void BM_SnapshotRead(benchmark::State& state)
     setCounters(state, controllers, objectCount(builder), builder.nrmSystem->getNumAdapters());
 }
 
-// A monitor's own library directory "lib/" in the benchmark's directory,
-// named by a maps file read in place of "/proc/self/maps", with the
-// catalogue copied into it; its pauses do not wait.
-class MonitorDirectory {
-public:
-    MonitorDirectory()
-    {
-        char here[4096];
-        const std::string cwd = getcwd(here, sizeof here) ? here : ".";
-        const std::string lib = cwd + "/lib/";
-        mkdir(lib.c_str(), 0755);
-        std::ofstream(lib + "RaidNLS.properties") << std::ifstream(MONITOR_CATALOGUE).rdbuf();
-        std::ofstream(cwd + "/maps") << "7f3a1c000000-7f3a1c021000 r-xp 00000000 08:01 131 " << lib
-                                     << "libwatchtarnell.so\n";
-        previousMaps = BaseRaidMonitor::setMapsFileForTest(cwd + "/maps");
-        previousSleep = BaseRaidMonitor::setSleepForTest(&noSleep);
-    }
-    ~MonitorDirectory()
-    {
-        BaseRaidMonitor::setMapsFileForTest(previousMaps);
-        BaseRaidMonitor::setSleepForTest(previousSleep);
-    }
-    MonitorDirectory(const MonitorDirectory&) = delete;
-    MonitorDirectory& operator=(const MonitorDirectory&) = delete;
-
-private:
-    static void noSleep(long) {}
-    std::string previousMaps;
-    BaseRaidMonitor::SleepFunction previousSleep;
-};
-
 void BM_MonitorIdleCycle(benchmark::State& state)
 {
     const unsigned controllers = static_cast<unsigned>(state.range(0));
     tarnellsim::reset(tarnellsim::fullScenario(controllers));
-    MonitorDirectory directory;
+    MonitorDirectory directory(MONITOR_CATALOGUE, "libwatchtarnell.so");
     TarnellLib lib;
     TestRaidMonitor monitor(&lib, "./");
     NRMEventCollection& events = *monitor.eventQueue;
