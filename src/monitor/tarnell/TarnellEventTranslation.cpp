@@ -122,20 +122,16 @@ bool TarnellRaidMonitor::newestEventNumber(const char* text, uint32_t& number)
 Adapter* TarnellRaidMonitor::getCurrentAdapter(int adapterID)
 {
     System* system = tarnellLib ? tarnellLib->getCurrentSystem() : nullptr;
-    if (!system) {
+    if (!system)
         logDebugGroup(NRM_DEBUG_DETAIL, "currentSys is NULL !!!!!!!!!!!\n");
-        return nullptr;
-    }
     return adapterWithID(system, adapterID);
 }
 
 Adapter* TarnellRaidMonitor::getOldAdapter(int adapterID)
 {
     System* system = tarnellLib ? tarnellLib->getOldSystem() : nullptr;
-    if (!system) {
+    if (!system)
         logDebugGroup(NRM_DEBUG_DETAIL, "oldSys is NULL !!!!!!!!!!!\n");
-        return nullptr;
-    }
     return adapterWithID(system, adapterID);
 }
 

@@ -15,8 +15,8 @@
 //
 // Threads: start runs everything on the caller's thread; stop and isStopped
 // come from another thread and touch only the atomic run flags and start
-// time. The destructor is not virtual: the owner deletes the monitor
-// through this class, after it has stopped.
+// time. The destructor is not virtual (the class is final): the owner
+// deletes the monitor through this class, after it has stopped.
 
 #include <cstdint>
 #include <map>
@@ -41,7 +41,7 @@ struct LOGGED_EVENT_INFO {
     int logicalDrive;
 };
 
-class STOR_EXPORT TarnellRaidMonitor : public BaseRaidMonitor {
+class STOR_EXPORT TarnellRaidMonitor final : public BaseRaidMonitor {
 public:
     static constexpr int EVENT_NO_CONTROLLERS = 201;
     static constexpr int EVENT_CONTROLLER_FAIL = 202;
