@@ -92,20 +92,13 @@ void BM_EnumerateVolumes(benchmark::State& state) { enumerateClass(state, "KRNA_
 void BM_EnumerateDiskDrives(benchmark::State& state) { enumerateClass(state, "KRNA_DiskDrive", CONTROLLERS * 64); }
 
 // Arguments: cold (0 warm, 1 cold), log written (1) or dropped (0).
-BENCHMARK(BM_EnumerateVolumes)
-    ->ArgNames({"cold", "log"})
-    ->Args({0, 1})
-    ->Args({1, 1})
-    ->Args({0, 0})
-    ->Args({1, 0})
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_EnumerateDiskDrives)
-    ->ArgNames({"cold", "log"})
-    ->Args({0, 1})
-    ->Args({1, 1})
-    ->Args({0, 0})
-    ->Args({1, 0})
-    ->Unit(benchmark::kMillisecond);
+void modes(benchmark::internal::Benchmark* b)
+{
+    b->ArgNames({"cold", "log"})->Args({0, 1})->Args({1, 1})->Args({0, 0})->Args({1, 0})->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(BM_EnumerateVolumes)->Apply(modes);
+BENCHMARK(BM_EnumerateDiskDrives)->Apply(modes);
 
 } // namespace
 

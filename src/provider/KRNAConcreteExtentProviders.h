@@ -44,18 +44,9 @@ public:
     template <class Emit>
     static void krnaEachInstance(LogicalDrive* drive, bool keysOnly, Emit emit)
     {
-        bool more = true;
-        krnaEachBelow<Chunk>(drive, "Chunk", [&](Chunk* chunk) {
-            if (!more)
-                return;
-            Class* instance = Class::create(false);
-            if (!instance) {
-                more = false;
-                return;
-            }
-            krnaBuildInstance(instance, chunk, keysOnly);
-            more = emit(instance);
-        });
+        krnaEmitEach<Class>([&](auto each) { krnaEachBelow<Chunk>(drive, "Chunk", each); },
+                            [&](Class* instance, Chunk* chunk) { krnaBuildInstance(instance, chunk, keysOnly); },
+                            emit);
     }
 
     static void onEnumInstances(unsigned long extents);

@@ -447,31 +447,18 @@ KRNA_DiskDriveDeviceSAPImplementation_Provider::traceNames()
 
 CIMPLE_ASSOCIATION_PROVIDER(KRNA_DiskDriveDeviceSAPImplementation_Provider);
 
-void KRNA_DiskDriveMemberOfCollection_Provider::krnaBuildMap(cimple::Instance_Map<Class>& map)
+void KRNA_DiskDriveMemberOfCollection_Provider::krnaLinkPort(cimple::Instance_Map<Class>& map, Adapter*,
+                                                             RaidObject* port)
 {
-    KRNADebugTrace trace(traceNames().buildMap.c_str());
-    krnaWalk("Adapter", [&](const std::vector<RaidObject*>& adapters) {
-        for (RaidObject* o : adapters) {
-            Adapter* adapter = dynamic_cast<Adapter*>(o);
-            if (!adapter)
-                continue;
-            std::vector<RaidObject*> ports;
-            KRNAControllerUtil::getAdapterPorts(adapter, ports);
-            for (RaidObject* port : ports) {
-                if (port->isInstanceOf("HardDrive")) {
-                    krnaLink(map, &Class::Collection, krnaEnd<KRNA_ControllerConnectivityCollection_Provider>(port),
-                             &Class::Member,
-                             krnaEnd<KRNA_DiskDriveSCSIProtocolEndpoint_Provider>(dynamic_cast<HardDrive*>(port)));
-                } else if (port->isInstanceOf("Channel")) {
-                    krnaEachBelow<HardDrive>(port, "HardDrive", [&](HardDrive* drive) {
-                        krnaLink(map, &Class::Collection,
-                                 krnaEnd<KRNA_ControllerConnectivityCollection_Provider>(port), &Class::Member,
-                                 krnaEnd<KRNA_DiskDriveSCSIProtocolEndpoint_Provider>(drive));
-                    });
-                }
-            }
-        }
-    });
+    if (port->isInstanceOf("HardDrive")) {
+        krnaLink(map, &Class::Collection, krnaEnd<KRNA_ControllerConnectivityCollection_Provider>(port),
+                 &Class::Member, krnaEnd<KRNA_DiskDriveSCSIProtocolEndpoint_Provider>(dynamic_cast<HardDrive*>(port)));
+    } else if (port->isInstanceOf("Channel")) {
+        krnaEachBelow<HardDrive>(port, "HardDrive", [&](HardDrive* drive) {
+            krnaLink(map, &Class::Collection, krnaEnd<KRNA_ControllerConnectivityCollection_Provider>(port),
+                     &Class::Member, krnaEnd<KRNA_DiskDriveSCSIProtocolEndpoint_Provider>(drive));
+        });
+    }
 }
 
 CIMPLE_ASSOCIATION_PROVIDER(KRNA_DiskDriveMemberOfCollection_Provider);

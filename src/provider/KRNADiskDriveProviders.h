@@ -11,6 +11,7 @@
 // serial (krnaDriveSerial), the drive itself by the serial and its device id.
 
 #include "KRNAControllerEndpointProviders.h"
+#include "KRNAControllerPattern.h"
 #include "KRNAControllerSystemProviders.h"
 #include "KRNAStoragePattern.h"
 #include "KRNA_Classes.h"
@@ -167,10 +168,10 @@ public:
 // SATA channel) in its own collection, the drives of a channel port in the
 // channel's.
 class KRNA_DiskDriveMemberOfCollection_Provider final
-    : public KRNAAssociationProvider<KRNA_DiskDriveMemberOfCollection_Provider,
-                                     cimple::KRNA_DiskDriveMemberOfCollection> {
+    : public KRNAPortAssociationProvider<KRNA_DiskDriveMemberOfCollection_Provider,
+                                         cimple::KRNA_DiskDriveMemberOfCollection> {
 public:
-    static void krnaBuildMap(cimple::Instance_Map<Class>& map);
+    static void krnaLinkPort(cimple::Instance_Map<Class>& map, Adapter* adapter, RaidObject* port);
 };
 
 } // namespace corvanecimple

@@ -33,6 +33,26 @@ void krnaEachBelow(RaidObject* root, const char* cls, Each each)
     }
 }
 
+// Hands emit a new instance of Class for every object that forEach passes
+// to the callback it is given, built by build(instance, object), until emit
+// answers false or an instance cannot be created.
+template <class Class, class ForEach, class Build, class Emit>
+void krnaEmitEach(ForEach forEach, Build build, Emit emit)
+{
+    bool more = true;
+    forEach([&](auto* object) {
+        if (!more)
+            return;
+        Class* instance = Class::create(false);
+        if (!instance) {
+            more = false;
+            return;
+        }
+        build(instance, object);
+        more = emit(instance);
+    });
+}
+
 // The drive serial: the serial number text with every blank but the first
 // dropped, then trimmed.
 cimple::String krnaDriveSerial(const HardDrive* drive);

@@ -59,18 +59,9 @@ public:
     template <class Emit>
     static void krnaEachInstance(Adapter* adapter, bool keysOnly, Emit emit)
     {
-        bool more = true;
-        krnaEachSource(adapter, [&](auto* source) {
-            if (!more)
-                return;
-            Class* instance = Class::create(false);
-            if (!instance) {
-                more = false;
-                return;
-            }
-            krnaBuildInstance(instance, source, keysOnly);
-            more = emit(instance);
-        });
+        krnaEmitEach<Class>([&](auto each) { krnaEachSource(adapter, each); },
+                            [&](Class* instance, auto* source) { krnaBuildInstance(instance, source, keysOnly); },
+                            emit);
     }
 
     static const TraceNames& traceNames();
