@@ -75,7 +75,7 @@ OpResult percentOf(Controller& c, const _STORAGE_ADDRESS_ID& a, Task::Kind kind,
     if (!d) return RC_NO_OBJECT;
     unsigned p = 100;
     taskPercent(c, kind, d->number, sub, p);
-    percent = uint16_t(p);
+    percent = c.progressValue >= 0 ? uint16_t(c.progressValue) : uint16_t(p);
     return RC_OK;
 }
 
@@ -368,6 +368,7 @@ OpResult ExecAdapterCmnd(_STORAGE_ADDRESS_ID addr, uint8_t* cmnd, uint32_t cmndL
                          void* writeBuf, uint32_t writeLen, void* senseBuf, uint32_t senseLen, uint32_t timeout,
                          uint32_t flags, int readFlag, int senseFlag) {
     unused(writeBuf, writeLen, timeout, flags, readFlag, senseFlag);
+    if (cmnd) currentCall().command.assign(cmnd, cmnd + std::min<uint32_t>(cmndLen, 64));
     CONTROLLER(addr)
     readXfer = writeXfer = senseXfer = 0;
     if (!cmnd || cmndLen == 0 || (!readBuf && readLen)) return RC_BAD_PARAMETER;
@@ -375,13 +376,29 @@ OpResult ExecAdapterCmnd(_STORAGE_ADDRESS_ID addr, uint8_t* cmnd, uint32_t cmndL
         putSense(senseBuf, senseLen, senseXfer, 0x05, 0x20);
         return RC_NOT_SUPPORTED;
     }
-    // The enquiry, followed by the configured and the installed cache serial numbers.
+    // Byte 3 selects the answer: 0x00 the enquiry alone; 0x50 the enquiry,
+    // then per top-level drive 0-7 whether its cache is reported (a drive with
+    // write cache) and its cache byte (0: write-through for the time being);
+    // any other value the enquiry with the configured and the installed cache
+    // serial numbers.
     _ENQUIRY_BBCACHE answer;
     zero(answer);
     buildEnquiry(*c, answer.sEnquiry);
-    putText(answer.ucConfiguredSerial, sizeof answer.ucConfiguredSerial, c->bbcSerialConfigured);
-    putText(answer.ucInstalledSerial, sizeof answer.ucInstalledSerial, c->bbcSerialInstalled);
-    readXfer = uint32_t(std::min<size_t>(readLen, sizeof answer));
+    size_t size = sizeof answer;
+    if (cmndLen > 3 && cmnd[3] == 0x00) {
+        size = sizeof answer.sEnquiry;
+    } else if (cmndLen > 3 && cmnd[3] == 0x50) {
+        for (auto& d : c->drives)
+            if (d.number < 8 && d.writeCache) {
+                answer.ucConfiguredSerial[d.number] = 1;
+                answer.ucInstalledSerial[d.number] = d.tempWriteThrough ? 0 : 1;
+            }
+    } else {
+        putText(answer.ucConfiguredSerial, sizeof answer.ucConfiguredSerial, c->bbcSerialConfigured);
+        putText(answer.ucInstalledSerial, sizeof answer.ucInstalledSerial, c->bbcSerialInstalled);
+    }
+    applyPatches(&answer, size, c->enquiryPatches);
+    readXfer = uint32_t(std::min<size_t>(readLen, size));
     if (readXfer) std::memcpy(readBuf, &answer, readXfer);
     return RC_OK;
 }
@@ -778,7 +795,8 @@ OpResult GetVirtDevLdTable(_STORAGE_ADDRESS_ID addr, uint32_t& returnedLen, _VIR
     }
     const bool hld = which == LD_TABLE_HLD;
     const int64_t reported = hld ? c->hldTableLength : c->sldTableLength;
-    returnedLen = reported >= 0 ? uint32_t(std::min<int64_t>(reported, 0xFFFFFFFF)) : uint32_t(sizeof entries);
+    // By default the entries and 4 bytes behind them, the length the C API reports.
+    returnedLen = reported >= 0 ? uint32_t(std::min<int64_t>(reported, 0xFFFFFFFF)) : uint32_t(sizeof entries + 4);
     if (table) {
         // The reply as reported (cut or zero-padded), as far as the caller's table holds it.
         std::vector<uint8_t> reply(std::min<size_t>(tableSize, returnedLen), 0);
@@ -1015,14 +1033,14 @@ OpResult GetClusterPartnerId(_STORAGE_ADDRESS_ID addr, char* partnerId) {
 }
 
 OpResult SetSharedDeviceId(_STORAGE_ADDRESS_ID addr, uint8_t id) {
-    unused(id);
     CONTROLLER(addr)
+    c->sharedDeviceId = id;
     return RC_OK;
 }
 
 OpResult GetSharedDeviceId(_STORAGE_ADDRESS_ID& addr, uint8_t& id) {
     CONTROLLER(addr)
-    id = 0;
+    id = c->sharedDeviceId;
     return RC_OK;
 }
 
@@ -1422,6 +1440,10 @@ OpResult CheckQuillcopyProgress(_STORAGE_ADDRESS_ID addr, _QUILLCOPY_STATUS& sta
     unused(option);
     CONTROLLER(addr)
     zero(status);
+    for (size_t k = 0; k < c->quillcopies.size() && k < 4; ++k) {
+        status.sEntry[k].ucSource = c->quillcopies[k].source;
+        status.sEntry[k].ucTarget = c->quillcopies[k].target;
+    }
     return RC_OK;
 }
 

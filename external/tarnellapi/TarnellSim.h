@@ -105,6 +105,9 @@ struct LogicalDrive {
     bool system = false;               // the controller's temporary drive of a migration
     uint8_t identify = 0xFF;           // last identify code received (0xFF: none)
     uint32_t sequence = 0;             // creation order on the controller
+    // A write-cached drive whose cache the controller runs write-through for
+    // the time being (the logical-drive cache enquiry reports it).
+    bool tempWriteThrough = false;
 };
 
 // A task of a controller. Tasks run one at a time, in queue order.
@@ -178,7 +181,8 @@ struct Controller {
     std::vector<BytePatch> hldTablePatches;  // the HLD table of GetVirtDevLdTable
     std::vector<BytePatch> sldTablePatches;  // the SLD table of GetVirtDevLdTable
     // The byte length GetVirtDevLdTable reports for each table; -1: the eight
-    // entries (1632 bytes). The table is cut or zero-padded to that length.
+    // entries and the 4 bytes behind them (1636 bytes). The table is cut or
+    // zero-padded to that length.
     int64_t hldTableLength = -1;
     int64_t sldTableLength = -1;
     // The count GetVirtDevCount answers; -1: the number of drives. The list
@@ -188,6 +192,20 @@ struct Controller {
     // after the controller has filled it: a task the simulation does not run
     // (Quillcopy, compression, expansion) or a final status of the test's own.
     std::vector<BytePatch> progressPatches;
+    // Patches of the answer of the enquiry command (ExecAdapterCmnd), applied
+    // after the controller has filled it: enquiry bytes of the test's own.
+    std::vector<BytePatch> enquiryPatches;
+    // The value the three logical-drive progress queries (synchronization,
+    // initialization, migration) answer; -1: the task's percentage.
+    int32_t progressValue = -1;
+    // The id SetSharedDeviceId stored and GetSharedDeviceId answers.
+    uint8_t sharedDeviceId = 0;
+    // The Quillcopy entries CheckQuillcopyProgress answers (the first four).
+    struct QuillcopyEntry {
+        uint8_t source = 0;
+        uint8_t target = 0;
+    };
+    std::vector<QuillcopyEntry> quillcopies;
 };
 
 // A whole simulated system; clock is the simulated time in seconds since 1970.
@@ -236,6 +254,7 @@ struct Call {
     std::vector<long long> args;                  // scalar arguments passed by value, in order
     std::vector<_STORAGE_ADDRESS_ID> addressList; // further address arguments, then address lists
     int result = 0;                               // the code answered
+    std::vector<uint8_t> command;                 // the command block of ExecAdapterCmnd (its first 64 bytes)
 };
 
 // The calls since the last reset or clearCalls, oldest first (the newest
