@@ -5,6 +5,7 @@
 
 #include "storagedll/convengine.h"
 #include "storagedll/jdllhandles.h"
+#include "storagedll/jdllshapes.h"
 #include "storagedll/storjdllnatives.h"
 
 using legacyjdll::InterfaceLease;
@@ -177,9 +178,11 @@ STORAGEDLL_NATIVES(STORAGEDLL_DECLARE)
             conv.S_Retcpp_TO_StorRetJava(env, jRet, ret);                                                     \
             return;                                                                                           \
         }                                                                                                     \
+        bool done = false;                                                                                    \
         STORAGEDLL_UNPAREN locals STORAGEDLL_UNPAREN inputs;                                                  \
-        ret = call.intf()->op args;                                                                           \
-        finishResult(env, conv, jRet, ret, When::when, [&] { STORAGEDLL_UNPAREN outputs });                   \
+        if (!done)                                                                                            \
+            ret = call.intf()->op args;                                                                       \
+        finishResult(env, conv, jRet, ret, done ? When::NEVER : When::when, [&] { STORAGEDLL_UNPAREN outputs }); \
     }
 #define STORAGEDLL_DEFINE_FIXED(result, exportName, params, op, locals, inputs, args, outputs, when)        \
     result STORAGEDLL_ENTRY(exportName)(JNIEnv * env, STORAGEDLL_UNPAREN params)                              \

@@ -27,8 +27,11 @@
 // operation  the StoreDLLIntf operation the native calls (for CINT and SRET
 //            with the arguments below; for the others the one it stands for).
 // locals     declarations in the native's scope (C records zeroed);
-// inputs     statements converting the Java inputs (env, conv and the
-//            parameters in scope), run only with an interface object;
+// inputs     statements converting the Java inputs (env, conv, call and the
+//            parameters in scope), run only with an interface object; in a
+//            StorRet native they may end it before its call by putting the
+//            result to deliver into ret and setting done (no output is
+//            written then);
 // arguments  the parenthesized arguments of the operation;
 // outputs    statements writing the outputs to Java;
 // when       when the outputs are written: ON_ZERO (result 0), ALWAYS; for
@@ -44,6 +47,119 @@
 #define JDLL_STORRET LEGACY_API_SIG("StorRet")
 #define JDLL_STORADDR LEGACY_API_SIG("StorAddr")
 #define JDLL_VERSION LEGACY_API_SIG("Version")
+#define JDLL_BYTEBLK LEGACY_API_SIG("ByteBlk")
+
+// ---- Column shapes shared by rows (their classes are in jdllshapes.h). A
+// shape reads the Java parameters it names: jAddr the StorAddr, jOut the
+// one output object, jBlk (jBlk1 to jBlk4) the ByteBlk arguments, jList the
+// list's object.
+
+// The StorAddr into addr, passed by value.
+#define JDLL_ADDR_ONLY_PARAMS (jobject self, jobject jRet, jobject jAddr)
+#define JDLL_ADDR_ONLY_SIG "(" JDLL_STORRET JDLL_STORADDR ")V"
+#define JDLL_ADDR_LOCALS (_STORAGE_ADDRESS_ID addr{};)
+#define JDLL_ADDR_INPUTS (conv.StorAddrJava_TO_STADDRcpp(env, jAddr, addr);)
+
+// An address and one scalar after it: a flag (0 or 1), a selector byte (its
+// bits as they are), one or two longs (their low 32 bits).
+#define JDLL_FLAG_PARAMS (jobject self, jobject jRet, jobject jAddr, jboolean jFlag)
+#define JDLL_FLAG_SIG "(" JDLL_STORRET JDLL_STORADDR "Z)V"
+#define JDLL_FLAG_ARGS (addr, jFlag ? 1 : 0)
+#define JDLL_SELECTOR_PARAMS (jobject self, jobject jRet, jobject jAddr, jbyte jSelector)
+#define JDLL_SELECTOR_SIG "(" JDLL_STORRET JDLL_STORADDR "B)V"
+#define JDLL_SELECTOR_ARGS (addr, uint8_t(jSelector))
+#define JDLL_LONG_PARAMS (jobject self, jobject jRet, jobject jAddr, jlong jValue)
+#define JDLL_LONG_SIG "(" JDLL_STORRET JDLL_STORADDR "J)V"
+#define JDLL_LONG_ARGS (addr, conv.jlul(jValue))
+#define JDLL_TWO_LONGS_PARAMS (jobject self, jobject jRet, jobject jAddr, jlong jValue1, jlong jValue2)
+#define JDLL_TWO_LONGS_SIG "(" JDLL_STORRET JDLL_STORADDR "JJ)V"
+#define JDLL_TWO_LONGS_ARGS (addr, conv.jlul(jValue1), conv.jlul(jValue2))
+
+// An address and one output: a record (rec, zeroed) or a value filled by
+// the call, written to jOut by the converter's operation.
+#define JDLL_OUT_PARAMS (jobject self, jobject jRet, jobject jAddr, jobject jOut)
+#define JDLL_OUT_SIG(cls) "(" JDLL_STORRET JDLL_STORADDR LEGACY_API_SIG(cls) ")V"
+#define JDLL_RECORD_LOCALS(type) (_STORAGE_ADDRESS_ID addr{}; type rec{};)
+#define JDLL_RECORD_ARGS (addr, rec)
+#define JDLL_RECORD_OUT(op) (conv.op(env, jOut, rec);)
+#define JDLL_VALUE_LOCALS(type) (_STORAGE_ADDRESS_ID addr{}; type value = 0;)
+#define JDLL_VALUE_ARGS (addr, value)
+#define JDLL_VALUE_OUT(op) (conv.op(env, jOut, value);)
+
+// Byte blocks: the ByteBlk jBlk as blk, after the address. A converter that
+// refuses the block ends the native with its code.
+#define JDLL_BLOCK_PARAMS (jobject self, jobject jRet, jobject jAddr, jobject jBlk)
+#define JDLL_BLOCK_SIG "(" JDLL_STORRET JDLL_STORADDR JDLL_BYTEBLK ")V"
+#define JDLL_BLOCK_LOCALS (_STORAGE_ADDRESS_ID addr{}; legacyjdll::ByteBlock blk;)
+#define JDLL_BLOCK_INPUTS (conv.StorAddrJava_TO_STADDRcpp(env, jAddr, addr); done = blk.read(env, conv, jBlk, ret);)
+// A read: the block length as the size, the transfer length in and out,
+// copied back (on code 0) as the call left it.
+#define JDLL_BLOCK_READ_ARGS (addr, blk.data(), blk.blockLength, blk.transfer)
+#define JDLL_BLOCK_COPY_BACK (blk.copyBack(env, conv, jBlk);)
+// A write: the transfer length (the bytes taken from the array) as the size.
+#define JDLL_BLOCK_WRITE_ARGS (addr, blk.data(), blk.transfer)
+// An event-log read: a selector byte between the size and the transfer length.
+#define JDLL_LOG_READ_PARAMS (jobject self, jobject jRet, jobject jAddr, jobject jBlk, jbyte jSelector)
+#define JDLL_LOG_READ_SIG "(" JDLL_STORRET JDLL_STORADDR JDLL_BYTEBLK "B)V"
+#define JDLL_LOG_READ_ARGS (addr, blk.data(), blk.blockLength, uint8_t(jSelector), blk.transfer)
+// A mode page: the transfer length in and out, the block, its length, the page.
+#define JDLL_MODE_PAGE_PARAMS (jobject self, jobject jRet, jobject jAddr, jobject jBlk, jlong jPage)
+#define JDLL_MODE_PAGE_SIG "(" JDLL_STORRET JDLL_STORADDR JDLL_BYTEBLK "J)V"
+#define JDLL_MODE_PAGE_ARGS (addr, blk.transfer, blk.data(), blk.blockLength, conv.jlul(jPage))
+
+// The block transfer: an address, a data address (zero-filled; its Java
+// object converts nothing), two blocks, two longs and a flag; both blocks
+// are copied back whatever the code.
+#define JDLL_BLOCKIO_PARAMS                                                                              \
+    (jobject self, jobject jRet, jobject jAddr, jobject jData, jobject jBlk1, jobject jBlk2, jlong jTimeout, \
+     jlong jFlags, jboolean jOption)
+#define JDLL_BLOCKIO_SIG "(" JDLL_STORRET JDLL_STORADDR LEGACY_API_SIG("DataAddr") JDLL_BYTEBLK JDLL_BYTEBLK "JJZ)V"
+#define JDLL_BLOCKIO_ROLES "riiooiii"
+#define JDLL_BLOCKIO_LOCALS \
+    (_STORAGE_ADDRESS_ID addr{}; _DATA_ADDRESS data{}; legacyjdll::ByteBlock blk1; legacyjdll::ByteBlock blk2;)
+#define JDLL_BLOCKIO_INPUTS                                                                    \
+    (conv.StorAddrJava_TO_STADDRcpp(env, jAddr, addr); conv.DataAddrJava_TO_DTADDRcpp(env, jData, data); \
+     done = blk1.read(env, conv, jBlk1, ret) || blk2.read(env, conv, jBlk2, ret);)
+#define JDLL_BLOCKIO_ARGS                                                                                    \
+    (addr, data, blk1.data(), blk1.blockLength, blk1.transfer, blk2.transfer, blk2.data(), blk2.blockLength, \
+     conv.jlul(jTimeout), conv.jlul(jFlags), jOption ? 1 : 0)
+#define JDLL_BLOCKIO_OUTPUTS (blk1.copyBack(env, conv, jBlk1); blk2.copyBack(env, conv, jBlk2);)
+
+// The pass-through: an address, four blocks (block 1 the command, passed
+// with its block length), two longs and two flags.
+#define JDLL_PASSTHROUGH_PARAMS                                                                          \
+    (jobject self, jobject jRet, jobject jAddr, jobject jBlk1, jobject jBlk2, jobject jBlk3, jobject jBlk4, \
+     jlong jTimeout, jlong jFlags, jboolean jFlag1, jboolean jFlag2)
+#define JDLL_PASSTHROUGH_SIG \
+    "(" JDLL_STORRET JDLL_STORADDR JDLL_BYTEBLK JDLL_BYTEBLK JDLL_BYTEBLK JDLL_BYTEBLK "JJZZ)V"
+#define JDLL_PASSTHROUGH_LOCALS                                                                          \
+    (_STORAGE_ADDRESS_ID addr{}; legacyjdll::ByteBlock blk1; legacyjdll::ByteBlock blk2; legacyjdll::ByteBlock blk3; \
+     legacyjdll::ByteBlock blk4;)
+#define JDLL_PASSTHROUGH_INPUTS                                                                   \
+    (conv.StorAddrJava_TO_STADDRcpp(env, jAddr, addr);                                            \
+     done = blk1.read(env, conv, jBlk1, ret) || blk2.read(env, conv, jBlk2, ret) ||               \
+            blk3.read(env, conv, jBlk3, ret) || blk4.read(env, conv, jBlk4, ret);)
+#define JDLL_PASSTHROUGH_ARGS                                                                              \
+    (addr, blk1.bytes(), blk1.blockLength, blk2.transfer, blk3.transfer, blk4.transfer, blk2.data(),       \
+     blk2.blockLength, blk3.data(), blk3.blockLength, blk4.data(), blk4.blockLength, conv.jlul(jTimeout), \
+     conv.jlul(jFlags), jFlag1 ? 1 : 0, jFlag2 ? 1 : 0)
+// Block 2 on code 0, block 4 whatever the code (with ALWAYS_AFTER).
+#define JDLL_PASSTHROUGH_READ_SENSE                                 \
+    (if (ret.iReturnCode == 0) blk2.copyBack(env, conv, jBlk2);     \
+     blk4.copyBack(env, conv, jBlk4);)
+
+// The count-and-list call: a first call for the count (no list, size 0),
+// the list allocated for that count (0 when the call set none), a second
+// call with the list and its size in bytes. After a failed first call the
+// policy GO_ON makes the second call, STOP delivers that failure. The
+// outputs take the entries that both the second count and the list hold.
+#define JDLL_LIST_PARAMS (jobject self, jobject jRet, jobject jAddr, jobject jList)
+#define JDLL_LIST_LOCALS (_STORAGE_ADDRESS_ID addr{}; legacyjdll::AddressList list;)
+#define JDLL_LIST_INPUTS(op, policy)                                                                    \
+    (conv.StorAddrJava_TO_STADDRcpp(env, jAddr, addr);                                                  \
+     done = list.first(ret, call.intf()->op(addr, list.count, nullptr, 0), legacyjdll::AddressList::policy);)
+#define JDLL_LIST_ARGS (addr, list.count, list.entries(), list.bytes())
+#define JDLL_LIST_TO_ADDRLIST (list.toAddrList(env, conv, jList);)
 
 // clang-format off
 #define STORAGEDLL_NATIVES(X) \
@@ -89,7 +205,243 @@
       (int present = 0;), (), (present), (conv.BOOL_REFcpp_TO_BlValJava(env, jPresent, present);), ON_ZERO_BEFORE) \
     X(CINT, jint, cGetStorageIntfVersion, cGetStorageIntfVersion, (jobject self, jobject jVersion), \
       "(" JDLL_VERSION ")I", "o", GetStorageIntfVersion, \
-      (_STORAGE_VERSION rec{};), (), (rec), (conv.VERSIONcpp_TO_VersionJava(env, jVersion, rec);), ON_ZERO)
+      (_STORAGE_VERSION rec{};), (), (rec), (conv.VERSIONcpp_TO_VersionJava(env, jVersion, rec);), ON_ZERO) \
+    \
+    /* ---- diagnostics, self tests and settings */ \
+    X(SRET, void, ExecuteAdapterDiagnostics, ExecuteAdapterDiagnostics, JDLL_TWO_LONGS_PARAMS, JDLL_TWO_LONGS_SIG, \
+      "riii", ExecuteAdapterDiagnostics, JDLL_ADDR_LOCALS, JDLL_ADDR_INPUTS, JDLL_TWO_LONGS_ARGS, (), NEVER) \
+    X(SRET, void, SetAdapChanInitID, SetAdapChanInitID, JDLL_LONG_PARAMS, JDLL_LONG_SIG, "rii", SetAdapChanInitID, \
+      JDLL_ADDR_LOCALS, JDLL_ADDR_INPUTS, JDLL_LONG_ARGS, (), NEVER) \
+    X(SRET, void, BatteryBackupCache, BatteryBackupCache, JDLL_FLAG_PARAMS, JDLL_FLAG_SIG, "rii", BatteryBackupCache, \
+      JDLL_ADDR_LOCALS, JDLL_ADDR_INPUTS, JDLL_FLAG_ARGS, (), NEVER) \
+    X(SRET, void, SetBiosMappingMode, SetBiosMappingMode, (jobject self, jobject jRet, jobject jAddr, jint jMode), \
+      "(" JDLL_STORRET JDLL_STORADDR "I)V", "rii", SetBiosMappingMode, JDLL_ADDR_LOCALS, JDLL_ADDR_INPUTS, \
+      (addr, uint8_t(jMode)), (), NEVER) \
+    X(SRET, void, MaxSimultaneousDevSpinUp, MaxSimultaneousDevSpinUp, JDLL_TWO_LONGS_PARAMS, JDLL_TWO_LONGS_SIG, \
+      "riii", MaxSimultaneousDevSpinUp, JDLL_ADDR_LOCALS, JDLL_ADDR_INPUTS, JDLL_TWO_LONGS_ARGS, (), NEVER) \
+    X(SRET, void, ExecuteDeviceDiagnostics, ExecuteDeviceDiagnostics, JDLL_TWO_LONGS_PARAMS, JDLL_TWO_LONGS_SIG, \
+      "riii", ExecuteDeviceDiagnostics, JDLL_ADDR_LOCALS, JDLL_ADDR_INPUTS, JDLL_TWO_LONGS_ARGS, (), NEVER) \
+    X(SRET, void, DriveSelfTest, DriveSelfTest, \
+      (jobject self, jobject jRet, jobject jAddr, jint jTest, jint jOption1, jint jOption2), \
+      "(" JDLL_STORRET JDLL_STORADDR "III)V", "riiii", DriveSelfTest, JDLL_ADDR_LOCALS, JDLL_ADDR_INPUTS, \
+      (addr, uint16_t(jTest), uint16_t(jOption1), uint16_t(jOption2)), (), NEVER) \
+    X(SRET, void, CheckDriveSelfTestProgress, CheckDriveSelfTestProgress, JDLL_OUT_PARAMS, JDLL_OUT_SIG("SVal"), \
+      "rio", CheckDriveSelfTestProgress, JDLL_VALUE_LOCALS(uint16_t), JDLL_ADDR_INPUTS, JDLL_VALUE_ARGS, \
+      JDLL_VALUE_OUT(USHORT_REFcpp_TO_SValJava), ON_ZERO_AFTER) \
+    X(SRET, void, GetDriveSelfTestLog, GetDriveSelfTestLog, \
+      (jobject self, jobject jRet, jobject jAddr, jobject jBlk, jobject jCount), \
+      "(" JDLL_STORRET JDLL_STORADDR JDLL_BYTEBLK LEGACY_API_SIG("SVal") ")V", "rioo", GetDriveSelfTestLog, \
+      (_STORAGE_ADDRESS_ID addr{}; legacyjdll::ByteBlock blk; uint16_t count = 0;), JDLL_BLOCK_INPUTS, \
+      (addr, blk.data(), count, blk.blockLength), \
+      (blk.copyBack(env, conv, jBlk, blk.blockLength); conv.USHORT_REFcpp_TO_SValJava(env, jCount, count);), \
+      ON_ZERO_AFTER) \
+    X(SRET, void, FormatDevice, FormatDevice, JDLL_ADDR_ONLY_PARAMS, JDLL_ADDR_ONLY_SIG, "ri", FormatDevice, \
+      JDLL_ADDR_LOCALS, JDLL_ADDR_INPUTS, (addr), (), NEVER) \
+    X(SRET, void, SetDevXferSpeed, SetDevXferSpeed, JDLL_LONG_PARAMS, JDLL_LONG_SIG, "rii", SetDevXferSpeed, \
+      JDLL_ADDR_LOCALS, JDLL_ADDR_INPUTS, JDLL_LONG_ARGS, (), NEVER) \
+    \
+    /* ---- adapter, channel and device queries */ \
+    X(SRET, void, SupportedAdapterCount, SupportedAdapterCount, JDLL_LIST_PARAMS, JDLL_OUT_SIG("AdapterCount"), \
+      "rio", SupportedAdapterCount, JDLL_LIST_LOCALS, JDLL_LIST_INPUTS(SupportedAdapterCount, GO_ON), \
+      JDLL_LIST_ARGS, (list.toAdapterIndex(env, jList);), ALWAYS_BEFORE) \
+    X(SRET, void, AdapterStatus, AdapterStatus, JDLL_OUT_PARAMS, JDLL_OUT_SIG("AdapterStatus"), "rio", AdapterStatus, \
+      JDLL_RECORD_LOCALS(_STORAGE_ADAPTER_STATUS), JDLL_ADDR_INPUTS, JDLL_RECORD_ARGS, \
+      JDLL_RECORD_OUT(ADAPTER__STATUScpp_TO_AdapterStatusJava), ON_ZERO_BEFORE) \
+    X(SRET, void, AdapterInfo, AdapterInfo, JDLL_OUT_PARAMS, JDLL_OUT_SIG("AdapterInfo"), "rio", AdapterInfo, \
+      JDLL_RECORD_LOCALS(_ADAPTER_INFO), JDLL_ADDR_INPUTS, JDLL_RECORD_ARGS, \
+      JDLL_RECORD_OUT(ADAPTER_INFOcpp_TO_AdapterInfoJava), ON_ZERO_BEFORE) \
+    X(SRET, void, ChannelInfo, ChannelInfo, JDLL_OUT_PARAMS, JDLL_OUT_SIG("ChannelInfo"), "rio", ChannelInfo, \
+      JDLL_RECORD_LOCALS(_CHANNEL_INFO), JDLL_ADDR_INPUTS, JDLL_RECORD_ARGS, \
+      JDLL_RECORD_OUT(CHANNEL_INFOcpp_TO_ChannelInfoJava), ON_ZERO_BEFORE) \
+    X(SRET, void, ChannelDeviceCount, ChannelDeviceCount, JDLL_LIST_PARAMS, JDLL_OUT_SIG("AddrList"), "rio", \
+      ChannelDeviceCount, JDLL_LIST_LOCALS, JDLL_LIST_INPUTS(ChannelDeviceCount, STOP), JDLL_LIST_ARGS, \
+      JDLL_LIST_TO_ADDRLIST, ON_ZERO_AFTER) \
+    X(SRET, void, AdapterDeviceCount, AdapterDeviceCount, JDLL_OUT_PARAMS, JDLL_OUT_SIG("IVal"), "rio", \
+      AdapterDeviceCount, JDLL_VALUE_LOCALS(uint16_t), JDLL_ADDR_INPUTS, JDLL_VALUE_ARGS, \
+      JDLL_VALUE_OUT(INT_REFcpp_TO_IValJava), ON_ZERO_AFTER) \
+    X(SRET, void, DeviceType, DeviceType, JDLL_OUT_PARAMS, JDLL_OUT_SIG("IVal"), "rio", DeviceType, \
+      JDLL_VALUE_LOCALS(uint16_t), JDLL_ADDR_INPUTS, JDLL_VALUE_ARGS, JDLL_VALUE_OUT(INT_REFcpp_TO_IValJava), \
+      ON_ZERO_AFTER) \
+    X(SRET, void, DeviceCapacity, DeviceCapacity, JDLL_OUT_PARAMS, JDLL_OUT_SIG("DeviceSize"), "rio", DeviceCapacity, \
+      JDLL_RECORD_LOCALS(_DEVICE_SIZE), JDLL_ADDR_INPUTS, JDLL_RECORD_ARGS, \
+      JDLL_RECORD_OUT(DEVICE_SIZEcpp_TO_DeviceSizeJava), ON_ZERO_AFTER) \
+    X(SRET, void, DeviceInfo, DeviceInfo, JDLL_OUT_PARAMS, JDLL_OUT_SIG("DeviceInfo"), "rio", DeviceInfo, \
+      JDLL_RECORD_LOCALS(_DEVICE_INFO), JDLL_ADDR_INPUTS, JDLL_RECORD_ARGS, \
+      JDLL_RECORD_OUT(DEVICE_INFOcpp_TO_DeviceInfoJava), ON_ZERO_AFTER) \
+    X(SRET, void, PFADevice, PFADevice, (jobject self, jobject jRet, jobject jAddr, jobject jPfa, jobject jInfo), \
+      "(" JDLL_STORRET JDLL_STORADDR LEGACY_API_SIG("BlVal") LEGACY_API_SIG("LVal") ")V", "rioo", PFADevice, \
+      (_STORAGE_ADDRESS_ID addr{}; int pfa = 0; uint32_t info = 0;), JDLL_ADDR_INPUTS, (addr, pfa, info), \
+      (conv.BOOL_REFcpp_TO_BlValJava(env, jPfa, pfa); conv.ULONG_REFcpp_TO_LValJava(env, jInfo, info);), \
+      ON_ZERO_AFTER) \
+    \
+    /* ---- firmware, raw commands and mode pages */ \
+    X(SRET, void, UpdateAdapterBios, UpdateAdapterBios, JDLL_BLOCK_PARAMS, JDLL_BLOCK_SIG, "rii", UpdateAdapterBios, \
+      JDLL_BLOCK_LOCALS, JDLL_BLOCK_INPUTS, JDLL_BLOCK_WRITE_ARGS, (), NEVER) \
+    X(SRET, void, UpdateAdapterFirmWare, UpdateAdapterFirmWare, JDLL_BLOCK_PARAMS, JDLL_BLOCK_SIG, "rii", \
+      UpdateAdapterFirmWare, JDLL_BLOCK_LOCALS, JDLL_BLOCK_INPUTS, JDLL_BLOCK_WRITE_ARGS, (), NEVER) \
+    X(SRET, void, UpdateDeviceFirmWare, UpdateDeviceFirmWare, JDLL_BLOCK_PARAMS, JDLL_BLOCK_SIG, "rii", \
+      UpdateDeviceFirmWare, JDLL_BLOCK_LOCALS, JDLL_BLOCK_INPUTS, JDLL_BLOCK_WRITE_ARGS, (), NEVER) \
+    X(SRET, void, ExecAdapterCmnd, ExecAdapterCmnd, JDLL_PASSTHROUGH_PARAMS, JDLL_PASSTHROUGH_SIG, "riioioiiii", \
+      ExecAdapterCmnd, JDLL_PASSTHROUGH_LOCALS, JDLL_PASSTHROUGH_INPUTS, JDLL_PASSTHROUGH_ARGS, \
+      JDLL_PASSTHROUGH_READ_SENSE, ALWAYS_AFTER) \
+    X(SRET, void, ExecDeviceCmnd, ExecDeviceCmnd, JDLL_PASSTHROUGH_PARAMS, JDLL_PASSTHROUGH_SIG, "riioooiiii", \
+      ExecDeviceCmnd, JDLL_PASSTHROUGH_LOCALS, JDLL_PASSTHROUGH_INPUTS, JDLL_PASSTHROUGH_ARGS, \
+      (blk2.copyBack(env, conv, jBlk2); blk3.copyBack(env, conv, jBlk3); blk4.copyBack(env, conv, jBlk4);), \
+      ALWAYS_AFTER) \
+    X(SRET, void, ReadModePageCmnd, ReadModePageCmnd, JDLL_MODE_PAGE_PARAMS, JDLL_MODE_PAGE_SIG, "rioi", \
+      ReadModePageCmnd, JDLL_BLOCK_LOCALS, JDLL_BLOCK_INPUTS, JDLL_MODE_PAGE_ARGS, JDLL_BLOCK_COPY_BACK, \
+      ALWAYS_AFTER) \
+    X(SRET, void, WriteModePageCmnd, WriteModePageCmnd, JDLL_MODE_PAGE_PARAMS, JDLL_MODE_PAGE_SIG, "rioi", \
+      WriteModePageCmnd, JDLL_BLOCK_LOCALS, JDLL_BLOCK_INPUTS, JDLL_MODE_PAGE_ARGS, JDLL_BLOCK_COPY_BACK, \
+      ALWAYS_AFTER) \
+    \
+    /* ---- device I/O, statistics and enclosures */ \
+    X(SRET, void, ReadDevice, ReadDevice, JDLL_BLOCKIO_PARAMS, JDLL_BLOCKIO_SIG, JDLL_BLOCKIO_ROLES, ReadDevice, \
+      JDLL_BLOCKIO_LOCALS, JDLL_BLOCKIO_INPUTS, JDLL_BLOCKIO_ARGS, JDLL_BLOCKIO_OUTPUTS, ALWAYS_AFTER) \
+    X(SRET, void, WriteDevice, WriteDevice, JDLL_BLOCKIO_PARAMS, JDLL_BLOCKIO_SIG, JDLL_BLOCKIO_ROLES, WriteDevice, \
+      JDLL_BLOCKIO_LOCALS, JDLL_BLOCKIO_INPUTS, JDLL_BLOCKIO_ARGS, JDLL_BLOCKIO_OUTPUTS, ALWAYS_AFTER) \
+    X(SRET, void, ReadPhysDisk, ReadPhysDisk, JDLL_BLOCKIO_PARAMS, JDLL_BLOCKIO_SIG, JDLL_BLOCKIO_ROLES, \
+      ReadPhysDisk, JDLL_BLOCKIO_LOCALS, JDLL_BLOCKIO_INPUTS, JDLL_BLOCKIO_ARGS, JDLL_BLOCKIO_OUTPUTS, \
+      ALWAYS_AFTER) \
+    X(SRET, void, WritePhysDisk, WritePhysDisk, JDLL_BLOCKIO_PARAMS, JDLL_BLOCKIO_SIG, JDLL_BLOCKIO_ROLES, \
+      WritePhysDisk, JDLL_BLOCKIO_LOCALS, JDLL_BLOCKIO_INPUTS, JDLL_BLOCKIO_ARGS, JDLL_BLOCKIO_OUTPUTS, \
+      ALWAYS_AFTER) \
+    X(SRET, void, MonitorAdapterStatistics, MonitorAdapterStatistics, JDLL_FLAG_PARAMS, JDLL_FLAG_SIG, "rii", \
+      MonitorAdapterStatistics, JDLL_ADDR_LOCALS, JDLL_ADDR_INPUTS, JDLL_FLAG_ARGS, (), NEVER) \
+    X(SRET, void, MonitorDeviceStatistics, MonitorDeviceStatistics, JDLL_FLAG_PARAMS, JDLL_FLAG_SIG, "rii", \
+      MonitorDeviceStatistics, JDLL_ADDR_LOCALS, JDLL_ADDR_INPUTS, JDLL_FLAG_ARGS, (), NEVER) \
+    X(SRET, void, GetAdapterStatistics, GetAdapterStatistics, JDLL_OUT_PARAMS, JDLL_OUT_SIG("AdapterStatistics"), \
+      "rio", GetAdapterStatistics, JDLL_RECORD_LOCALS(_ADAPTER_STATISTICS), JDLL_ADDR_INPUTS, JDLL_RECORD_ARGS, \
+      JDLL_RECORD_OUT(ADAPTER_STATScpp_TO_AdapterStatisticsJava), ON_ZERO_AFTER) \
+    X(SRET, void, GetAdapterChangeStatus, GetAdapterChangeStatus, (jobject self, jobject jRet, jobject jOut), \
+      "(" JDLL_STORRET LEGACY_API_SIG("BlVal") ")V", "ro", GetAdapterChangeStatus, (int value = 0;), (), (value), \
+      JDLL_VALUE_OUT(BOOL_REFcpp_TO_BlValJava), ON_ZERO_BEFORE) \
+    X(SRET, void, GetDeviceStatistics, GetDeviceStatistics, JDLL_OUT_PARAMS, \
+      JDLL_OUT_SIG("PhysicalDeviceStatistics"), "rio", GetDeviceStatistics, \
+      JDLL_RECORD_LOCALS(_PHYSICAL_DEVICE_STATISTICS), JDLL_ADDR_INPUTS, JDLL_RECORD_ARGS, \
+      JDLL_RECORD_OUT(PHYS_DEV_STATScpp_TO_PhysicalDeviceStatisticsJava), ON_ZERO_AFTER) \
+    X(SRET, void, GetSafteCount, GetSafteCount, (jobject self, jobject jRet, jobject jAddr, jobject jUnread, jobject jList), \
+      "(" JDLL_STORRET JDLL_STORADDR LEGACY_API_SIG("IVal") LEGACY_API_SIG("AddrList") ")V", "riio", GetSafteCount, \
+      JDLL_LIST_LOCALS, JDLL_LIST_INPUTS(GetSafteCount, STOP), JDLL_LIST_ARGS, JDLL_LIST_TO_ADDRLIST, ON_ZERO_AFTER) \
+    X(SRET, void, GetSafteConfig, GetSafteConfig, JDLL_OUT_PARAMS, JDLL_OUT_SIG("SafteConfig"), "rio", GetSafteConfig, \
+      JDLL_RECORD_LOCALS(_SAFTE_CONFIGURATION), JDLL_ADDR_INPUTS, JDLL_RECORD_ARGS, \
+      JDLL_RECORD_OUT(SAFTE_CONFIGcpp_TO_SafteConfigJava), ON_ZERO_AFTER) \
+    X(SRET, void, GetSafteStatus, GetSafteStatus, JDLL_OUT_PARAMS, JDLL_OUT_SIG("SafteStatus"), "rio", GetSafteStatus, \
+      JDLL_RECORD_LOCALS(_SAFTE_STATUS), JDLL_ADDR_INPUTS, JDLL_RECORD_ARGS, \
+      JDLL_RECORD_OUT(SAFTE_STATUScpp_TO_SafteStatusJava), ON_ZERO_AFTER) \
+    X(SRET, void, GetSystemVPD, GetSystemVPD, JDLL_OUT_PARAMS, JDLL_OUT_SIG("VPD_INQ_DATA"), "rio", GetSystemVPD, \
+      JDLL_RECORD_LOCALS(_VPD_INQUIRY_DATA), JDLL_ADDR_INPUTS, JDLL_RECORD_ARGS, \
+      JDLL_RECORD_OUT(VPD_INQ_DATAcpp_TO_VPD_INQ_DATAJava), ON_ZERO_AFTER) \
+    X(SRET, void, GetSesElementDesc, GetSesElementDesc, JDLL_OUT_PARAMS, JDLL_OUT_SIG("ElementDescPage"), "rio", \
+      GetSesElementDesc, JDLL_RECORD_LOCALS(_ELEMENT_DESCRIPTOR_PAGE), JDLL_ADDR_INPUTS, JDLL_RECORD_ARGS, \
+      JDLL_RECORD_OUT(ELEMENT_DESC_PAGEcpp_TO_ElementDescPageJava), ON_ZERO_AFTER) \
+    \
+    /* ---- slots, failover and adapter control */ \
+    X(SRET, void, GetSlotPowerState, GetSlotPowerState, (jobject self, jobject jRet, jobject jAddr, jint jSlot), \
+      "(" JDLL_STORRET JDLL_STORADDR "I)V", "rii", GetSlotPowerState, \
+      (_STORAGE_ADDRESS_ID addr{}; uint32_t state = 0;), JDLL_ADDR_INPUTS, (addr, uint32_t(jSlot), state), \
+      (ret.SetValues(ret.iReturnCode, 0, 0, 0, 0, int32_t(state));), ALWAYS_BEFORE) \
+    X(SRET, void, SetSlotPowerState, SetSlotPowerState, \
+      (jobject self, jobject jRet, jobject jAddr, jint jSlot, jboolean jState), \
+      "(" JDLL_STORRET JDLL_STORADDR "IZ)V", "riii", SetSlotPowerState, JDLL_ADDR_LOCALS, JDLL_ADDR_INPUTS, \
+      (addr, uint32_t(jSlot), jState ? 1u : 0u), (), NEVER) \
+    X(SRET, void, SetHotSwapState, SetHotSwapState, (jobject self, jobject jRet, jint jSlot, jboolean jState), \
+      "(" JDLL_STORRET "IZ)V", "rii", SetHotSwapState, (), (), (uint32_t(jSlot), jState ? 1u : 0u), (), NEVER) \
+    X(SRET, void, GetFailoverInfo, GetFailoverInfo, JDLL_OUT_PARAMS, JDLL_OUT_SIG("FailoverInfo"), "rio", \
+      GetFailoverInfo, JDLL_RECORD_LOCALS(_IOCTL_FO_INFO), JDLL_ADDR_INPUTS, \
+      (addr, reinterpret_cast<uint8_t*>(&rec)), JDLL_RECORD_OUT(IOCTL_FO_INFOcpp_TO_FailoverInfoJava), \
+      ON_ZERO_AFTER) \
+    X(SRET, void, FindHotPCISlots, FindHotPCISlots, (jobject self, jobject jRet, jobject jOut), \
+      "(" JDLL_STORRET LEGACY_API_SIG("HotPCISlots") ")V", "ro", FindHotPCISlots, (uint32_t value = 0;), (), \
+      (value), JDLL_VALUE_OUT(ULONG_SLOTMASKcpp_TO_HotPCISlotsJava), ON_ZERO_AFTER) \
+    X(SRET, void, BlockBadAdapter, BlockBadAdapter, JDLL_ADDR_ONLY_PARAMS, JDLL_ADDR_ONLY_SIG, "ri", \
+      BlockBadAdapter, JDLL_ADDR_LOCALS, JDLL_ADDR_INPUTS, (addr), (), NEVER) \
+    X(SRET, void, UnblockGoodAdapter, UnblockGoodAdapter, JDLL_ADDR_ONLY_PARAMS, JDLL_ADDR_ONLY_SIG, "ri", \
+      UnblockGoodAdapter, JDLL_ADDR_LOCALS, JDLL_ADDR_INPUTS, (addr), (), NEVER) \
+    X(SRET, void, SetAdapterDefective, SetAdapterDefective, JDLL_ADDR_ONLY_PARAMS, JDLL_ADDR_ONLY_SIG, "ri", \
+      SetAdapterDefective, JDLL_ADDR_LOCALS, JDLL_ADDR_INPUTS, (addr), (), NEVER) \
+    X(SRET, void, ResetNewAdapter, ResetNewAdapter, JDLL_ADDR_ONLY_PARAMS, JDLL_ADDR_ONLY_SIG, "ri", \
+      ResetNewAdapter, JDLL_ADDR_LOCALS, JDLL_ADDR_INPUTS, (addr), (), NEVER) \
+    X(SRET, void, GetInitiatorIDs, GetInitiatorIDs, JDLL_OUT_PARAMS, JDLL_OUT_SIG("InitiatorIDs"), "rio", \
+      GetInitiatorIDs, JDLL_RECORD_LOCALS(_IOCTL_INITIATOR_IDS), JDLL_ADDR_INPUTS, \
+      (addr, reinterpret_cast<uint8_t*>(&rec)), JDLL_RECORD_OUT(IOCTL_INITIATOR_IDScpp_TO_InitiatorIDsJava), \
+      ON_ZERO_AFTER) \
+    X(SRET, void, TimeStampFirmware, TimeStampFirmware, JDLL_ADDR_ONLY_PARAMS, JDLL_ADDR_ONLY_SIG, "ri", \
+      TimeStampFirmware, JDLL_ADDR_LOCALS, JDLL_ADDR_INPUTS, (addr), (), NEVER) \
+    X(SRET, void, CheckCodeVersions, CheckCodeVersions, JDLL_OUT_PARAMS, JDLL_OUT_SIG("LVal"), "rio", \
+      CheckCodeVersions, JDLL_VALUE_LOCALS(uint32_t), JDLL_ADDR_INPUTS, JDLL_VALUE_ARGS, \
+      JDLL_VALUE_OUT(ULONG_REFcpp_TO_LValJava), ALWAYS_BEFORE) \
+    \
+    /* ---- device event logs, identify and RAID statistics */ \
+    X(SRET, void, GetPhysDevEventLog, GetPhysDevEventLog, JDLL_LOG_READ_PARAMS, JDLL_LOG_READ_SIG, "rioi", \
+      GetPhysDevEventLog, JDLL_BLOCK_LOCALS, JDLL_BLOCK_INPUTS, JDLL_LOG_READ_ARGS, JDLL_BLOCK_COPY_BACK, \
+      ON_ZERO_AFTER) \
+    X(SRET, void, ErasePhysDevEventLog, ErasePhysDevEventLog, JDLL_SELECTOR_PARAMS, JDLL_SELECTOR_SIG, "rii", \
+      ErasePhysDevEventLog, JDLL_ADDR_LOCALS, JDLL_ADDR_INPUTS, JDLL_SELECTOR_ARGS, (), NEVER) \
+    X(SRET, void, IdentifyPhysicalDrive, IdentifyPhysicalDrive, JDLL_SELECTOR_PARAMS, JDLL_SELECTOR_SIG, "rii", \
+      IdentifyPhysicalDrive, JDLL_ADDR_LOCALS, JDLL_ADDR_INPUTS, JDLL_SELECTOR_ARGS, (), NEVER) \
+    X(SRET, void, MonitorRaidStatistics, MonitorRaidStatistics, JDLL_FLAG_PARAMS, JDLL_FLAG_SIG, "rii", \
+      MonitorRaidStatistics, JDLL_ADDR_LOCALS, JDLL_ADDR_INPUTS, JDLL_FLAG_ARGS, (), NEVER) \
+    X(SRET, void, GetRaidStatistics, GetRaidStatistics, JDLL_BLOCK_PARAMS, JDLL_BLOCK_SIG, "rio", GetRaidStatistics, \
+      JDLL_BLOCK_LOCALS, JDLL_BLOCK_INPUTS, JDLL_BLOCK_READ_ARGS, JDLL_BLOCK_COPY_BACK, ON_ZERO_AFTER) \
+    X(SRET, void, GetVirtDevStatistics, GetVirtDevStatistics, JDLL_OUT_PARAMS, \
+      JDLL_OUT_SIG("VirtualDeviceStatistics"), "rio", GetVirtDevStatistics, \
+      JDLL_RECORD_LOCALS(_VIRTUAL_DEVICE_STATISTICS), JDLL_ADDR_INPUTS, JDLL_RECORD_ARGS, \
+      JDLL_RECORD_OUT(VIRT_DEV_STATScpp_TO_VirtualDeviceStatisticsJava), ON_ZERO_AFTER) \
+    \
+    /* ---- subsystems */ \
+    X(SRET, void, IsSubSystemPresent, IsSubSystemPresent, (jobject self, jobject jRet, jobject jOut), \
+      "(" JDLL_STORRET LEGACY_API_SIG("BlVal") ")V", "ro", IsSubSystemPresent, (int value = 0;), (), (value), \
+      JDLL_VALUE_OUT(BOOL_REFcpp_TO_BlValJava), ON_ZERO_AFTER) \
+    X(CINT, jint, cGetSubSysIntfVersion, cGetSubSysIntfVersion, (jobject self, jobject jVersion), \
+      "(" JDLL_VERSION ")I", "o", GetSubSysIntfVersion, \
+      (_STORAGE_VERSION rec{};), (), (rec), (conv.VERSIONcpp_TO_VersionJava(env, jVersion, rec);), ON_ZERO) \
+    X(SRET, void, GetSubSystemConfig, GetSubSystemConfig, JDLL_BLOCK_PARAMS, JDLL_BLOCK_SIG, "rio", \
+      GetSubSystemConfig, JDLL_BLOCK_LOCALS, JDLL_BLOCK_INPUTS, JDLL_BLOCK_READ_ARGS, JDLL_BLOCK_COPY_BACK, \
+      ON_ZERO_AFTER) \
+    X(SRET, void, SetSubSystemConfig, SetSubSystemConfig, JDLL_BLOCK_PARAMS, JDLL_BLOCK_SIG, "rii", \
+      SetSubSystemConfig, JDLL_BLOCK_LOCALS, JDLL_BLOCK_INPUTS, JDLL_BLOCK_WRITE_ARGS, (), NEVER) \
+    X(SRET, void, ExecuteSubSystemDiagnostics, ExecuteSubSystemDiagnostics, JDLL_TWO_LONGS_PARAMS, \
+      JDLL_TWO_LONGS_SIG, "riii", ExecuteSubSystemDiagnostics, JDLL_ADDR_LOCALS, JDLL_ADDR_INPUTS, \
+      JDLL_TWO_LONGS_ARGS, (), NEVER) \
+    X(SRET, void, SupportedSubSystemCount, SupportedSubSystemCount, JDLL_LIST_PARAMS, JDLL_OUT_SIG("AddrList"), \
+      "rio", SupportedSubSystemCount, JDLL_LIST_LOCALS, JDLL_LIST_INPUTS(SupportedSubSystemCount, GO_ON), \
+      JDLL_LIST_ARGS, JDLL_LIST_TO_ADDRLIST, ON_ZERO_BEFORE) \
+    X(SRET, void, SubSystemStatus, SubSystemStatus, JDLL_OUT_PARAMS, JDLL_OUT_SIG("SubSystemStatus"), "rio", \
+      SubSystemStatus, JDLL_RECORD_LOCALS(_SUBSYSTEM_STATUS), JDLL_ADDR_INPUTS, JDLL_RECORD_ARGS, \
+      JDLL_RECORD_OUT(SUBSYSTEM_STATUScpp_TO_SubSystemStatusJava), ON_ZERO_AFTER) \
+    X(SRET, void, SubSystemInfo, SubSystemInfo, JDLL_OUT_PARAMS, JDLL_OUT_SIG("SubSystemInfo"), "rio", \
+      SubSystemInfo, JDLL_RECORD_LOCALS(_SUBSYSTEM_INFO), JDLL_ADDR_INPUTS, JDLL_RECORD_ARGS, \
+      JDLL_RECORD_OUT(SUBSYSTEM_INFOcpp_TO_SubSystemInfoJava), ON_ZERO_AFTER) \
+    X(SRET, void, LoopInfo, LoopInfo, JDLL_OUT_PARAMS, JDLL_OUT_SIG("LoopInfo"), "rio", LoopInfo, \
+      JDLL_RECORD_LOCALS(_LOOP_INFO), JDLL_ADDR_INPUTS, JDLL_RECORD_ARGS, \
+      JDLL_RECORD_OUT(LOOP_INFOcpp_TO_LoopInfoJava), ON_ZERO_AFTER) \
+    X(SRET, void, UpdateSubSystemBios, UpdateSubSystemBios, JDLL_BLOCK_PARAMS, JDLL_BLOCK_SIG, "rii", \
+      UpdateSubSystemBios, JDLL_BLOCK_LOCALS, JDLL_BLOCK_INPUTS, JDLL_BLOCK_WRITE_ARGS, (), NEVER) \
+    X(SRET, void, UpdateSubSystemFirmWare, UpdateSubSystemFirmWare, JDLL_BLOCK_PARAMS, JDLL_BLOCK_SIG, "rii", \
+      UpdateSubSystemFirmWare, JDLL_BLOCK_LOCALS, JDLL_BLOCK_INPUTS, JDLL_BLOCK_WRITE_ARGS, (), NEVER) \
+    X(SRET, void, GetSubSystemEventLog, GetSubSystemEventLog, JDLL_LOG_READ_PARAMS, JDLL_LOG_READ_SIG, "rioi", \
+      GetSubSystemEventLog, JDLL_BLOCK_LOCALS, JDLL_BLOCK_INPUTS, JDLL_LOG_READ_ARGS, JDLL_BLOCK_COPY_BACK, \
+      ON_ZERO_AFTER) \
+    X(SRET, void, EraseSubSystemEventLog, EraseSubSystemEventLog, JDLL_SELECTOR_PARAMS, JDLL_SELECTOR_SIG, "rii", \
+      EraseSubSystemEventLog, JDLL_ADDR_LOCALS, JDLL_ADDR_INPUTS, JDLL_SELECTOR_ARGS, (), NEVER) \
+    X(SRET, void, ExecSubSystemCmnd, ExecSubSystemCmnd, JDLL_PASSTHROUGH_PARAMS, JDLL_PASSTHROUGH_SIG, \
+      "riioioiiii", ExecSubSystemCmnd, JDLL_PASSTHROUGH_LOCALS, JDLL_PASSTHROUGH_INPUTS, JDLL_PASSTHROUGH_ARGS, \
+      JDLL_PASSTHROUGH_READ_SENSE, ALWAYS_AFTER) \
+    X(SRET, void, SubSystemDeviceType, SubSystemDeviceType, JDLL_OUT_PARAMS, JDLL_OUT_SIG("SVal"), "rio", \
+      SubSystemDeviceType, JDLL_VALUE_LOCALS(uint16_t), JDLL_ADDR_INPUTS, JDLL_VALUE_ARGS, \
+      JDLL_VALUE_OUT(USHORT_REFcpp_TO_SValJava), ON_ZERO_AFTER) \
+    X(SRET, void, SubSystemDeviceCapacity, SubSystemDeviceCapacity, JDLL_OUT_PARAMS, JDLL_OUT_SIG("DeviceSize"), \
+      "rio", SubSystemDeviceCapacity, JDLL_RECORD_LOCALS(_DEVICE_SIZE), JDLL_ADDR_INPUTS, JDLL_RECORD_ARGS, \
+      JDLL_RECORD_OUT(DEVICE_SIZEcpp_TO_DeviceSizeJava), ON_ZERO_AFTER) \
+    X(SRET, void, SubSystemDeviceInfo, SubSystemDeviceInfo, JDLL_OUT_PARAMS, JDLL_OUT_SIG("DeviceInfo"), "rio", \
+      SubSystemDeviceInfo, JDLL_RECORD_LOCALS(_DEVICE_INFO), JDLL_ADDR_INPUTS, JDLL_RECORD_ARGS, \
+      JDLL_RECORD_OUT(DEVICE_INFOcpp_TO_DeviceInfoJava), ON_ZERO_AFTER) \
+    X(SRET, void, MonitorSubSystemStatistics, MonitorSubSystemStatistics, JDLL_FLAG_PARAMS, JDLL_FLAG_SIG, "rii", \
+      MonitorSubSystemStatistics, JDLL_ADDR_LOCALS, JDLL_ADDR_INPUTS, JDLL_FLAG_ARGS, (), NEVER) \
+    X(SRET, void, GetSubSystemStatistics, GetSubSystemStatistics, JDLL_BLOCK_PARAMS, JDLL_BLOCK_SIG, "rio", \
+      GetSubSystemStatistics, JDLL_BLOCK_LOCALS, JDLL_BLOCK_INPUTS, JDLL_BLOCK_READ_ARGS, JDLL_BLOCK_COPY_BACK, \
+      ON_ZERO_AFTER)
 // clang-format on
 
 #endif
