@@ -51,7 +51,7 @@ std::vector<std::string> NativeRow::parameters() const
 const std::vector<NativeRow>& nativeRows()
 {
 #define LEGACYTEST_ROW(kind, result, name, exportName, params, sig, roles, op, locals, inputs, args, outputs, when) \
-    NativeRow{#kind, #name, #exportName, sig, roles, #op, #when},
+    NativeRow{#kind, #name, #exportName, sig, roles, #op, #inputs, #when},
     static const std::vector<NativeRow> rows{STORAGEDLL_NATIVES(LEGACYTEST_ROW)};
 #undef LEGACYTEST_ROW
     return rows;
@@ -235,6 +235,15 @@ void setElements(jobject obj, const char* name, const char* sig, const std::vect
         array = a;
         break;
     }
+    case 'I': {
+        jintArray a = e->NewIntArray(n);
+        for (jsize i = 0; i < n; ++i) {
+            const jint v = jint(values[size_t(i)]);
+            e->SetIntArrayRegion(a, i, 1, &v);
+        }
+        array = a;
+        break;
+    }
     case 'Z': {
         jbooleanArray a = e->NewBooleanArray(n);
         for (jsize i = 0; i < n; ++i) {
@@ -253,6 +262,76 @@ void setElements(jobject obj, const char* name, const char* sig, const std::vect
         e->SetObjectField(obj, id, array);
     e->DeleteLocalRef(array);
 }
+
+void expectFields(jobject o, const legacyconv::RecordTable& table, const uint8_t* rec)
+{
+    using namespace legacyconv;
+    for (const FieldRule& r : table) {
+        SCOPED_TRACE(std::string(table.javaClass) + "." + r.name);
+        switch (r.kind) {
+        case FieldKind::Scalar:
+        case FieldKind::Constant:
+            EXPECT_EQ(asJavaType(r.signature[0], cValue(r, rec)), scalar(o, r.name, r.signature));
+            break;
+        case FieldKind::Array:
+        case FieldKind::BitArray: {
+            const std::vector<int64_t> got = elements(o, r.name, r.signature);
+            ASSERT_FALSE(got.empty());
+            for (unsigned i = 0; i < elementsToCopy(r, jsize(got.size())); ++i)
+                EXPECT_EQ(asJavaType(r.signature[1], cValue(r, rec, i)), got[i]) << "element " << i;
+            break;
+        }
+        case FieldKind::Nested:
+        case FieldKind::Series:
+            for (unsigned i = 0; i < r.count; ++i) {
+                char name[64];
+                seriesName(r, i, name, sizeof name);
+                jobject inner = objectField(o, r.kind == FieldKind::Series ? name : r.name, r.signature);
+                ASSERT_NE(nullptr, inner);
+                expectFields(inner, *r.table, rec + r.offset + size_t(i) * r.stride);
+                env()->DeleteLocalRef(inner);
+            }
+            break;
+        case FieldKind::Inline:
+            expectFields(o, *r.table, rec + r.offset);
+            break;
+        case FieldKind::Text:
+        case FieldKind::LongMethod:
+            break;
+        }
+    }
+}
+
+jobject storAddr(int adapter, int channel, int device)
+{
+    jobject a = apiObject(API_CLASS("StorAddr"));
+    setIntField(a, "iAdapterID", adapter);
+    setIntField(a, "iChannelID", channel);
+    setIntField(a, "iPhysDevID", device);
+    return a;
+}
+
+_STORAGE_ADDRESS_ID cAddress(int adapter, int channel, int device)
+{
+    _STORAGE_ADDRESS_ID a{};
+    a.usAdapterID = uint16_t(adapter);
+    a.usChannelID = uint16_t(channel);
+    a.usPhysDevID = uint16_t(device);
+    return a;
+}
+
+jobject byteBlk(jint blockLength, const std::vector<int64_t>& bytes, jint transfer)
+{
+    jobject b = apiObject(API_CLASS("ByteBlk"));
+    setElements(b, "byteArray", "[B", bytes);
+    setIntField(b, "iBlockLength", blockLength);
+    setIntField(b, "iBytesXferLen", transfer);
+    return b;
+}
+
+std::vector<int64_t> blockBytes(jobject blk) { return elements(blk, "byteArray", "[B"); }
+
+jint transferOf(jobject blk) { return intField(blk, "iBytesXferLen"); }
 
 jint dllIndex(jobject dll) { return intField(dll, "iCppDllPtr"); }
 

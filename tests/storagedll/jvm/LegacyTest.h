@@ -15,7 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "storagedll/convrule.h"
+#include "storagedll/convtables.h"
+#include "storagedll/storrec.h"
 #include "support/jvm/JvmTest.h"
 
 namespace legacytest {
@@ -27,7 +28,10 @@ using namespace jvmtest;
 
 // One row of the natives table, every column as text.
 struct NativeRow {
-    std::string kind, name, exportName, signature, roles, op, when;
+    std::string kind, name, exportName, signature, roles, op, inputs, when;
+    // How often the native calls its operation: a list native that goes on
+    // after a failed first call makes both calls.
+    unsigned operationCalls() const { return inputs.find("GO_ON") != std::string::npos ? 2 : 1; }
     // The Java parameter types of the signature ("I", "Lcom/...;", ...).
     std::vector<std::string> parameters() const;
     char resultType() const { return signature.back(); }
@@ -54,6 +58,25 @@ void setScalar(jobject obj, const char* name, const char* sig, int64_t value);
 std::vector<int64_t> elements(jobject obj, const char* name, const char* sig);
 void setElements(jobject obj, const char* name, const char* sig, const std::vector<int64_t>& values);
 jobject objectField(jobject obj, const char* name, const char* sig);
+
+// The Java object holds what the table's rules give for the C record.
+void expectFields(jobject o, const legacyconv::RecordTable& table, const uint8_t* rec);
+template <class Record>
+void expectRecord(jobject o, const legacyconv::RecordTable& table, const Record& rec)
+{
+    expectFields(o, table, reinterpret_cast<const uint8_t*>(&rec));
+}
+
+// A StorAddr of these C-API ids, every other field 0.
+jobject storAddr(int adapter, int channel = 0, int device = 0);
+// The C-API address of the same ids.
+_STORAGE_ADDRESS_ID cAddress(int adapter, int channel = 0, int device = 0);
+// A ByteBlk of the block length, with these bytes as its array and this
+// transfer length.
+jobject byteBlk(jint blockLength, const std::vector<int64_t>& bytes, jint transfer);
+// The bytes of a ByteBlk's array, and its "iBytesXferLen".
+std::vector<int64_t> blockBytes(jobject blk);
+jint transferOf(jobject blk);
 
 // The "iCppDllPtr" of a StorageDLL object.
 jint dllIndex(jobject dll);
