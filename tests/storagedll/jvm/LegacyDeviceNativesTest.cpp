@@ -34,32 +34,28 @@ std::vector<uint8_t> bytesOf(const Record& rec)
     return std::vector<uint8_t>(b, b + sizeof rec);
 }
 
-class LegacyDeviceNatives : public LegacyTest {
-protected:
-    void SetUp() override
-    {
-        LegacyTest::SetUp();
-        dll = open();
-    }
+class LegacyDeviceNatives : public LegacyNativeTest {};
 
-    jobject storRet()
-    {
-        jobject r = apiObject(API_CLASS("StorRet"));
-        mark(r, 11);
-        return r;
-    }
-
-    // Calls a StorRet native with a new StorRet before the arguments.
-    Result call(const char* native, std::vector<jvalue> args)
-    {
-        jobject ret = storRet();
-        args.insert(args.begin(), obj(ret));
-        callNative(dll, native, args);
-        return result(ret);
-    }
-
-    jobject dll = nullptr;
-};
+// The record that the C API's entry point fills for an address, as bytes.
+template <class Record>
+std::function<std::vector<uint8_t>(_STORAGE_ADDRESS_ID)> straight(S_Ret (*entry)(_STORAGE_ADDRESS_ID, Record&))
+{
+    return [entry](_STORAGE_ADDRESS_ID a) {
+        Record r{};
+        EXPECT_EQ(0, entry(a, r).iReturnCode);
+        return bytesOf(r);
+    };
+}
+// Of an entry point that fills a byte buffer.
+template <class Record>
+std::function<std::vector<uint8_t>(_STORAGE_ADDRESS_ID)> straight(S_Ret (*entry)(_STORAGE_ADDRESS_ID, uint8_t*))
+{
+    return [entry](_STORAGE_ADDRESS_ID a) {
+        Record r{};
+        EXPECT_EQ(0, entry(a, reinterpret_cast<uint8_t*>(&r)).iReturnCode);
+        return bytesOf(r);
+    };
+}
 
 // Java values reach the C API narrowed to the C parameters: longs to their
 // low 32 bits, ints to 8 or 16 bits, booleans to 0 or 1, selector bytes
@@ -134,67 +130,19 @@ TEST_F(LegacyDeviceNatives, RecordsOfTheDefaultScenario)
     struct Case {
         const char* native;
         int channel, device;
-        const char* javaClass;
         const RecordTable& table;
         std::function<std::vector<uint8_t>(_STORAGE_ADDRESS_ID)> record;   // straight from the C API
     };
     const std::vector<Case> cases = {
-        {"AdapterInfo", 0, 0, "AdapterInfo", adapterInfoTable,
-         [](_STORAGE_ADDRESS_ID a) {
-             _ADAPTER_INFO r{};
-             EXPECT_EQ(0, ::AdapterInfo(a, r).iReturnCode);
-             EXPECT_EQ(ADAPTER, r.usAdapNum);
-             return bytesOf(r);
-         }},
-        {"AdapterStatus", 0, 0, "AdapterStatus", adapterStatusTable,
-         [](_STORAGE_ADDRESS_ID a) {
-             _STORAGE_ADAPTER_STATUS r{};
-             EXPECT_EQ(0, ::AdapterStatus(a, r).iReturnCode);
-             return bytesOf(r);
-         }},
-        {"DeviceInfo", 0, 0, "DeviceInfo", deviceInfoTable,
-         [](_STORAGE_ADDRESS_ID a) {
-             _DEVICE_INFO r{};
-             EXPECT_EQ(0, ::DeviceInfo(a, r).iReturnCode);
-             return bytesOf(r);
-         }},
-        {"DeviceCapacity", 0, 0, "DeviceSize", deviceSizeTable,
-         [](_STORAGE_ADDRESS_ID a) {
-             _DEVICE_SIZE r{};
-             EXPECT_EQ(0, ::DeviceCapacity(a, r).iReturnCode);
-             EXPECT_EQ(71132000u, r.ulSectorCount);
-             return bytesOf(r);
-         }},
-        {"GetSystemVPD", 0, 0, "VPD_INQ_DATA", vpdInquiryTable,
-         [](_STORAGE_ADDRESS_ID a) {
-             _VPD_INQUIRY_DATA r{};
-             EXPECT_EQ(0, ::GetSystemVPD(a, r).iReturnCode);
-             return bytesOf(r);
-         }},
-        {"GetSafteConfig", 0, 15, "SafteConfig", safteConfigTable,
-         [](_STORAGE_ADDRESS_ID a) {
-             _SAFTE_CONFIGURATION r{};
-             EXPECT_EQ(0, ::GetSafteConfig(a, r).iReturnCode);
-             return bytesOf(r);
-         }},
-        {"GetSafteStatus", 0, 15, "SafteStatus", safteStatusTable,
-         [](_STORAGE_ADDRESS_ID a) {
-             _SAFTE_STATUS r{};
-             EXPECT_EQ(0, ::GetSafteStatus(a, r).iReturnCode);
-             return bytesOf(r);
-         }},
-        {"GetFailoverInfo", 0, 0, "FailoverInfo", failoverInfoTable,
-         [](_STORAGE_ADDRESS_ID a) {
-             _IOCTL_FO_INFO r{};
-             EXPECT_EQ(0, ::GetFailoverInfo(a, reinterpret_cast<uint8_t*>(&r)).iReturnCode);
-             return bytesOf(r);
-         }},
-        {"GetInitiatorIDs", 0, 0, "InitiatorIDs", initiatorIdsTable,
-         [](_STORAGE_ADDRESS_ID a) {
-             _IOCTL_INITIATOR_IDS r{};
-             EXPECT_EQ(0, ::GetInitiatorIDs(a, reinterpret_cast<uint8_t*>(&r)).iReturnCode);
-             return bytesOf(r);
-         }},
+        {"AdapterInfo", 0, 0, adapterInfoTable, straight(::AdapterInfo)},
+        {"AdapterStatus", 0, 0, adapterStatusTable, straight(::AdapterStatus)},
+        {"DeviceInfo", 0, 0, deviceInfoTable, straight(::DeviceInfo)},
+        {"DeviceCapacity", 0, 0, deviceSizeTable, straight(::DeviceCapacity)},
+        {"GetSystemVPD", 0, 0, vpdInquiryTable, straight(::GetSystemVPD)},
+        {"GetSafteConfig", 0, 15, safteConfigTable, straight(::GetSafteConfig)},
+        {"GetSafteStatus", 0, 15, safteStatusTable, straight(::GetSafteStatus)},
+        {"GetFailoverInfo", 0, 0, failoverInfoTable, straight<_IOCTL_FO_INFO>(::GetFailoverInfo)},
+        {"GetInitiatorIDs", 0, 0, initiatorIdsTable, straight<_IOCTL_INITIATOR_IDS>(::GetInitiatorIDs)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.native);
@@ -204,6 +152,10 @@ TEST_F(LegacyDeviceNatives, RecordsOfTheDefaultScenario)
         const std::vector<uint8_t> record = c.record(cAddress(ADAPTER, c.channel, c.device));
         expectFields(out, c.table, record.data());
     }
+    _ADAPTER_INFO adapter{};
+    ::AdapterInfo(cAddress(ADAPTER), adapter);
+    EXPECT_EQ(ADAPTER, adapter.usAdapNum);
+    EXPECT_EQ(3, adapter.usAdapChanCount);
 
     // A few of those values by name.
     jobject safte = apiObject(API_CLASS("SafteConfig"));

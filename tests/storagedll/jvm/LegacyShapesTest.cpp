@@ -45,21 +45,8 @@ std::vector<int64_t> spliced(std::vector<int64_t> head, const std::vector<int64_
 
 std::vector<long long> scalars(std::initializer_list<long long> v) { return v; }
 
-class LegacyShapes : public LegacyTest {
+class LegacyShapes : public LegacyNativeTest {
 protected:
-    void SetUp() override
-    {
-        LegacyTest::SetUp();
-        dll = open();
-    }
-
-    jobject storRet()
-    {
-        jobject r = apiObject(API_CLASS("StorRet"));
-        mark(r, 77);
-        return r;
-    }
-
     // The (channel, device) of every address in a Java AddrList.
     std::vector<std::pair<int, int>> addresses(jobject list)
     {
@@ -91,8 +78,6 @@ protected:
     }
 
     static std::vector<tarnellsim::Call> callsOf(const char* entry) { return tarnellsim::calls(entry); }
-
-    jobject dll = nullptr;
 };
 
 // ---------------------------------------------------------------- count and list
@@ -338,24 +323,27 @@ TEST_F(LegacyShapes, BlockTransfersCopyBothBlocksBackWhateverTheCode)
     EXPECT_EQ(spliced(counting(4, 20), std::vector<int64_t>(8, 0)), asJavaBytes(write.written.data(), write.written.size()));
     EXPECT_EQ(scalars({8, 8, 30, 0, 0}), write.args);
 
-    // A dead disk: the C API fails and leaves both lengths 0, which reach Java.
-    block = byteBlk(16, data, 8);
-    senseBlock = byteBlk(8, sense, 4);
-    EXPECT_EQ((Result{tarnellsim::RC_INVALID_STATE, 0, 0, 0, 0, 0}), transfer("ReadPhysDisk", 1, 2, block, senseBlock));
-    EXPECT_EQ(0, transferOf(block));
-    EXPECT_EQ(data, blockBytes(block));
-    EXPECT_EQ(0, transferOf(senseBlock));
-
-    // A call that never reaches the controller leaves the lengths alone: each
-    // block gets its own bytes back.
+    // Failures: a dead disk makes the C API leave both lengths 0, which reach
+    // Java; a call that never reaches the controller leaves them alone, so
+    // each block gets its own bytes back.
+    struct Failure {
+        const char* native;
+        int channel, device;
+        int code;
+        jint blockTransfer, senseTransfer;
+    };
     tarnellsim::injectFailure("WriteDevice", tarnellsim::RC_BUSY);
-    block = byteBlk(16, data, 8);
-    senseBlock = byteBlk(8, sense, 4);
-    EXPECT_EQ((Result{tarnellsim::RC_BUSY, 0, 0, 0, 0, 0}), transfer("WriteDevice", 0, 0, block, senseBlock));
-    EXPECT_EQ(8, transferOf(block));
-    EXPECT_EQ(data, blockBytes(block));
-    EXPECT_EQ(4, transferOf(senseBlock));
-    EXPECT_EQ(sense, blockBytes(senseBlock));
+    for (const Failure& f : {Failure{"ReadPhysDisk", 1, 2, tarnellsim::RC_INVALID_STATE, 0, 0},
+                             Failure{"WriteDevice", 0, 0, tarnellsim::RC_BUSY, 8, 4}}) {
+        SCOPED_TRACE(f.native);
+        block = byteBlk(16, data, 8);
+        senseBlock = byteBlk(8, sense, 4);
+        EXPECT_EQ((Result{f.code, 0, 0, 0, 0, 0}), transfer(f.native, f.channel, f.device, block, senseBlock));
+        EXPECT_EQ(f.blockTransfer, transferOf(block));
+        EXPECT_EQ(data, blockBytes(block));
+        EXPECT_EQ(f.senseTransfer, transferOf(senseBlock));
+        EXPECT_EQ(sense, blockBytes(senseBlock));
+    }
 }
 
 // ---------------------------------------------------------------- pass-through

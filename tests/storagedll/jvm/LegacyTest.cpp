@@ -1,6 +1,7 @@
 #include "LegacyTest.h"
 
 #include <stdexcept>
+#include <type_traits>
 
 #include "TarnellSim.h"
 #include "storagedll/storjdllnatives.h"
@@ -30,6 +31,21 @@ jmethodID marksMethod(jclass& cls, const char* name, const char* sig)
     jmethodID m = e->GetStaticMethodID(cls, name, sig);
     expectNoException(e, name);
     return m;
+}
+
+// A new Java array of the values, each narrowed to the element type (a
+// boolean: true for any value but 0).
+template <class T, class A>
+A newArray(JNIEnv* e, A (JNIEnv::*make)(jsize), void (JNIEnv::*set)(A, jsize, jsize, const T*),
+           const std::vector<int64_t>& values)
+{
+    std::vector<T> elements;
+    for (int64_t v : values)
+        elements.push_back(std::is_same<T, jboolean>::value ? T(v != 0) : T(v));
+    A a = (e->*make)(jsize(values.size()));
+    if (a && !elements.empty())
+        (e->*set)(a, 0, jsize(elements.size()), elements.data());
+    return a;
 }
 
 } // namespace
@@ -214,45 +230,20 @@ std::vector<int64_t> elements(jobject obj, const char* name, const char* sig)
 void setElements(jobject obj, const char* name, const char* sig, const std::vector<int64_t>& values)
 {
     JNIEnv* e = env();
-    const jsize n = jsize(values.size());
     jarray array = nullptr;
     switch (sig[1]) {
-    case 'B': {
-        jbyteArray a = e->NewByteArray(n);
-        for (jsize i = 0; i < n; ++i) {
-            const jbyte v = jbyte(values[size_t(i)]);
-            e->SetByteArrayRegion(a, i, 1, &v);
-        }
-        array = a;
+    case 'B':
+        array = newArray<jbyte>(e, &JNIEnv::NewByteArray, &JNIEnv::SetByteArrayRegion, values);
         break;
-    }
-    case 'C': {
-        jcharArray a = e->NewCharArray(n);
-        for (jsize i = 0; i < n; ++i) {
-            const jchar v = jchar(values[size_t(i)]);
-            e->SetCharArrayRegion(a, i, 1, &v);
-        }
-        array = a;
+    case 'C':
+        array = newArray<jchar>(e, &JNIEnv::NewCharArray, &JNIEnv::SetCharArrayRegion, values);
         break;
-    }
-    case 'I': {
-        jintArray a = e->NewIntArray(n);
-        for (jsize i = 0; i < n; ++i) {
-            const jint v = jint(values[size_t(i)]);
-            e->SetIntArrayRegion(a, i, 1, &v);
-        }
-        array = a;
+    case 'I':
+        array = newArray<jint>(e, &JNIEnv::NewIntArray, &JNIEnv::SetIntArrayRegion, values);
         break;
-    }
-    case 'Z': {
-        jbooleanArray a = e->NewBooleanArray(n);
-        for (jsize i = 0; i < n; ++i) {
-            const jboolean v = values[size_t(i)] ? JNI_TRUE : JNI_FALSE;
-            e->SetBooleanArrayRegion(a, i, 1, &v);
-        }
-        array = a;
+    case 'Z':
+        array = newArray<jboolean>(e, &JNIEnv::NewBooleanArray, &JNIEnv::SetBooleanArrayRegion, values);
         break;
-    }
     default:
         ADD_FAILURE() << "setElements: no array signature " << sig;
         return;
@@ -389,6 +380,27 @@ jobject LegacyTest::open(const char* library)
     EXPECT_EQ(0, callNative(dll, "constructDllObject", {obj(name)}));
     opened.push_back(dll);
     return dll;
+}
+
+void LegacyNativeTest::SetUp()
+{
+    LegacyTest::SetUp();
+    dll = open();
+}
+
+jobject LegacyNativeTest::storRet()
+{
+    jobject r = apiObject(API_CLASS("StorRet"));
+    mark(r, 77);
+    return r;
+}
+
+Result LegacyNativeTest::call(const char* native, std::vector<jvalue> args)
+{
+    jobject ret = storRet();
+    args.insert(args.begin(), obj(ret));
+    callNative(dll, native, args);
+    return result(ret);
 }
 
 } // namespace legacytest

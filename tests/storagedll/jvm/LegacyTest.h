@@ -104,6 +104,20 @@ private:
     std::vector<jobject> opened;
 };
 
+// The fixture of the natives' tests: a StorageDLL object over the simulator.
+class LegacyNativeTest : public LegacyTest {
+protected:
+    void SetUp() override;
+
+    // A new marked StorRet.
+    jobject storRet();
+    // Calls a StorRet native of dll with a new StorRet before the arguments;
+    // what the StorRet received.
+    Result call(const char* native, std::vector<jvalue> args);
+
+    jobject dll = nullptr;
+};
+
 } // namespace legacytest
 
 #endif
