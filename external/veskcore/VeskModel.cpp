@@ -21,6 +21,13 @@ void copyStatus(unsigned char* out, size_t capacity, const std::vector<uint8_t>&
     std::copy_n(bytes.begin(), std::min(bytes.size(), capacity), out);
 }
 
+// The count of a kind of element the configuration reports: the scenario's
+// own, or one per status byte; at most as many as the status record holds.
+size_t reportedCount(int count, const std::vector<uint8_t>& bytes, size_t capacity)
+{
+    return std::min<size_t>(count < 0 ? bytes.size() : size_t(count), capacity);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- VeskAdapter
@@ -83,8 +90,9 @@ VeskEnclosure::VeskEnclosure(Adapter* adapterIN, Channel* channelIN, const vesks
     if (!e.safteData)
         return;
     SAFTE_CONFIG page = {};
-    page.fanCount = uint8_t(std::min<size_t>(e.fanStatus.size(), SafteStatus::MAX_FANS));
-    page.powerSupplyCount = uint8_t(std::min<size_t>(e.powerSupplyStatus.size(), SafteStatus::MAX_POWER_SUPPLIES));
+    page.fanCount = uint8_t(reportedCount(e.fanCount, e.fanStatus, SafteStatus::MAX_FANS));
+    page.powerSupplyCount =
+        uint8_t(reportedCount(e.powerSupplyCount, e.powerSupplyStatus, SafteStatus::MAX_POWER_SUPPLIES));
     page.slotCount = e.slots;
     page.tempSensorCount = e.tempSensors;
     page.ucThermostat = 0x80; // Celsius

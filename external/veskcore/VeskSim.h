@@ -54,6 +54,9 @@ struct SafteEnclosure {
     std::vector<uint8_t> fanStatus;          // one byte per fan
     std::vector<uint8_t> powerSupplyStatus;  // one byte per power supply
     uint8_t tempOutOfRange1 = 0, tempOutOfRange2 = 0;
+    // The counts the configuration reports, when they differ from the
+    // number of status bytes (-1: one per byte).
+    int fanCount = -1, powerSupplyCount = -1;
 };
 
 // An SES-2 enclosure services device in a slot of a (SAS) channel.

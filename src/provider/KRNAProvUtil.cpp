@@ -10,8 +10,8 @@
 
 #include "KRNALogger.h"
 #include "RaidModel/Interface/Adapter.h"
-#include "RaidModel/Interface/Enclosure.h"
 #include "RaidModel/Interface/HardDrive.h"
+#include "RaidModel/Interface/PhysicalDevice.h"
 #include "RaidModel/Interface/RaidObject.h"
 #include "RaidModel/Serialization/XMLWriter.h"
 
@@ -136,7 +136,7 @@ void KRNAProvUtil::getHardDriveVendor(HardDrive* drive, cimple::String& out)
     assignTrimmed(out, drive->getVendor(), PhysicalDevice::TEXT_SIZE);
 }
 
-void KRNAProvUtil::getEnclosureModel(Enclosure* enclosure, cimple::String& out)
+void KRNAProvUtil::getEnclosureModel(PhysicalDevice* enclosure, cimple::String& out)
 {
     KRNADebugTrace trace("KRNAProvUtil::getEnclosureModel()");
     assignTrimmed(out, enclosure->getModel(), PhysicalDevice::TEXT_SIZE);

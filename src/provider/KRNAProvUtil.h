@@ -11,8 +11,8 @@
 #include <cimple/String.h>
 
 class Adapter;
-class Enclosure;
 class HardDrive;
+class PhysicalDevice;
 class RaidObject;
 
 namespace corvanecimple {
@@ -47,7 +47,8 @@ public:
     static void getHardDriveSerialNumString(HardDrive* drive, cimple::String& out);
     static void getHardDriveModel(HardDrive* drive, cimple::String& out);
     static void getHardDriveVendor(HardDrive* drive, cimple::String& out);
-    static void getEnclosureModel(Enclosure* enclosure, cimple::String& out);
+    // Of a SAF-TE enclosure or an SES-2 enclosure services device.
+    static void getEnclosureModel(PhysicalDevice* enclosure, cimple::String& out);
 
     // Deletes the object (not its children); nothing for null.
     static void deleteRaidObject(RaidObject* object);

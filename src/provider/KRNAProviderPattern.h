@@ -18,9 +18,11 @@
 // enumerates one instance per object of the walked class in the tree of
 // KRNAProvider::getConfig (family by family, Qorl, Tarnell, Pelm, and in
 // breadth-first order within a family), all under globalLock. A provider that
-// makes several instances of an object, or none, declares krnaEachInstance
-// (see below); one that logs around its walk declares the hooks it needs
-// (onEnumStart, onEnumEnd, onGetStart, onGetMatch, onGetFound).
+// walks several classes one after the other declares walkedClasses (a list
+// of class names) in place of WALKED_CLASS; one that makes several instances
+// of an object, or none, declares krnaEachInstance (see below); one that logs
+// around its walk declares the hooks it needs (onEnumStart, onEnumEnd,
+// onGetStart, onGetMatch, onGetFound, onGetNotFound).
 //
 // An association provider
 //
@@ -104,6 +106,8 @@ public:
     KRNA_UNSUPPORTED_METHOD(RestoreProperties)
     KRNA_UNSUPPORTED_METHOD(IsCompatible)
     KRNA_UNSUPPORTED_METHOD(ConnectorPower)
+    KRNA_UNSUPPORTED_METHOD(SetSpeed)
+    KRNA_UNSUPPORTED_METHOD(Failover)
 
 protected:
     // The scope names of the operations: "<class>_Provider::load()" and so on.
@@ -132,17 +136,28 @@ protected:
     template <class Each>
     static void krnaWalk(const char* walkedClass, Each each)
     {
+        krnaWalk(std::vector<const char*>{walkedClass}, each);
+    }
+
+    // The same over several classes, one pass each in the order given (all
+    // families' objects of the first class, then of the second ...), over
+    // one configuration tree.
+    template <class Each>
+    static void krnaWalk(const std::vector<const char*>& walkedClasses, Each each)
+    {
         RaidObject* root = nullptr;
         KRNAProvider::getConfig(root, KRNAProvider::ALL_FAMILIES, false);
         std::vector<RaidObject*> objects;
-        for (unsigned long i = 0; root && i < root->getChildCount(); i++) {
-            FilterCollection* family = new FilterCollection(root->getChild(static_cast<int>(i)));
-            if (!family)
-                continue;
-            family->apply(walkedClass, false);
-            for (unsigned long j = 0; j < family->size(); j++)
-                objects.push_back(family->elementAt(static_cast<int>(j)));
-            delete family;
+        for (const char* walkedClass : walkedClasses) {
+            for (unsigned long i = 0; root && i < root->getChildCount(); i++) {
+                FilterCollection* family = new FilterCollection(root->getChild(static_cast<int>(i)));
+                if (!family)
+                    continue;
+                family->apply(walkedClass, false);
+                for (unsigned long j = 0; j < family->size(); j++)
+                    objects.push_back(family->elementAt(static_cast<int>(j)));
+                delete family;
+            }
         }
         each(objects);
         KRNAProvUtil::deleteRaidObject(root);
@@ -170,19 +185,23 @@ public:
         emit(instance);
     }
 
+    // The classes walked: the one class of Derived.
+    static std::vector<const char*> walkedClasses() { return {Derived::WALKED_CLASS}; }
+
     // Hooks around the walks; nothing here.
     static void onEnumStart(unsigned long) {}
     static void onEnumEnd(unsigned long) {}
     static void onGetStart(unsigned long) {}
     static void onGetMatch() {}
     static void onGetFound() {}
+    static void onGetNotFound(unsigned long) {}
 
     int enum_instances(const Class*, cimple::Enum_Instances_Handler<Class>* handler)
     {
         KRNADebugTrace trace(Common::traceNames().enumInstances.c_str());
         cimple::Auto_Mutex global(KRNAProvider::globalLock);
         unsigned long found = 0;
-        Common::krnaWalk(Derived::WALKED_CLASS, [&](const std::vector<RaidObject*>& objects) {
+        Common::krnaWalk(Derived::walkedClasses(), [&](const std::vector<RaidObject*>& objects) {
             found = objects.size();
             Derived::onEnumStart(found);
             for (RaidObject* o : objects) {
@@ -206,13 +225,15 @@ public:
         KRNADebugTrace trace(Common::traceNames().getInstance.c_str());
         cimple::Auto_Mutex global(KRNAProvider::globalLock);
         Class* match = nullptr;
-        Common::krnaWalk(Derived::WALKED_CLASS, [&](const std::vector<RaidObject*>& objects) {
+        Common::krnaWalk(Derived::walkedClasses(), [&](const std::vector<RaidObject*>& objects) {
             Derived::onGetStart(objects.size());
             for (size_t i = 0; i < objects.size() && !match; i++) {
                 Model* object = dynamic_cast<Model*>(objects[i]);
                 if (object)
                     match = matchingInstance(object, model);
             }
+            if (!match)
+                Derived::onGetNotFound(objects.size());
         });
         if (!match)
             return cimple::GET_INSTANCE_NOT_FOUND;

@@ -3,53 +3,21 @@
 // alone, and cim_enum prints them.
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <atomic>
-#include <cstdio>
-#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include <cimple/Time.h>
-
-#include "Broker.h"
-#include "PelmSim.h"
-#include "TarnellSim.h"
-#include "VeskSim.h"
-#include "external/pelmcore/PelmTestSupport.h"
-#include "support/TestUtil.h"
+#include "ModuleTestSupport.h"
 
 using namespace cimbroker;
+using moduletest::hostName;
+using moduletest::now;
+using moduletest::text;
 
 namespace {
 
-const char* const NS = "root/krna";
 const char* const CLASS = "KRNA_StorageVolume";
-
-std::string hostName()
-{
-    char name[256] = {};
-    return gethostname(name, sizeof name - 1) == 0 ? name : "localhost";
-}
-
-std::string currentDirectory()
-{
-    char dir[4096];
-    return getcwd(dir, sizeof dir) ? dir : ".";
-}
-
-std::atomic<cimple::uint64> now{1714986000ull * 1000000ull};
-cimple::uint64 fakeClock() { return now.load(); }
-
-std::string text(const Inst& inst, const char* property)
-{
-    const Value* v = inst.prop(property);
-    return v ? valueText(*v) : "(absent)";
-}
 
 // The DeviceIDs of the default scenarios, in the order of an enumeration:
 // the Qorl family, the Tarnell family with its sub-logical drives, Pelm.
@@ -65,49 +33,9 @@ std::vector<std::string> defaultDeviceIDs()
     return ids;
 }
 
-class StorageVolumeModule : public ::testing::Test {
+class StorageVolumeModule : public moduletest::ModuleTest {
 protected:
-    void SetUp() override
-    {
-        tarnellsim::reset();
-        vesksim::reset();
-        pelmsim::reset();
-        now = 1714986000ull * 1000000ull;
-        previousClock = cimple::Time::set_clock(&fakeClock);
-        broker.reset(new Broker());
-        std::string error;
-        ASSERT_TRUE(broker->loadModule(KRNACIM_MODULE, &error)) << error;
-        // The module's logs go to this test's directory.
-        void* module = dlopen(KRNACIM_MODULE, RTLD_NOW | RTLD_NOLOAD);
-        ASSERT_NE(nullptr, module);
-        auto setLogDirectory = reinterpret_cast<void (*)(const char*)>(dlsym(module, "krnaSetLogDirectory"));
-        ASSERT_NE(nullptr, setLogDirectory);
-        setLogDirectory(currentDirectory().c_str());
-        restoreLogs = [setLogDirectory, module] {
-            setLogDirectory(nullptr);
-            dlclose(module);
-        };
-    }
-
-    void TearDown() override
-    {
-        // Unloads the providers: the last unload deletes the builders.
-        broker->cleanupAll();
-        for (const std::string& v : broker->violations())
-            ADD_FAILURE() << v;
-        broker.reset();
-        if (restoreLogs)
-            restoreLogs();
-        cimple::Time::set_clock(previousClock);
-    }
-
-    std::vector<Inst> enumerate()
-    {
-        std::vector<Inst> out;
-        Status st = broker->enumerateInstances(NS, CLASS, out);
-        EXPECT_TRUE(st.ok()) << rcName(st.rc) << " " << st.msg;
-        return out;
-    }
+    std::vector<Inst> enumerate() { return ModuleTest::enumerate(CLASS); }
 
     static std::vector<std::string> deviceIDs(const std::vector<Inst>& volumes)
     {
@@ -116,10 +44,6 @@ protected:
             ids.push_back(text(v, "DeviceID"));
         return ids;
     }
-
-    std::unique_ptr<Broker> broker;
-    cimple::Time::Clock_Proc previousClock = nullptr;
-    std::function<void()> restoreLogs;
 };
 
 TEST_F(StorageVolumeModule, EnumeratesTheVolumesOfTheThreeFamilies)
@@ -191,7 +115,7 @@ TEST_F(StorageVolumeModule, EachFamilyIsReadAtMostOnceIn180Seconds)
     enumerate(); // the builders read at load, and again at their first use
     EXPECT_EQ(2u, vesksim::configurationReads());
     EXPECT_EQ(2u, pelmsim::calls("getSystemConfig").size());
-    now += 179ull * 1000000ull;
+    now() += 179ull * 1000000ull;
     enumerate();
     EXPECT_EQ(2u, vesksim::configurationReads());
     // A volume that goes shows with the next read.
@@ -199,7 +123,7 @@ TEST_F(StorageVolumeModule, EachFamilyIsReadAtMostOnceIn180Seconds)
     scenario.controllers.at(1).arrays.clear();
     vesksim::reset(scenario);
     EXPECT_EQ(21u, enumerate().size());
-    now += 1000000ull;
+    now() += 1000000ull;
     EXPECT_EQ(20u, enumerate().size());
     EXPECT_EQ(1u, vesksim::configurationReads());
     EXPECT_EQ(3u, pelmsim::calls("getSystemConfig").size());
@@ -213,9 +137,9 @@ TEST_F(StorageVolumeModule, EnumerationsOnSeveralThreads)
         threads.emplace_back([&] {
             for (int i = 0; i < 3; i++) {
                 std::vector<Inst> out;
-                if (broker->enumerateInstances(NS, CLASS, out).ok() && deviceIDs(out) == defaultDeviceIDs())
+                if (broker->enumerateInstances(moduletest::NS, CLASS, out).ok() && deviceIDs(out) == defaultDeviceIDs())
                     complete++;
-                now += 61ull * 1000000ull; // every third request refreshes
+                now() += 61ull * 1000000ull; // every third request refreshes
             }
         });
     for (std::thread& t : threads)
@@ -225,21 +149,8 @@ TEST_F(StorageVolumeModule, EnumerationsOnSeveralThreads)
 
 TEST_F(StorageVolumeModule, CimEnumListsTheVolumes)
 {
-    // Under the sanitizers the core's dlopen finds the simulated C API only
-    // through the library path.
-    const std::string module = KRNACIM_MODULE;
-    const std::string lib = module.substr(0, module.rfind('/'));
-    const std::string command = "LD_LIBRARY_PATH=" + lib + " " + CIM_ENUM + " --module " + module + " " + CLASS;
-    FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_NE(nullptr, pipe);
     std::string output;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        output.append(buffer, n);
-    const int status = pclose(pipe);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(0, WEXITSTATUS(status));
+    EXPECT_EQ(0, moduletest::runCimEnum(CLASS, output));
     std::vector<std::string> ids;
     for (size_t at = output.find("    DeviceID = "); at != std::string::npos;
          at = output.find("    DeviceID = ", at + 1)) {
