@@ -34,9 +34,10 @@
 //            written then);
 // arguments  the parenthesized arguments of the operation;
 // outputs    statements writing the outputs to Java;
-// when       when the outputs are written: ON_ZERO (result 0), ALWAYS; for
-//            the StorRet natives also whether before or after the StorRet
-//            (ON_ZERO_BEFORE, ON_ZERO_AFTER, ALWAYS_BEFORE, ALWAYS_AFTER).
+// when       when the outputs are written: NEVER (none), ON_ZERO (result
+//            0), ALWAYS; for the StorRet natives also whether before or after
+//            the StorRet (ON_ZERO_BEFORE, ON_ZERO_AFTER, ALWAYS_BEFORE,
+//            ALWAYS_AFTER).
 //
 // A file that needs only names and signatures expands the rows with a
 // macro that ignores the other columns.
