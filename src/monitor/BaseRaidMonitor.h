@@ -51,9 +51,11 @@ class HardDrive;
 class LogicalDrive;
 class NRMConfigBuilder;
 class NRMEventCollection;
+struct NRMEventDef;
 class NRMProgressCollection;
 class PhysicalDevice;
 class RaidObject;
+class SES2EnclosureDevice;
 class SESElement;
 class StorLibPlugin;
 
@@ -250,6 +252,39 @@ public:
     // The data space in gigabytes with two decimals and " GB"; "0 GB" for a
     // null drive or one without an adapter.
     std::string getSize(LogicalDrive* logicalDrive);
+
+    // Enclosure rules and the SAS drive map. Each call raises its events
+    // into ecIN and keeps nothing between calls. Fans and power supplies
+    // are compared on the element status scale; the events name the
+    // enclosure by its channel's phrase. In the build without SES-2 support
+    // only SAF-TE enclosures are looked at.
+    //
+    // Start-up check of every SAF-TE enclosure of the adapter whose SAF-TE
+    // data is valid, then of every SES-2 enclosure whose SES data is valid
+    // (on a Vesk adapter of every one).
+    void checkSafte(NRMEventCollection& ecIN, Adapter* adapterIN);
+    // Start-up check of one enclosure: its failed and absent fans by rising
+    // index, then its power supplies, then a temperature out of range.
+    void checkSafte(NRMEventCollection& ecIN, Adapter* adapterIN, Enclosure* enclosure);
+#ifndef MONITOR_WITHOUT_SES2
+    void checkSafte(NRMEventCollection& ecIN, Adapter* adapterIN, SES2EnclosureDevice* enclosure);
+#endif
+    // The enclosures of the new adapter against those of the old one (the
+    // previous live tree or the stored snapshot): SAF-TE, then SES-2, each
+    // new side first (an enclosure without a partner of its class in the
+    // old adapter at its channel and device id appears, with its start-up
+    // check; a pair is compared element by element) and then old side (an
+    // enclosure without a partner in the new adapter disappears). Partners
+    // are looked up under the adapter id of the adapter searched, so
+    // adapters paired across different ids still pair their enclosures.
+    void compareSafte(NRMEventCollection& ecIN, Adapter* newAdapter, Adapter* oldAdapter);
+    // One information event per hard drive on a SAS channel of the adapter
+    // (not SATA on SAS) telling where it sits. No monitor calls it.
+    void logSASDriveMap(NRMEventCollection& ecIN, Adapter* adapter);
+    // The record of an event of the table with the catalogue text of its key
+    // and the parameters put in: its id, usual severity, name and object
+    // type; the caller sets the rest and queues it.
+    NRMEvent makeEvent(const NRMEventDef& event, const std::vector<std::string>& params);
 
     // Test seams; no environment variable is read.
     // Every wait of the monitor code goes through sleepMillis, by default

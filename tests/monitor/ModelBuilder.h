@@ -5,10 +5,12 @@
 // monitor reads settable: an adapter of a family of the test's choice (the
 // Pelm and Vesk families and SES-2 enclosures with SAS phys exist in no
 // simulator the monitor tests use), channels, drives, logical drives,
-// SAF-TE and SES-2 enclosures. The adapter owns the tree it builds.
+// SAF-TE and SES-2 enclosures. The adapter owns the tree it builds; a test
+// system owns its adapters and can be stored as a snapshot and read back.
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "RaidLib/Util/SESElements.h"
 #include "RaidLib/Util/SafteConfig.h"
@@ -21,6 +23,9 @@
 #include "RaidModel/Interface/SAS/SASPhy.h"
 #include "RaidModel/Interface/SATAChannel.h"
 #include "RaidModel/Interface/SES2EnclosureDevice.h"
+#include "RaidModel/Interface/System.h"
+#include "monitor/NRMConfigBuilder.h"
+#include "monitor/NRMSystem.h"
 
 namespace monitortest {
 
@@ -184,6 +189,53 @@ private:
     const char* family_;
     int heatSensor_ = 0;
 };
+
+// An SES element of the type (SES_ELEMENT_COOLING, ...) whose status word
+// holds the code in its low nibble, added to the enclosure.
+inline SESElement* addSESElement(SES2EnclosureDevice* e, int type, EnumSESStatusCodes code)
+{
+    auto* element = new SESElement(static_cast<unsigned long>(code), "", type);
+    e->addChild(element);
+    return element;
+}
+
+// A configuration root that owns its test adapters, so that a tree built in
+// code can be stored as a snapshot.
+class TestSystem : public System {
+public:
+    TestSystem() : System(STORLIB_UNKNOWN) {}
+    void buildChildren(StorLib*, Ret&) override {}
+    uint32_t getControllerCount(StorLib*, Ret&) override { return 0; }
+    TestAdapter* adapter(unsigned long id, const char* family = nullptr)
+    {
+        auto* a = new TestAdapter(id, family);
+        addChild(a);
+        return a;
+    }
+};
+
+// The adapter with the id in the snapshot of the system, written to the
+// builder's file and read back as a monitor reads it at start; the builder
+// owns it until its next build or read. Null when it is not there.
+inline Adapter* storedAdapter(NRMConfigBuilder& builder, System& system, unsigned long id)
+{
+    builder.build(&system, nullptr);
+    builder.writeXML();
+    builder.readXML();
+    std::vector<RaidObject*> adapters;
+    if (builder.nrmSystem)
+        builder.nrmSystem->getChildren(adapters, "Adapter", true, true);
+    for (RaidObject* a : adapters)
+        if (a->getAdapterID() == id)
+            return static_cast<Adapter*>(a);
+    return nullptr;
+}
+
+// The two forms of the previous configuration the compare rules meet: the
+// previous live tree, and the stored snapshot read back right after start.
+enum class OldSide { LIVE, SNAPSHOT };
+const OldSide OLD_SIDES[] = {OldSide::LIVE, OldSide::SNAPSHOT};
+inline const char* sideName(OldSide side) { return side == OldSide::LIVE ? "old side live" : "old side stored"; }
 
 } // namespace monitortest
 
