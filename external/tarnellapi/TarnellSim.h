@@ -66,6 +66,13 @@ struct Device {
     bool selfTest = true;              // answers the self-test capability query with 3
     bool osPartition = false;          // block 0 ends with the boot signature
     uint8_t identify = 0xFF;           // last identify code received (0xFF: none)
+    // The drive's self-test log: the bytes GetDriveSelfTestLog answers (as
+    // many as the caller's buffer holds), counted in 20-byte entries.
+    std::vector<uint8_t> selfTestLog;
+    // The device's own event log: GetPhysDevEventLog answers the entry count
+    // and the entries (most significant byte first, as the adapter's logs);
+    // ErasePhysDevEventLog empties it.
+    std::vector<uint32_t> eventLog;
     // A disk that took over for a failed member: the slot of that member, as
     // channel * 16 + target; -1 when none. Copy-back returns the data there.
     int replacedSlot = -1;
@@ -160,6 +167,7 @@ struct Controller {
     bool batteryAbnormal = false;
     std::string vpdPartNumber, vpdSerial, vpdCardFru, vpdBatteryFru;
     uint32_t codeVersions = 0;         // what CheckCodeVersions answers: 0 the code versions match, 1 they do not
+    uint32_t slotPowerState = 1;       // what GetSlotPowerState answers for any slot; SetSlotPowerState sets it
     uint16_t configUpdateCount = 0;
     std::vector<Device> devices;
     std::vector<LogicalDrive> drives;     // top-level drives
@@ -254,14 +262,26 @@ struct Call {
     std::vector<long long> args;                  // scalar arguments passed by value, in order
     std::vector<_STORAGE_ADDRESS_ID> addressList; // further address arguments, then address lists
     int result = 0;                               // the code answered
-    std::vector<uint8_t> command;                 // the command block of ExecAdapterCmnd (its first 64 bytes)
+    // The leading bytes (at most LOGGED_BYTES) of a pass-through's command
+    // block, and of a buffer written to the controller: an image, a
+    // configuration, blocks written, a mode page, a pass-through's write buffer.
+    std::vector<uint8_t> command;
+    std::vector<uint8_t> written;
 };
+const size_t LOGGED_BYTES = 16;
 
 // The calls since the last reset or clearCalls, oldest first (the newest
 // 20000 are kept).
 TARNELLSIM_EXPORT std::vector<Call> calls();
 TARNELLSIM_EXPORT std::vector<Call> calls(const std::string& entryPoint);
 TARNELLSIM_EXPORT void clearCalls();
+
+// Length reports: once the named entry point has done its work, every
+// unsigned 32-bit value it hands back through a reference (returned and
+// transfer lengths, and any other such output) is `length`, whatever it
+// wrote into its buffers. For tests of callers that must not trust a
+// reported length beyond their buffer. Cleared by reset and clearFailures.
+TARNELLSIM_EXPORT void reportLength(const std::string& entryPoint, uint32_t length);
 
 // The simulated clock. Advancing it lets the controllers' tasks progress.
 TARNELLSIM_EXPORT void advanceClock(uint32_t seconds);

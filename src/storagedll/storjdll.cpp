@@ -4,16 +4,11 @@
 #include <new>
 
 #include "storagedll/convengine.h"
-#include "storagedll/jdlladdrlist.h"
-#include "storagedll/jdllblocktransfer.h"
-#include "storagedll/jdllbyteblock.h"
-#include "storagedll/jdllcountlist.h"
 #include "storagedll/jdllhandles.h"
-#include "storagedll/jdllstring.h"
+#include "storagedll/jdllshapes.h"
 #include "storagedll/storjdllcall.h"
 #include "storagedll/storjdllraid.h"
 
-using legacyjdll::codeOnly;
 using legacyjdll::finishResult;
 using legacyjdll::interfaceTable;
 using legacyjdll::LegacyCall;
@@ -123,7 +118,6 @@ StoreDLLIntf* GetDllPointer(JNIEnv* env, jobject obj, jfieldID field)
         }                                                                                                     \
         return rc;                                                                                            \
     }
-// SRET and CHECKED: a SRET row leaves the status 0.
 #define STORAGEDLL_DEFINE_SRET(result, exportName, params, op, locals, inputs, args, outputs, when)         \
     result STORAGEDLL_ENTRY(exportName)(JNIEnv * env, STORAGEDLL_UNPAREN params)                              \
     {                                                                                                         \
@@ -134,12 +128,12 @@ StoreDLLIntf* GetDllPointer(JNIEnv* env, jobject obj, jfieldID field)
             conv.S_Retcpp_TO_StorRetJava(env, jRet, ret);                                                     \
             return;                                                                                           \
         }                                                                                                     \
-        int status = 0;                                                                                       \
+        bool done = false;                                                                                    \
         STORAGEDLL_UNPAREN locals STORAGEDLL_UNPAREN inputs;                                                  \
-        ret = status != 0 ? codeOnly(status) : call.intf()->op args;                                          \
-        finishResult(env, conv, jRet, ret, When::when, [&] { STORAGEDLL_UNPAREN outputs });                   \
+        if (!done)                                                                                            \
+            ret = call.intf()->op args;                                                                       \
+        finishResult(env, conv, jRet, ret, done ? When::NEVER : When::when, [&] { STORAGEDLL_UNPAREN outputs }); \
     }
-#define STORAGEDLL_DEFINE_CHECKED STORAGEDLL_DEFINE_SRET
 #define STORAGEDLL_DEFINE_FIXED(result, exportName, params, op, locals, inputs, args, outputs, when)        \
     result STORAGEDLL_ENTRY(exportName)(JNIEnv * env, STORAGEDLL_UNPAREN params)                              \
     {                                                                                                         \

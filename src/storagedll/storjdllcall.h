@@ -9,6 +9,7 @@
 #include <jni.h>
 
 #include "storagedll/jdllhandles.h"
+#include "storagedll/jdllshapes.h"
 #include "storagedll/storjdll.h"
 #include "storagedll/storjdllnatives.h"
 
@@ -69,9 +70,6 @@ void finishResult(JNIEnv* env, StorageDataConverter& conv, jobject jRet, S_Ret& 
     if (write && !beforeResult(when))
         outputs();
 }
-
-// An S_Ret of the code alone (the other five fields 0).
-inline S_Ret codeOnly(int code) { return S_Ret(code, 0, 0, 0, 0, 0); }
 
 // The result into the StorRet.
 inline void deliverResult(JNIEnv* env, StorageDataConverter& conv, jobject jRet, S_Ret ret)

@@ -24,8 +24,10 @@ if(TARGET jvmhost AND TARGET tarnellapi)
         TARNELL_TEST_CLASSPATH="${LEGACY_TEST_CLASSES}"
         LEGACY_OLD_CLASSES="${LEGACY_OLD_CLASSES}"
         TARNELLAPI_NO_CONSTRUCTOROK="$<TARGET_FILE:tarnellapi_no_constructorok>"
-        TARNELLAPI_CONSTRUCTOR_FAILS="$<TARGET_FILE:tarnellapi_constructor_fails>")
-    add_dependencies(legacy_bridge_tests legacy_test_java legacy_old_java tarnellapi_no_constructorok tarnellapi_constructor_fails)
+        TARNELLAPI_CONSTRUCTOR_FAILS="$<TARGET_FILE:tarnellapi_constructor_fails>"
+        TARNELLAPI_NO_SAFTESTATUS="$<TARGET_FILE:tarnellapi_no_saftestatus>")
+    add_dependencies(legacy_bridge_tests legacy_test_java legacy_old_java tarnellapi_no_constructorok
+                     tarnellapi_constructor_fails tarnellapi_no_saftestatus)
     gtest_discover_tests(legacy_bridge_tests
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 120

@@ -51,7 +51,7 @@ protected:
 
     Result read(jobject config, int adapter = CONTROLLER_A)
     {
-        return call("GetAdapterRaidConfig", {obj(address(adapter)), obj(config), flag(true)});
+        return call("GetAdapterRaidConfig", {obj(storAddr(adapter)), obj(config), flag(true)});
     }
 
     std::vector<int64_t> flags(jobject config, const char* name)
@@ -198,7 +198,7 @@ TEST_F(LegacyRaidConfig, OlderConsoleClassesAreServed)
     ASSERT_NE(nullptr, config);
 
     jobject ret = apiObject(API_CLASS("StorRet"));
-    STORAGEDLL_ENTRY(GetAdapterRaidConfig)(e, dll, ret, address(CONTROLLER_A), config, JNI_FALSE);
+    STORAGEDLL_ENTRY(GetAdapterRaidConfig)(e, dll, ret, storAddr(CONTROLLER_A), config, JNI_FALSE);
     EXPECT_FALSE(takeException(e));
     EXPECT_EQ(Result{}, result(ret));
     EXPECT_EQ(5, scalar(config, "bNoOfVirtDrives", "B"));

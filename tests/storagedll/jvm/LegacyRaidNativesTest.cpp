@@ -25,15 +25,6 @@ std::vector<int64_t> bytesOf(const std::string& text, size_t size)
     return out;
 }
 
-jobject byteBlock(int blockLength, int transfer, const std::vector<int64_t>& bytes)
-{
-    jobject block = apiObject(API_CLASS("ByteBlk"));
-    setElements(block, "byteArray", "[B", bytes);
-    setIntField(block, "iBlockLength", blockLength);
-    setIntField(block, "iBytesXferLen", transfer);
-    return block;
-}
-
 jobject holder(const char* cls) { return apiObject(cls); }
 
 class LegacyRaidNatives : public LegacyRaidTest {
@@ -68,26 +59,6 @@ protected:
         e->ReleaseStringUTFChars(text, chars);
         return out;
     }
-
-    jint addressCount(jobject list)
-    {
-        jclass cls = e->GetObjectClass(list);
-        jmethodID m = e->GetMethodID(cls, "getAddressCount", "()I");
-        const jint n = e->CallIntMethod(list, m);
-        expectNoException(e, "getAddressCount");
-        e->DeleteLocalRef(cls);
-        return n;
-    }
-
-    jobject listAddress(jobject list, int i)
-    {
-        jclass cls = e->GetObjectClass(list);
-        jmethodID m = e->GetMethodID(cls, "getAddress", "(I)" LEGACY_API_SIG("StorAddr"));
-        jobject a = e->CallObjectMethod(list, m, jint(i));
-        expectNoException(e, "getAddress");
-        e->DeleteLocalRef(cls);
-        return a;
-    }
 };
 
 // Tables of 207 bytes or less hold no entry; 208 one; 4 + 204 n bytes n.
@@ -104,7 +75,7 @@ TEST_F(LegacyRaidNatives, LogicalDriveTablesBySize)
         jobject table = apiObject(API_CLASS("VirtDrv"));
         mark(table, 5);
         tarnellsim::clearCalls();
-        EXPECT_EQ(Result{}, call("GetVirtDevLdTable", {obj(address(CONTROLLER_A)), obj(table), i32(1)}));
+        EXPECT_EQ(Result{}, call("GetVirtDevLdTable", {obj(storAddr(CONTROLLER_A)), obj(table), i32(1)}));
 
         const std::vector<tarnellsim::Call> sent = tarnellsim::calls("GetVirtDevLdTable");
         ASSERT_EQ(c.entries ? 2u : 1u, sent.size());
@@ -130,7 +101,7 @@ TEST_F(LegacyRaidNatives, LogicalDriveTablesBySize)
     const std::string before = describe(table);
     tarnellsim::injectFailure("GetVirtDevLdTable", tarnellsim::RC_BUSY, tarnellsim::ANY_ADAPTER, false, 1);
     EXPECT_EQ((Result{tarnellsim::RC_BUSY, 0, 0, 0, 0, 0}),
-              call("GetVirtDevLdTable", {obj(address(CONTROLLER_A)), obj(table), i32(2)}));
+              call("GetVirtDevLdTable", {obj(storAddr(CONTROLLER_A)), obj(table), i32(2)}));
     EXPECT_EQ(before, describe(table));
 }
 
@@ -139,22 +110,22 @@ TEST_F(LegacyRaidNatives, LogicalDriveTablesBySize)
 TEST_F(LegacyRaidNatives, ListsOfArraysDrivesAndDevices)
 {
     jobject arrays = apiObject("tarnelltest/legacy/RecordingAddrList");
-    EXPECT_EQ(Result{}, call("GetArrayCount", {obj(address(CONTROLLER_A)), obj(arrays)}));
+    EXPECT_EQ(Result{}, call("GetArrayCount", {obj(storAddr(CONTROLLER_A)), obj(arrays)}));
     EXPECT_EQ(6, addressCount(arrays));   // basic arrays 0-4, spanned array 0
 
     jobject drives = apiObject(API_CLASS("AddrList"));
-    EXPECT_EQ(Result{}, call("GetArrayVirtDevCount", {obj(address(CONTROLLER_A)), obj(drives)}));
+    EXPECT_EQ(Result{}, call("GetArrayVirtDevCount", {obj(storAddr(CONTROLLER_A)), obj(drives)}));
     ASSERT_EQ(2, addressCount(drives));
     EXPECT_EQ(1, intField(listAddress(drives, 1), "iVirtDevID"));
 
     jobject devices = apiObject(API_CLASS("AddrList"));
-    EXPECT_EQ(Result{}, call("GetArrayPhysDevCount", {obj(address(CONTROLLER_A, 0, 0, 0, 2)), obj(devices)}));
+    EXPECT_EQ(Result{}, call("GetArrayPhysDevCount", {obj(storAddr(CONTROLLER_A, 0, 0, 0, 2)), obj(devices)}));
     ASSERT_EQ(3, addressCount(devices));
     EXPECT_EQ(1, intField(listAddress(devices, 2), "iChannelID"));
     EXPECT_EQ(3, intField(listAddress(devices, 2), "iPhysDevID"));
 
     jobject virtDevs = apiObject(API_CLASS("AddrList"));
-    EXPECT_EQ(Result{}, call("GetVirtDevCount", {obj(address(CONTROLLER_B)), obj(virtDevs)}));
+    EXPECT_EQ(Result{}, call("GetVirtDevCount", {obj(storAddr(CONTROLLER_B)), obj(virtDevs)}));
     EXPECT_EQ(4, addressCount(virtDevs));
 
     // A controller without logical drives has no arrays.
@@ -164,7 +135,7 @@ TEST_F(LegacyRaidNatives, ListsOfArraysDrivesAndDevices)
     });
     jobject none = apiObject("tarnelltest/legacy/RecordingAddrList");
     tarnellsim::clearCalls();
-    EXPECT_EQ(Result{}, call("GetArrayCount", {obj(address(CONTROLLER_B)), obj(none)}));
+    EXPECT_EQ(Result{}, call("GetArrayCount", {obj(storAddr(CONTROLLER_B)), obj(none)}));
     const std::vector<tarnellsim::Call> sent = tarnellsim::calls("GetArrayCount");
     ASSERT_EQ(2u, sent.size());
     EXPECT_EQ((std::vector<long long>{0}), sent[1].args);   // a list of 0 bytes
@@ -174,7 +145,7 @@ TEST_F(LegacyRaidNatives, ListsOfArraysDrivesAndDevices)
     tarnellsim::clearCalls();
     tarnellsim::injectFailure("GetVirtDevCount", tarnellsim::RC_NO_ADAPTER);
     EXPECT_EQ((Result{tarnellsim::RC_NO_ADAPTER, 0, 0, 0, 0, 0}),
-              call("GetVirtDevCount", {obj(address(CONTROLLER_A)), obj(untouched)}));
+              call("GetVirtDevCount", {obj(storAddr(CONTROLLER_A)), obj(untouched)}));
     EXPECT_EQ(1u, tarnellsim::calls("GetVirtDevCount").size());
     EXPECT_EQ("", recorded(untouched));
 }
@@ -185,7 +156,7 @@ TEST_F(LegacyRaidNatives, AddressListInputs)
 {
     // CreateArray: the list's own count.
     tarnellsim::clearCalls();
-    call("CreateArray", {obj(address(CONTROLLER_B)), obj(deviceList(CONTROLLER_B, {{1, 10}, {1, 11}, {0, 7}}))});
+    call("CreateArray", {obj(storAddr(CONTROLLER_B)), obj(deviceList(CONTROLLER_B, {{1, 10}, {1, 11}, {0, 7}}))});
     const std::vector<tarnellsim::Call> created = tarnellsim::calls("CreateArray");
     ASSERT_EQ(1u, created.size());
     EXPECT_EQ((std::vector<long long>{3}), created[0].args);
@@ -194,30 +165,30 @@ TEST_F(LegacyRaidNatives, AddressListInputs)
 
     jobject countOnly = apiObject("tarnelltest/legacy/CountOnlyList");
     setIntField(countOnly, "count", 2);
-    EXPECT_EQ((Result{-9, 0, 0, 0, 0, 0}), call("CreateArray", {obj(address(CONTROLLER_B)), obj(countOnly)}));
+    EXPECT_EQ((Result{-9, 0, 0, 0, 0, 0}), call("CreateArray", {obj(storAddr(CONTROLLER_B)), obj(countOnly)}));
     EXPECT_EQ((Result{-9, 0, 0, 0, 0, 0}),
-              call("IncreaseArraySize", {obj(address(CONTROLLER_B)), obj(apiObject(API_CLASS("ArraySize"))),
+              call("IncreaseArraySize", {obj(storAddr(CONTROLLER_B)), obj(apiObject(API_CLASS("ArraySize"))),
                                          obj(countOnly), i32(2)}));
     // A count beyond the list's own.
     EXPECT_EQ((Result{-2, 0, 0, 0, 0, 0}),
               call("ModifyArrayRaidLevel",
-                   {obj(address(CONTROLLER_B)), i32(5), obj(deviceList(CONTROLLER_B, {{1, 10}})), i32(2)}));
+                   {obj(storAddr(CONTROLLER_B)), i32(5), obj(deviceList(CONTROLLER_B, {{1, 10}})), i32(2)}));
     EXPECT_EQ(1u, tarnellsim::calls("CreateArray").size());
     EXPECT_TRUE(tarnellsim::calls("IncreaseArraySize").empty());
     EXPECT_TRUE(tarnellsim::calls("ModifyArrayRaidLevel").empty());
 
     // An empty list with count 0 is called with count 0.
-    call("ModifyArrayRaidLevel", {obj(address(CONTROLLER_B)), i32(0x10005), obj(apiObject(API_CLASS("AddrList"))),
+    call("ModifyArrayRaidLevel", {obj(storAddr(CONTROLLER_B)), i32(0x10005), obj(apiObject(API_CLASS("AddrList"))),
                                   i32(0)});
     EXPECT_EQ((std::vector<long long>{5, 0}), argsOf("ModifyArrayRaidLevel"));
     // ModifyVirtDevRaidLevel counts the list.
     call("ModifyVirtDevRaidLevel",
-         {obj(address(CONTROLLER_B, 0, 0, 2)), i32(1), obj(deviceList(CONTROLLER_B, {{1, 10}, {1, 11}}))});
+         {obj(storAddr(CONTROLLER_B, 0, 0, 2)), i32(1), obj(deviceList(CONTROLLER_B, {{1, 10}, {1, 11}}))});
     EXPECT_EQ((std::vector<long long>{1, 2}), argsOf("ModifyVirtDevRaidLevel"));
 
     // CreateVirtDev: each value at its width; the drive is made.
     const Result made = call("CreateVirtDev",
-                             {obj(address(CONTROLLER_B, 0, 0, 4, 5)), i32(0x10001), i64(0x100000000LL + 8000),
+                             {obj(storAddr(CONTROLLER_B, 0, 0, 4, 5)), i32(0x10001), i64(0x100000000LL + 8000),
                               i64(0x200000000LL + 64), i32(2), obj(deviceList(CONTROLLER_B, {{1, 10}, {1, 11}})),
                               i32(int32_t(0x80000000u))},
                              "(" LEGACY_API_SIG("StorRet") LEGACY_API_SIG("StorAddr") "IJJI" LEGACY_API_SIG(
@@ -225,7 +196,7 @@ TEST_F(LegacyRaidNatives, AddressListInputs)
     EXPECT_EQ((std::vector<long long>{1, 8000, 64, 2, 0x80000000LL}), argsOf("CreateVirtDev"));
     EXPECT_EQ(0, made.code);
     jobject drives = apiObject(API_CLASS("AddrList"));
-    EXPECT_EQ(Result{}, call("GetVirtDevCount", {obj(address(CONTROLLER_B)), obj(drives)}));
+    EXPECT_EQ(Result{}, call("GetVirtDevCount", {obj(storAddr(CONTROLLER_B)), obj(drives)}));
     EXPECT_EQ(5, addressCount(drives));
 }
 
@@ -233,8 +204,8 @@ TEST_F(LegacyRaidNatives, AddressListInputs)
 // whose transfer exceeds its array never reaches the controller.
 TEST_F(LegacyRaidNatives, ByteBlocks)
 {
-    jobject log = byteBlock(64, 0, std::vector<int64_t>(256, 0x77));
-    EXPECT_EQ(Result{}, call("GetAdapterEventLog", {obj(address(CONTROLLER_A)), obj(log), i32(0x102)}));
+    jobject log = byteBlk(64, std::vector<int64_t>(256, 0x77), 0);
+    EXPECT_EQ(Result{}, call("GetAdapterEventLog", {obj(storAddr(CONTROLLER_A)), obj(log), i32(0x102)}));
     EXPECT_EQ((std::vector<long long>{64, 2}), argsOf("GetAdapterEventLog"));   // block length, log 2
     EXPECT_EQ(16, intField(log, "iBytesXferLen"));
     const std::vector<int64_t> bytes = elements(log, "byteArray", "[B");
@@ -243,12 +214,12 @@ TEST_F(LegacyRaidNatives, ByteBlocks)
     EXPECT_EQ(0x77, bytes[16]);
 
     tarnellsim::clearCalls();
-    jobject config = byteBlock(1000, 20, std::vector<int64_t>(10, 1));
-    EXPECT_EQ((Result{-2, 0, 0, 0, 0, 0}), call("SetAdapterRaidConfig", {obj(address(CONTROLLER_A)), obj(config)}));
+    jobject config = byteBlk(1000, std::vector<int64_t>(10, 1), 20);
+    EXPECT_EQ((Result{-2, 0, 0, 0, 0, 0}), call("SetAdapterRaidConfig", {obj(storAddr(CONTROLLER_A)), obj(config)}));
     EXPECT_TRUE(tarnellsim::calls().empty());
 
-    jobject whole = byteBlock(1000, 3996, std::vector<int64_t>(4000, 0));
-    call("SetAdapterRaidConfig", {obj(address(CONTROLLER_A)), obj(whole)});
+    jobject whole = byteBlk(1000, std::vector<int64_t>(4000, 0), 3996);
+    call("SetAdapterRaidConfig", {obj(storAddr(CONTROLLER_A)), obj(whole)});
     EXPECT_EQ((std::vector<long long>{3996}), argsOf("SetAdapterRaidConfig"));
 }
 
@@ -256,21 +227,21 @@ TEST_F(LegacyRaidNatives, ByteBlocks)
 // through a ByteBlk whatever the result.
 TEST_F(LegacyRaidNatives, ClusterIds)
 {
-    EXPECT_EQ(Result{}, call("SetHostConfigId", {obj(address(CONTROLLER_A)), obj(javaString("HOST-B"))}));
+    EXPECT_EQ(Result{}, call("SetHostConfigId", {obj(storAddr(CONTROLLER_A)), obj(javaString("HOST-B"))}));
     EXPECT_EQ("HOST-B", tarnellsim::current().controllers[0].hostId);
-    EXPECT_EQ(Result{}, call("SetHostConfigId", {obj(address(CONTROLLER_A)), obj(javaString(""))}));
+    EXPECT_EQ(Result{}, call("SetHostConfigId", {obj(storAddr(CONTROLLER_A)), obj(javaString(""))}));
     EXPECT_EQ("", tarnellsim::current().controllers[0].hostId);
     tarnellsim::clearCalls();
-    EXPECT_EQ((Result{-2, 0, 0, 0, 0, 0}), call("SetHostConfigId", {obj(address(CONTROLLER_A)), obj(nullptr)}));
+    EXPECT_EQ((Result{-2, 0, 0, 0, 0, 0}), call("SetHostConfigId", {obj(storAddr(CONTROLLER_A)), obj(nullptr)}));
     EXPECT_TRUE(tarnellsim::calls().empty());
 
-    EXPECT_EQ(Result{}, call("SetClusterPartnerId", {obj(address(CONTROLLER_A)), obj(javaString("PARTNER-B"))}));
-    jobject shortBlock = byteBlock(0, 0, std::vector<int64_t>(8, 0x55));
-    EXPECT_EQ(Result{}, call("GetClusterPartnerId", {obj(address(CONTROLLER_A)), obj(shortBlock)}));
+    EXPECT_EQ(Result{}, call("SetClusterPartnerId", {obj(storAddr(CONTROLLER_A)), obj(javaString("PARTNER-B"))}));
+    jobject shortBlock = byteBlk(0, std::vector<int64_t>(8, 0x55), 0);
+    EXPECT_EQ(Result{}, call("GetClusterPartnerId", {obj(storAddr(CONTROLLER_A)), obj(shortBlock)}));
     EXPECT_EQ(bytesOf("PARTNER-", 8), elements(shortBlock, "byteArray", "[B"));
     EXPECT_EQ(8, intField(shortBlock, "iBytesXferLen"));
-    jobject longBlock = byteBlock(0, 0, std::vector<int64_t>(16, 0x55));
-    EXPECT_EQ(Result{}, call("GetClusterPartnerId", {obj(address(CONTROLLER_A)), obj(longBlock)}));
+    jobject longBlock = byteBlk(0, std::vector<int64_t>(16, 0x55), 0);
+    EXPECT_EQ(Result{}, call("GetClusterPartnerId", {obj(storAddr(CONTROLLER_A)), obj(longBlock)}));
     std::vector<int64_t> expected = bytesOf("PARTNER-B", 13);
     expected.insert(expected.end(), 3, 0x55);
     EXPECT_EQ(expected, elements(longBlock, "byteArray", "[B"));
@@ -279,11 +250,11 @@ TEST_F(LegacyRaidNatives, ClusterIds)
     // A failing call hands on zeros, never what the stack held.
     tarnellsim::injectFailure("GetClusterPartnerId", tarnellsim::RC_BUSY);
     EXPECT_EQ((Result{tarnellsim::RC_BUSY, 0, 0, 0, 0, 0}),
-              call("GetClusterPartnerId", {obj(address(CONTROLLER_A)), obj(longBlock)}));
+              call("GetClusterPartnerId", {obj(storAddr(CONTROLLER_A)), obj(longBlock)}));
     expected.assign(13, 0);
     expected.insert(expected.end(), 3, 0x55);
     EXPECT_EQ(expected, elements(longBlock, "byteArray", "[B"));
-    EXPECT_EQ(Result{}, call("ClearClusterPartnerId", {obj(address(CONTROLLER_A))}));
+    EXPECT_EQ(Result{}, call("ClearClusterPartnerId", {obj(storAddr(CONTROLLER_A))}));
     EXPECT_EQ("", tarnellsim::current().controllers[0].clusterPartnerId);
 }
 
@@ -293,15 +264,15 @@ TEST_F(LegacyRaidNatives, SharedIdFruAndBatteryData)
 {
     jobject id = holder(API_CLASS("IVal"));
     setIntField(id, "value", 0x1FF);
-    EXPECT_EQ(Result{}, call("SetSharedDeviceId", {obj(address(CONTROLLER_A)), obj(id)}));
+    EXPECT_EQ(Result{}, call("SetSharedDeviceId", {obj(storAddr(CONTROLLER_A)), obj(id)}));
     EXPECT_EQ((std::vector<long long>{0xFF}), argsOf("SetSharedDeviceId"));
     jobject got = holder(API_CLASS("IVal"));
-    jobject addr = address(0x10000 + CONTROLLER_A);
+    jobject addr = storAddr(0x10000 + CONTROLLER_A);
     EXPECT_EQ(Result{}, call("GetSharedDeviceId", {obj(addr), obj(got)}));
     EXPECT_EQ(255, intField(got, "value"));
     EXPECT_EQ(CONTROLLER_A, intField(addr, "iAdapterID"));   // its own 40-byte form
 
-    jobject failedAddr = address(0x10000 + CONTROLLER_A);
+    jobject failedAddr = storAddr(0x10000 + CONTROLLER_A);
     mark(got, 4);
     tarnellsim::injectFailure("GetSharedDeviceId", tarnellsim::RC_BUSY);
     EXPECT_EQ((Result{tarnellsim::RC_BUSY, 0, 0, 0, 0, 0}), call("GetSharedDeviceId", {obj(failedAddr), obj(got)}));
@@ -310,25 +281,25 @@ TEST_F(LegacyRaidNatives, SharedIdFruAndBatteryData)
 
     // The product data: the formatted part of the record only.
     jobject vpd = apiObject(API_CLASS("Vpd"));
-    EXPECT_EQ(Result{}, call("GetAdapterFruData", {obj(address(CONTROLLER_A)), obj(vpd)}));
+    EXPECT_EQ(Result{}, call("GetAdapterFruData", {obj(storAddr(CONTROLLER_A)), obj(vpd)}));
     EXPECT_EQ(bytesOf("ZQ-71P8519", 16), elements(vpd, "bPartNum", "[B"));
     EXPECT_EQ(bytesOf("71P8648", 16), elements(vpd, "bBatteryFru", "[B"));
     EXPECT_EQ(1, scalar(vpd, "bWhoAmI", "B"));
     mark(vpd, 6);
     EXPECT_EQ((Result{tarnellsim::RC_NOT_SUPPORTED, 0, 0, 0, 0, 0}),
-              call("GetAdapterFruData", {obj(address(CONTROLLER_B)), obj(vpd)}));
+              call("GetAdapterFruData", {obj(storAddr(CONTROLLER_B)), obj(vpd)}));
     EXPECT_EQ(0, scalar(vpd, "bWhoAmI", "B"));
     EXPECT_EQ(bytesOf("", 16), elements(vpd, "bPartNum", "[B"));
 
     jobject battery = apiObject(API_CLASS("ExtendedBatteryData"));
-    EXPECT_EQ(Result{}, call("GetExtendedBatteryData", {obj(address(CONTROLLER_A)), obj(battery)}));
+    EXPECT_EQ(Result{}, call("GetExtendedBatteryData", {obj(storAddr(CONTROLLER_A)), obj(battery)}));
     EXPECT_EQ(29, intField(battery, "iTemperature"));
     EXPECT_EQ(97, intField(battery, "iPercentCharged"));
 
     // The battery-backed cache through the enquiry command.
     jobject cache = apiObject(API_CLASS("BBCacheInfo"));
     tarnellsim::clearCalls();
-    EXPECT_EQ(Result{}, call("GetBBCacheInfo", {obj(address(CONTROLLER_B)), obj(cache)}));
+    EXPECT_EQ(Result{}, call("GetBBCacheInfo", {obj(storAddr(CONTROLLER_B)), obj(cache)}));
     const std::vector<tarnellsim::Call> sent = tarnellsim::calls("ExecAdapterCmnd");
     ASSERT_EQ(1u, sent.size());
     EXPECT_EQ((std::vector<uint8_t>{0x05, 0, 0, 0x60, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), sent[0].command);
@@ -336,7 +307,7 @@ TEST_F(LegacyRaidNatives, SharedIdFruAndBatteryData)
     EXPECT_EQ(bytesOf("BB5C0042", 8), elements(cache, "baInstalledSerial", "[B"));
 
     jobject features = apiObject(API_CLASS("AdapterFeatures"));
-    EXPECT_EQ(Result{}, call("GetSupportedFeatures", {obj(address(CONTROLLER_A)), obj(features)}));
+    EXPECT_EQ(Result{}, call("GetSupportedFeatures", {obj(storAddr(CONTROLLER_A)), obj(features)}));
     EXPECT_EQ(3, intField(features, "iBBCacheRelLevel"));
     EXPECT_EQ(0x1D5A, intField(features, "iVendorID"));
 }
@@ -370,7 +341,7 @@ TEST_F(LegacyRaidNatives, NarrowingAndWidening)
     };
     for (const auto& in : inputs) {
         SCOPED_TRACE(in.name);
-        std::vector<jvalue> args{obj(address(CONTROLLER_B, 1, 9, 3))};
+        std::vector<jvalue> args{obj(storAddr(CONTROLLER_B, 1, 9, 3))};
         args.insert(args.end(), in.args.begin(), in.args.end());
         call(in.name, args);
         EXPECT_EQ(in.sent, argsOf(in.entry));
@@ -379,11 +350,11 @@ TEST_F(LegacyRaidNatives, NarrowingAndWidening)
     // A ready device's state 0x81 reads 129; the rebuilding one's 0x8B as the
     // second value of the rebuild progress, 139.
     jobject state = holder(API_CLASS("SVal"));
-    EXPECT_EQ(Result{}, call("GetPhysDevState", {obj(address(CONTROLLER_A, 0, 6)), obj(state)}));
+    EXPECT_EQ(Result{}, call("GetPhysDevState", {obj(storAddr(CONTROLLER_A, 0, 6)), obj(state)}));
     EXPECT_EQ(129, scalar(state, "value", "S"));
     jobject progress = holder(API_CLASS("SVal"));
     jobject second = holder(API_CLASS("SVal"));
-    EXPECT_EQ(Result{}, call("CheckRebuildProgress", {obj(address(CONTROLLER_A, 1, 3)), obj(progress), obj(second)}));
+    EXPECT_EQ(Result{}, call("CheckRebuildProgress", {obj(storAddr(CONTROLLER_A, 1, 3)), obj(progress), obj(second)}));
     EXPECT_EQ(35, scalar(progress, "value", "S"));
     EXPECT_EQ(139, scalar(second, "value", "S"));
 
@@ -393,19 +364,19 @@ TEST_F(LegacyRaidNatives, NarrowingAndWidening)
                              "CheckMigrateVirtDevProgress"}) {
         SCOPED_TRACE(name);
         jobject value = holder(API_CLASS("SVal"));
-        EXPECT_EQ(Result{}, call(name, {obj(address(CONTROLLER_A, 0, 0, 2)), obj(value)}));
+        EXPECT_EQ(Result{}, call(name, {obj(storAddr(CONTROLLER_A, 0, 0, 2)), obj(value)}));
         EXPECT_EQ(-32767, scalar(value, "value", "S"));
     }
     jobject kept = holder(API_CLASS("SVal"));
     setScalar(kept, "value", "S", 17);
     tarnellsim::injectFailure("CheckMigrateVirtDevProgress", tarnellsim::RC_BUSY);
     EXPECT_EQ((Result{tarnellsim::RC_BUSY, 0, 0, 0, 0, 0}),
-              call("CheckMigrateVirtDevProgress", {obj(address(CONTROLLER_A, 0, 0, 2)), obj(kept)}));
+              call("CheckMigrateVirtDevProgress", {obj(storAddr(CONTROLLER_A, 0, 0, 2)), obj(kept)}));
     EXPECT_EQ(17, scalar(kept, "value", "S"));
 
     // The device scan's count, zero-extended.
     jobject found = holder(API_CLASS("IVal"));
-    EXPECT_EQ(Result{}, call("AdapterDeviceScan", {obj(address(CONTROLLER_A)), obj(found)}));
+    EXPECT_EQ(Result{}, call("AdapterDeviceScan", {obj(storAddr(CONTROLLER_A)), obj(found)}));
     EXPECT_EQ(1, intField(found, "value"));
 }
 
@@ -415,11 +386,11 @@ TEST_F(LegacyRaidNatives, FirstAndLastDriveOfAnArray)
 {
     for (const auto& c : {std::make_pair("GetFirstVirtDev", 0), std::make_pair("GetLastVirtDev", 1)}) {
         SCOPED_TRACE(c.first);
-        jobject addr = address(CONTROLLER_A, 0, 0, 7, 0);
+        jobject addr = storAddr(CONTROLLER_A, 0, 0, 7, 0);
         EXPECT_EQ(Result{}, call(c.first, {obj(addr)}));
         EXPECT_EQ(c.second, intField(addr, "iVirtDevID"));
     }
-    jobject missing = address(CONTROLLER_A, 0, 0, 7, 6);
+    jobject missing = storAddr(CONTROLLER_A, 0, 0, 7, 6);
     EXPECT_EQ((Result{tarnellsim::RC_NO_OBJECT, 0, 0, 0, 0, 0}), call("GetFirstVirtDev", {obj(missing)}));
     EXPECT_EQ(7, intField(missing, "iVirtDevID"));
 }
@@ -429,10 +400,10 @@ TEST_F(LegacyRaidNatives, FirstAndLastDriveOfAnArray)
 TEST_F(LegacyRaidNatives, BlockTransferOfALogicalDrive)
 {
     const std::vector<int64_t> input(32, 0x55);
-    jobject first = byteBlock(8, 32, input);
-    jobject second = byteBlock(2, 4, std::vector<int64_t>(8, 0x66));
+    jobject first = byteBlk(8, input, 32);
+    jobject second = byteBlk(2, std::vector<int64_t>(8, 0x66), 4);
     jobject data = apiObject(API_CLASS("DataAddr"));
-    const std::vector<jvalue> args{obj(address(CONTROLLER_A, 0, 0, 0)), obj(data), obj(first), obj(second),
+    const std::vector<jvalue> args{obj(storAddr(CONTROLLER_A, 0, 0, 0)), obj(data), obj(first), obj(second),
                                    i64(0x100000007LL), i64(9), flag(true)};
     EXPECT_EQ(Result{}, call("ReadVirtDevice", args));
     // Block length 8, the two longs' low 32 bits, the flag.
@@ -444,22 +415,22 @@ TEST_F(LegacyRaidNatives, BlockTransferOfALogicalDrive)
     EXPECT_EQ(0, intField(second, "iBytesXferLen"));
 
     // A failing call: each block gets its own bytes back.
-    jobject again = byteBlock(8, 32, input);
-    jobject other = byteBlock(2, 4, std::vector<int64_t>(8, 0x66));
+    jobject again = byteBlk(8, input, 32);
+    jobject other = byteBlk(2, std::vector<int64_t>(8, 0x66), 4);
     tarnellsim::injectFailure("WriteVirtDevice", tarnellsim::RC_BUSY);
     EXPECT_EQ((Result{tarnellsim::RC_BUSY, 0, 0, 0, 0, 0}),
-              call("WriteVirtDevice", {obj(address(CONTROLLER_A, 0, 0, 0)), obj(data), obj(again), obj(other),
+              call("WriteVirtDevice", {obj(storAddr(CONTROLLER_A, 0, 0, 0)), obj(data), obj(again), obj(other),
                                        i64(0), i64(0), flag(false)}));
     EXPECT_EQ(input, elements(again, "byteArray", "[B"));
     EXPECT_EQ(32, intField(again, "iBytesXferLen"));
     EXPECT_EQ(4, intField(other, "iBytesXferLen"));
 
     // A transfer beyond its array: nothing is called or written.
-    jobject tooLong = byteBlock(8, 33, input);
+    jobject tooLong = byteBlk(8, input, 33);
     const std::string before = describe(tooLong);
     tarnellsim::clearCalls();
     EXPECT_EQ((Result{-2, 0, 0, 0, 0, 0}),
-              call("WriteVirtDevice", {obj(address(CONTROLLER_A, 0, 0, 0)), obj(data), obj(tooLong), obj(other),
+              call("WriteVirtDevice", {obj(storAddr(CONTROLLER_A, 0, 0, 0)), obj(data), obj(tooLong), obj(other),
                                        i64(0), i64(0), flag(false)}));
     EXPECT_TRUE(tarnellsim::calls().empty());
     EXPECT_EQ(before, describe(tooLong));
@@ -508,7 +479,7 @@ TEST_F(LegacyRaidNatives, ProgressOfTheRunningTask)
         });
         jobject progress = apiObject(API_CLASS("ProgressInfo"));
         mark(progress, 2);
-        EXPECT_EQ(Result{}, call("CheckProgress", {obj(address(CONTROLLER_B)), obj(progress)}));
+        EXPECT_EQ(Result{}, call("CheckProgress", {obj(storAddr(CONTROLLER_B)), obj(progress)}));
         EXPECT_EQ(c.expected, progressOf(progress));
     }
 
@@ -516,7 +487,7 @@ TEST_F(LegacyRaidNatives, ProgressOfTheRunningTask)
     resetWith(CONTROLLER_B, [](tarnellsim::Controller& ctl) { ctl.progressPatches.push_back(patchOf(sampleProgressRecord())); });
     jobject older = apiObject("tarnelltest/legacy/OldProgressInfo");
     jobject ret = apiObject(API_CLASS("StorRet"));
-    STORAGEDLL_ENTRY(CheckProgress)(e, dll, ret, address(CONTROLLER_B), older);
+    STORAGEDLL_ENTRY(CheckProgress)(e, dll, ret, storAddr(CONTROLLER_B), older);
     EXPECT_FALSE(takeException(e));
     EXPECT_EQ(Result{}, result(ret));
     EXPECT_EQ(75, scalar(older, "bPercentComplete", "B"));
@@ -529,7 +500,7 @@ TEST_F(LegacyRaidNatives, ProgressOfTheRunningTask)
     tarnellsim::clearCalls();
     tarnellsim::injectFailure("RaidAdapterInfo", tarnellsim::RC_BUSY);
     EXPECT_EQ((Result{tarnellsim::RC_BUSY, 0, 0, 0, 0, 0}),
-              call("CheckProgress", {obj(address(CONTROLLER_B)), obj(progress)}));
+              call("CheckProgress", {obj(storAddr(CONTROLLER_B)), obj(progress)}));
     EXPECT_TRUE(tarnellsim::calls("CheckProgress").empty());
     EXPECT_EQ(before, describe(progress));
 }
@@ -538,16 +509,16 @@ TEST_F(LegacyRaidNatives, ProgressOfTheRunningTask)
 TEST_F(LegacyRaidNatives, RunningRebuildEndToEnd)
 {
     jobject progress = apiObject(API_CLASS("ProgressInfo"));
-    EXPECT_EQ(Result{}, call("CheckProgress", {obj(address(CONTROLLER_A)), obj(progress)}));
+    EXPECT_EQ(Result{}, call("CheckProgress", {obj(storAddr(CONTROLLER_A)), obj(progress)}));
     EXPECT_EQ((std::vector<long long>{0}), argsOf("CheckProgress"));
     EXPECT_EQ((std::vector<int64_t>{0x16, 3, 0, 0x30, 35, 0, 1, 3, 0}), progressOf(progress));
 
     tarnellsim::advanceClock(600);   // 50 MiB a second of 100000 MiB
-    EXPECT_EQ(Result{}, call("CheckProgress", {obj(address(CONTROLLER_A)), obj(progress)}));
+    EXPECT_EQ(Result{}, call("CheckProgress", {obj(storAddr(CONTROLLER_A)), obj(progress)}));
     EXPECT_EQ(65, scalar(progress, "bPercentComplete", "B"));
     jobject percent = holder(API_CLASS("SVal"));
     jobject state = holder(API_CLASS("SVal"));
-    EXPECT_EQ(Result{}, call("CheckRebuildProgress", {obj(address(CONTROLLER_A, 1, 3)), obj(percent), obj(state)}));
+    EXPECT_EQ(Result{}, call("CheckRebuildProgress", {obj(storAddr(CONTROLLER_A, 1, 3)), obj(percent), obj(state)}));
     EXPECT_EQ(65, scalar(percent, "value", "S"));
 }
 
@@ -559,7 +530,7 @@ TEST_F(LegacyRaidNatives, QuillcopyProgressAndStatus)
     });
     jobject copies = apiObject(API_CLASS("QuillcopyProgress"));
     mark(copies, 8);
-    EXPECT_EQ(Result{}, call("CheckQuillcopyProgress", {obj(address(CONTROLLER_A)), obj(copies)}));
+    EXPECT_EQ(Result{}, call("CheckQuillcopyProgress", {obj(storAddr(CONTROLLER_A)), obj(copies)}));
     EXPECT_EQ((std::vector<long long>{2}), argsOf("CheckQuillcopyProgress"));
     const char* const fields[] = {"bSource0", "bTarget0", "bSource1", "bTarget1",
                                   "bSource2", "bTarget2", "bSource3", "bTarget3"};
@@ -571,12 +542,12 @@ TEST_F(LegacyRaidNatives, QuillcopyProgressAndStatus)
     const std::string before = describe(copies);
     tarnellsim::injectFailure("CheckQuillcopyProgress", tarnellsim::RC_BUSY);
     EXPECT_EQ((Result{tarnellsim::RC_BUSY, 0, 0, 0, 0, 0}),
-              call("CheckQuillcopyProgress", {obj(address(CONTROLLER_A)), obj(copies)}));
+              call("CheckQuillcopyProgress", {obj(storAddr(CONTROLLER_A)), obj(copies)}));
     EXPECT_EQ(before, describe(copies));
 
     // The status through the general progress entry point, the caller's option.
     jobject status = apiObject(API_CLASS("QuillcopyStatus"));
-    EXPECT_EQ(Result{}, call("GetQuillcopyStatus", {obj(address(CONTROLLER_A)), obj(status), i32(0x1234)}));
+    EXPECT_EQ(Result{}, call("GetQuillcopyStatus", {obj(storAddr(CONTROLLER_A)), obj(status), i32(0x1234)}));
     EXPECT_EQ((std::vector<long long>{0x1234}), argsOf("CheckProgress"));
     EXPECT_EQ(0x16, scalar(status, "bOpcode", "B"));
     EXPECT_EQ(3, scalar(status, "bVirtDrive", "B"));
@@ -587,18 +558,18 @@ TEST_F(LegacyRaidNatives, QuillcopyProgressAndStatus)
 TEST_F(LegacyRaidNatives, DriveArrayAndAdapterQueries)
 {
     jobject size = apiObject(API_CLASS("DeviceSize"));
-    EXPECT_EQ(Result{}, call("GetVirtDevSize", {obj(address(CONTROLLER_A, 0, 0, 3)), obj(size)}));
+    EXPECT_EQ(Result{}, call("GetVirtDevSize", {obj(storAddr(CONTROLLER_A, 0, 0, 3)), obj(size)}));
     EXPECT_EQ(100000 * 2048, scalar(size, "lSectorCount", "J"));
 
     jobject info = apiObject(API_CLASS("RaidAdapterInfo"));
-    EXPECT_EQ(Result{}, call("RaidAdapterInfo", {obj(address(CONTROLLER_A)), obj(info)}));
+    EXPECT_EQ(Result{}, call("RaidAdapterInfo", {obj(storAddr(CONTROLLER_A)), obj(info)}));
     EXPECT_EQ(5, intField(info, "iVirtDevCount"));
 
-    EXPECT_EQ(Result{}, call("GetVirtDevInfo", {obj(address(CONTROLLER_A, 0, 0, 3)),
+    EXPECT_EQ(Result{}, call("GetVirtDevInfo", {obj(storAddr(CONTROLLER_A, 0, 0, 3)),
                                                 obj(apiObject(API_CLASS("VirtualDeviceInfo")))}));
-    EXPECT_EQ(Result{}, call("ArrayInfo", {obj(address(CONTROLLER_A)), obj(apiObject(API_CLASS("RaidArrayInfo")))}));
+    EXPECT_EQ(Result{}, call("ArrayInfo", {obj(storAddr(CONTROLLER_A)), obj(apiObject(API_CLASS("RaidArrayInfo")))}));
     EXPECT_EQ((Result{tarnellsim::RC_NO_OBJECT, 0, 0, 0, 0, 0}),
-              call("ArrayInfo", {obj(address(CONTROLLER_A, 0, 0, 0, 7)), obj(apiObject(API_CLASS("RaidArrayInfo")))}));
+              call("ArrayInfo", {obj(storAddr(CONTROLLER_A, 0, 0, 0, 7)), obj(apiObject(API_CLASS("RaidArrayInfo")))}));
 
     jobject present = holder(API_CLASS("BlVal"));
     EXPECT_EQ(Result{}, call("IsRaidPresent", {obj(present)}));

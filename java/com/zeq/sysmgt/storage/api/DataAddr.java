@@ -1,5 +1,8 @@
 package com.zeq.sysmgt.storage.api;
 
-/** The data address of a block transfer; the bridge passes none of it on. */
+/**
+ * The data address of a block read or write. The bridge reads nothing of it:
+ * the C API gets a zero-filled data address.
+ */
 public class DataAddr {
 }

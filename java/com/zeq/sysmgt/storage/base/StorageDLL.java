@@ -1,19 +1,31 @@
 package com.zeq.sysmgt.storage.base;
 
+import com.zeq.sysmgt.storage.api.AdapterCount;
 import com.zeq.sysmgt.storage.api.AdapterFeatures;
+import com.zeq.sysmgt.storage.api.AdapterInfo;
 import com.zeq.sysmgt.storage.api.AdapterLimits;
+import com.zeq.sysmgt.storage.api.AdapterStatistics;
+import com.zeq.sysmgt.storage.api.AdapterStatus;
 import com.zeq.sysmgt.storage.api.AddrList;
 import com.zeq.sysmgt.storage.api.ArraySize;
 import com.zeq.sysmgt.storage.api.BBCacheInfo;
 import com.zeq.sysmgt.storage.api.BlVal;
 import com.zeq.sysmgt.storage.api.ByteBlk;
+import com.zeq.sysmgt.storage.api.ChannelInfo;
 import com.zeq.sysmgt.storage.api.DataAddr;
+import com.zeq.sysmgt.storage.api.DeviceInfo;
 import com.zeq.sysmgt.storage.api.DeviceSize;
 import com.zeq.sysmgt.storage.api.DllType;
+import com.zeq.sysmgt.storage.api.ElementDescPage;
 import com.zeq.sysmgt.storage.api.ExtendedBatteryData;
+import com.zeq.sysmgt.storage.api.FailoverInfo;
+import com.zeq.sysmgt.storage.api.HotPCISlots;
 import com.zeq.sysmgt.storage.api.IVal;
+import com.zeq.sysmgt.storage.api.InitiatorIDs;
 import com.zeq.sysmgt.storage.api.LVal;
+import com.zeq.sysmgt.storage.api.LoopInfo;
 import com.zeq.sysmgt.storage.api.MaxAddr;
+import com.zeq.sysmgt.storage.api.PhysicalDeviceStatistics;
 import com.zeq.sysmgt.storage.api.ProgressInfo;
 import com.zeq.sysmgt.storage.api.QuillcopyProgress;
 import com.zeq.sysmgt.storage.api.QuillcopyStatus;
@@ -21,11 +33,17 @@ import com.zeq.sysmgt.storage.api.RaidAdapterInfo;
 import com.zeq.sysmgt.storage.api.RaidArrayInfo;
 import com.zeq.sysmgt.storage.api.RaidConfig;
 import com.zeq.sysmgt.storage.api.SVal;
+import com.zeq.sysmgt.storage.api.SafteConfig;
+import com.zeq.sysmgt.storage.api.SafteStatus;
 import com.zeq.sysmgt.storage.api.StorAddr;
 import com.zeq.sysmgt.storage.api.StorRet;
+import com.zeq.sysmgt.storage.api.SubSystemInfo;
+import com.zeq.sysmgt.storage.api.SubSystemStatus;
+import com.zeq.sysmgt.storage.api.VPD_INQ_DATA;
 import com.zeq.sysmgt.storage.api.Version;
 import com.zeq.sysmgt.storage.api.VirtDrv;
 import com.zeq.sysmgt.storage.api.VirtualDeviceInfo;
+import com.zeq.sysmgt.storage.api.VirtualDeviceStatistics;
 import com.zeq.sysmgt.storage.api.Vpd;
 
 /**
@@ -66,7 +84,188 @@ public class StorageDLL {
 
     public native int cGetStorageIntfVersion(Version version);
 
-    // The RAID configuration, arrays, logical and physical drives, task
+    // ---- diagnostics, self tests and settings
+
+    public native void ExecuteAdapterDiagnostics(StorRet ret, StorAddr addr, long test, long option);
+
+    public native void SetAdapChanInitID(StorRet ret, StorAddr addr, long initiatorId);
+
+    public native void BatteryBackupCache(StorRet ret, StorAddr addr, boolean enable);
+
+    public native void SetBiosMappingMode(StorRet ret, StorAddr addr, int mode);
+
+    public native void MaxSimultaneousDevSpinUp(StorRet ret, StorAddr addr, long count, long delay);
+
+    public native void ExecuteDeviceDiagnostics(StorRet ret, StorAddr addr, long test, long option);
+
+    public native void DriveSelfTest(StorRet ret, StorAddr addr, int test, int option1, int option2);
+
+    public native void CheckDriveSelfTestProgress(StorRet ret, StorAddr addr, SVal percent);
+
+    public native void GetDriveSelfTestLog(StorRet ret, StorAddr addr, ByteBlk log, SVal count);
+
+    public native void FormatDevice(StorRet ret, StorAddr addr);
+
+    public native void SetDevXferSpeed(StorRet ret, StorAddr addr, long speed);
+
+    // ---- adapter, channel and device queries
+
+    public native void SupportedAdapterCount(StorRet ret, StorAddr addr, AdapterCount adapters);
+
+    public native void AdapterStatus(StorRet ret, StorAddr addr, AdapterStatus status);
+
+    public native void AdapterInfo(StorRet ret, StorAddr addr, AdapterInfo info);
+
+    public native void ChannelInfo(StorRet ret, StorAddr addr, ChannelInfo info);
+
+    public native void ChannelDeviceCount(StorRet ret, StorAddr addr, AddrList devices);
+
+    public native void AdapterDeviceCount(StorRet ret, StorAddr addr, IVal count);
+
+    public native void DeviceType(StorRet ret, StorAddr addr, IVal type);
+
+    public native void DeviceCapacity(StorRet ret, StorAddr addr, DeviceSize size);
+
+    public native void DeviceInfo(StorRet ret, StorAddr addr, DeviceInfo info);
+
+    public native void PFADevice(StorRet ret, StorAddr addr, BlVal failurePredicted, LVal info);
+
+    // ---- firmware, raw commands and mode pages
+
+    public native void UpdateAdapterBios(StorRet ret, StorAddr addr, ByteBlk image);
+
+    public native void UpdateAdapterFirmWare(StorRet ret, StorAddr addr, ByteBlk image);
+
+    public native void UpdateDeviceFirmWare(StorRet ret, StorAddr addr, ByteBlk image);
+
+    public native void ExecAdapterCmnd(StorRet ret, StorAddr addr, ByteBlk command, ByteBlk read, ByteBlk write,
+            ByteBlk sense, long timeout, long flags, boolean readFlag, boolean senseFlag);
+
+    public native void ExecDeviceCmnd(StorRet ret, StorAddr addr, ByteBlk command, ByteBlk read, ByteBlk write,
+            ByteBlk sense, long timeout, long flags, boolean readFlag, boolean senseFlag);
+
+    public native void ReadModePageCmnd(StorRet ret, StorAddr addr, ByteBlk page, long pageCode);
+
+    public native void WriteModePageCmnd(StorRet ret, StorAddr addr, ByteBlk page, long pageCode);
+
+    // ---- device I/O, statistics and enclosures
+
+    public native void ReadDevice(StorRet ret, StorAddr addr, DataAddr data, ByteBlk block, ByteBlk sense,
+            long timeout, long flags, boolean option);
+
+    public native void WriteDevice(StorRet ret, StorAddr addr, DataAddr data, ByteBlk block, ByteBlk sense,
+            long timeout, long flags, boolean option);
+
+    public native void ReadPhysDisk(StorRet ret, StorAddr addr, DataAddr data, ByteBlk block, ByteBlk sense,
+            long timeout, long flags, boolean option);
+
+    public native void WritePhysDisk(StorRet ret, StorAddr addr, DataAddr data, ByteBlk block, ByteBlk sense,
+            long timeout, long flags, boolean option);
+
+    public native void MonitorAdapterStatistics(StorRet ret, StorAddr addr, boolean enable);
+
+    public native void MonitorDeviceStatistics(StorRet ret, StorAddr addr, boolean enable);
+
+    public native void GetAdapterStatistics(StorRet ret, StorAddr addr, AdapterStatistics statistics);
+
+    public native void GetAdapterChangeStatus(StorRet ret, BlVal changed);
+
+    public native void GetDeviceStatistics(StorRet ret, StorAddr addr, PhysicalDeviceStatistics statistics);
+
+    /** unused is not read. */
+    public native void GetSafteCount(StorRet ret, StorAddr addr, IVal unused, AddrList enclosures);
+
+    public native void GetSafteConfig(StorRet ret, StorAddr addr, SafteConfig config);
+
+    public native void GetSafteStatus(StorRet ret, StorAddr addr, SafteStatus status);
+
+    public native void GetSystemVPD(StorRet ret, StorAddr addr, VPD_INQ_DATA vpd);
+
+    public native void GetSesElementDesc(StorRet ret, StorAddr addr, ElementDescPage page);
+
+    // ---- slots, failover and adapter control
+
+    /** The power state arrives in ret.iSignedReturnValue. */
+    public native void GetSlotPowerState(StorRet ret, StorAddr addr, int slot);
+
+    public native void SetSlotPowerState(StorRet ret, StorAddr addr, int slot, boolean on);
+
+    public native void SetHotSwapState(StorRet ret, int slot, boolean state);
+
+    public native void GetFailoverInfo(StorRet ret, StorAddr addr, FailoverInfo info);
+
+    public native void FindHotPCISlots(StorRet ret, HotPCISlots slots);
+
+    public native void BlockBadAdapter(StorRet ret, StorAddr addr);
+
+    public native void UnblockGoodAdapter(StorRet ret, StorAddr addr);
+
+    public native void SetAdapterDefective(StorRet ret, StorAddr addr);
+
+    public native void ResetNewAdapter(StorRet ret, StorAddr addr);
+
+    public native void GetInitiatorIDs(StorRet ret, StorAddr addr, InitiatorIDs ids);
+
+    public native void TimeStampFirmware(StorRet ret, StorAddr addr);
+
+    public native void CheckCodeVersions(StorRet ret, StorAddr addr, LVal mismatch);
+
+    // ---- device event logs, identify and RAID statistics
+
+    public native void GetPhysDevEventLog(StorRet ret, StorAddr addr, ByteBlk log, byte selector);
+
+    public native void ErasePhysDevEventLog(StorRet ret, StorAddr addr, byte selector);
+
+    public native void IdentifyPhysicalDrive(StorRet ret, StorAddr addr, byte selector);
+
+    public native void MonitorRaidStatistics(StorRet ret, StorAddr addr, boolean enable);
+
+    public native void GetRaidStatistics(StorRet ret, StorAddr addr, ByteBlk statistics);
+
+    public native void GetVirtDevStatistics(StorRet ret, StorAddr addr, VirtualDeviceStatistics statistics);
+
+    // ---- subsystems
+
+    public native void IsSubSystemPresent(StorRet ret, BlVal present);
+
+    public native int cGetSubSysIntfVersion(Version version);
+
+    public native void GetSubSystemConfig(StorRet ret, StorAddr addr, ByteBlk config);
+
+    public native void SetSubSystemConfig(StorRet ret, StorAddr addr, ByteBlk config);
+
+    public native void ExecuteSubSystemDiagnostics(StorRet ret, StorAddr addr, long test, long option);
+
+    public native void SupportedSubSystemCount(StorRet ret, StorAddr addr, AddrList subsystems);
+
+    public native void SubSystemStatus(StorRet ret, StorAddr addr, SubSystemStatus status);
+
+    public native void SubSystemInfo(StorRet ret, StorAddr addr, SubSystemInfo info);
+
+    public native void LoopInfo(StorRet ret, StorAddr addr, LoopInfo info);
+
+    public native void UpdateSubSystemBios(StorRet ret, StorAddr addr, ByteBlk image);
+
+    public native void UpdateSubSystemFirmWare(StorRet ret, StorAddr addr, ByteBlk image);
+
+    public native void GetSubSystemEventLog(StorRet ret, StorAddr addr, ByteBlk log, byte selector);
+
+    public native void EraseSubSystemEventLog(StorRet ret, StorAddr addr, byte selector);
+
+    public native void ExecSubSystemCmnd(StorRet ret, StorAddr addr, ByteBlk command, ByteBlk read, ByteBlk write,
+            ByteBlk sense, long timeout, long flags, boolean readFlag, boolean senseFlag);
+
+    public native void SubSystemDeviceType(StorRet ret, StorAddr addr, SVal type);
+
+    public native void SubSystemDeviceCapacity(StorRet ret, StorAddr addr, DeviceSize size);
+
+    public native void SubSystemDeviceInfo(StorRet ret, StorAddr addr, DeviceInfo info);
+
+    public native void MonitorSubSystemStatistics(StorRet ret, StorAddr addr, boolean enable);
+
+    public native void GetSubSystemStatistics(StorRet ret, StorAddr addr, ByteBlk statistics);
+
+    // ---- the RAID configuration, arrays, logical and physical drives, task
     // progress, and cluster, FRU, battery and feature data.
 
     public native void IsRaidPresent(StorRet ret, BlVal present);
