@@ -144,8 +144,19 @@ RaidObject* BaseRaidMonitor::findLD(LogicalDrive* logicalDrive, Adapter* adapter
         logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: BaseRaidMonitor::findLD logicalDrive is NULL!!!\n");
         return nullptr;
     }
-    return adapter->getObject(adapter->getAdapterID(), STORID_UNDEFINED, logicalDrive->getLogicalDriveID(),
-                              STORID_UNDEFINED, STORID_UNDEFINED);
+    // The adapter's own logical drives: the model's lookup by address would
+    // walk the whole configuration for each drive, which makes a comparison
+    // of many adapters quadratic, and could answer with a drive of another
+    // adapter of the same id.
+    const STORID_T id = logicalDrive->getLogicalDriveID();
+    std::vector<RaidObject*> drives;
+    adapter->getChildren(drives, "LogicalDrive", true, false);
+    for (RaidObject* drive : drives) {
+        const Adapter* owner = static_cast<LogicalDrive*>(drive)->getAdapter();
+        if (drive->getLogicalDriveID() == id && owner && owner->getAdapterID() == adapter->getAdapterID())
+            return drive;
+    }
+    return nullptr;
 }
 
 bool BaseRaidMonitor::isValidLogicalDrive(Adapter* adapter, LogicalDrive* logicalDrive)

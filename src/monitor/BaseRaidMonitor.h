@@ -109,7 +109,8 @@ public:
     // channel id unset for a drive without a channel); null when none.
     virtual RaidObject* findPD(HardDrive* hardDrive, Adapter* adapter);
     virtual int compareRelativeChanges(HardDrive* newHD, HardDrive* oldHD);
-    // The logical drive of the adapter with the drive's logical drive id.
+    // The logical drive below the adapter (and made for it) with the drive's
+    // logical drive id; null when none.
     virtual RaidObject* findLD(LogicalDrive* logicalDrive, Adapter* adapter);
     virtual int compareRelativeChanges(LogicalDrive* newLD, LogicalDrive* oldLD);
     // Fills the stored task list; nothing here.
@@ -252,6 +253,44 @@ public:
     // The data space in gigabytes with two decimals and " GB"; "0 GB" for a
     // null drive or one without an adapter.
     std::string getSize(LogicalDrive* logicalDrive);
+
+    // Change-detection rules of adapters, physical drives and logical
+    // drives. A family runs them per adapter of its live configuration:
+    // compareAdapter first; on ADAPTER_COMPARE_ADDED checkAdapter and the
+    // check rules, otherwise the compare rules with the adapter's previous
+    // image (the previous live tree or the stored snapshot). Each queues its
+    // events in the collection given; in a comparison the events name the new
+    // adapter.
+    //
+    // The results of compareAdapter.
+    static constexpr int ADAPTER_COMPARE_ADDED = 10;       // no old adapter
+    static constexpr int ADAPTER_COMPARE_REPLACED = 11;    // working again after not working
+    static constexpr int ADAPTER_COMPARE_WORKING = 12;     // compared, the new adapter works
+    static constexpr int ADAPTER_COMPARE_NOT_WORKING = 13; // compared and not working, or no new adapter
+    // The state of an adapter seen for the first time: state, failure,
+    // battery, code versions, temperature, bad stripes.
+    void checkAdapter(NRMEventCollection& ecIN, Adapter* adapter);
+    // Added, replaced, state, failure, battery, the bad-stripe reminder, then
+    // the family hook; oldAdapter may be null.
+    int compareAdapter(NRMEventCollection& ecIN, Adapter* newAdapter, Adapter* oldAdapter);
+    // The state of one drive (failed, PFA, unsupported vendor); both
+    // pointers must be valid.
+    void checkPhysicalDrive(NRMEventCollection& ecIN, Adapter* adapter, HardDrive* hd);
+    // checkPhysicalDrive for every valid drive of the adapter.
+    void checkPhysicalDrives(NRMEventCollection& ecIN, Adapter* adapterIN);
+    // Removed and added drives, state changes, a newly set PFA error and
+    // unsupported drives (the timed ones once in 30 days), drives paired by
+    // findPD.
+    void comparePhysicalDrives(NRMEventCollection& ecIN, Adapter* newAdapter, Adapter* oldAdapter);
+    // The state and blocked flag of one logical drive; both pointers must be
+    // valid.
+    void checkLogicalDrive(NRMEventCollection& ecIN, Adapter* adapter, LogicalDrive* ld);
+    // checkLogicalDrive for every valid logical drive of the adapter.
+    void checkLogicalDrives(NRMEventCollection& ecIN, Adapter* adapterIN);
+    // Deleted and added logical drives, state and blocked-flag changes, and
+    // once in 8 hours a reminder naming the first paired drive found
+    // critical; logical drives paired by findLD.
+    void compareLogicalDrives(NRMEventCollection& ecIN, Adapter* newAdapter, Adapter* oldAdapter);
 
     // Enclosure rules and the SAS drive map. Each call raises its events
     // into ecIN and keeps nothing between calls. Fans and power supplies

@@ -61,8 +61,9 @@ void NRMEventCollection::addEvent(const char* text)
 
 std::vector<NRMEvent> NRMEventCollection::getEvents(int n)
 {
-    if (n > getNumberOfEvents())
-        return getAllEvents();
+    // At most n, and all of them when fewer are queued. Counting first and
+    // taking all those counted would take more than n when the poll thread
+    // appends in between, and a caller with room for n would lose the rest.
     return takeOldest(n);
 }
 

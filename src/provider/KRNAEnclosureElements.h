@@ -125,17 +125,6 @@ inline KRNAElementStatus krnaSafteStatus(const Enclosure* enclosure, const KRNAS
     return status;
 }
 
-// An end of an association: a new instance of the end provider's class,
-// built in full from the model object; null when it cannot be created.
-template <class EndProvider, class Object>
-typename EndProvider::Class* krnaEnd(Object* object)
-{
-    typename EndProvider::Class* instance = EndProvider::Class::create(false);
-    if (instance)
-        EndProvider::krnaBuildInstance(instance, object, false);
-    return instance;
-}
-
 // One association per SAF-TE enclosure between two of its instances: the
 // LeftProvider's build in the role LeftRole, the RightProvider's build in
 // RightRole (the roles as members of the association class or of the schema

@@ -20,9 +20,11 @@
 // breadth-first order within a family), all under globalLock. A provider that
 // walks several classes one after the other declares walkedClasses (a list
 // of class names) in place of WALKED_CLASS; one that makes several instances
-// of an object, or none, declares krnaEachInstance (see below); one that logs
-// around its walk declares the hooks it needs (onEnumStart, onEnumEnd,
-// onGetStart, onGetMatch, onGetFound, onGetNotFound).
+// of an object, or none, declares krnaEachInstance (see below); one whose
+// enumeration leaves objects out that get_instance finds declares
+// krnaEnumerates; one that logs around its walk declares the hooks it needs
+// (onEnumStart, onEnumEnd, onEnumInstances, onGetStart, onGetMatch,
+// onGetFound, onGetNotFound).
 //
 // An association provider
 //
@@ -33,8 +35,9 @@
 //   CIMPLE_ASSOCIATION_PROVIDER(KRNA_Link_Provider);
 //
 // builds a fresh map for each request under globalLock (krnaWalk gives the
-// objects of the tree, krnaLink inserts one association of two ends) and
-// answers from it after the lock is released.
+// objects of the tree, krnaEnd builds an end as its own provider does,
+// krnaLink inserts one association of two ends) and answers from it after
+// the lock is released.
 //
 // Deviations: a provider whose load and unload must not count with
 // KRNAProvider declares `static const bool REGISTERS_WITH_BASE = false;`; one
@@ -44,6 +47,7 @@
 #include <cimple/cimple.h>
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "KRNALogger.h"
@@ -166,6 +170,17 @@ protected:
 
 #undef KRNA_UNSUPPORTED_METHOD
 
+// An end of an association: a new instance of the end provider's class,
+// built in full from the model object; null when it cannot be created.
+template <class EndProvider, class Object>
+typename EndProvider::Class* krnaEnd(Object* object)
+{
+    typename EndProvider::Class* instance = EndProvider::Class::create(false);
+    if (instance)
+        EndProvider::krnaBuildInstance(instance, object, false);
+    return instance;
+}
+
 template <class Derived, class CIMClass, class Model>
 class KRNAInstanceProvider : public KRNAProviderCommon<Derived, CIMClass> {
     typedef KRNAProviderCommon<Derived, CIMClass> Common;
@@ -188,9 +203,15 @@ public:
     // The classes walked: the one class of Derived.
     static std::vector<const char*> walkedClasses() { return {Derived::WALKED_CLASS}; }
 
-    // Hooks around the walks; nothing here.
+    // Whether the enumeration lists the object's instances (get_instance
+    // looks at every object): here all.
+    static bool krnaEnumerates(Model*) { return true; }
+
+    // Hooks around the walks; nothing here. onEnumInstances follows
+    // onEnumEnd with the number of instances handed out.
     static void onEnumStart(unsigned long) {}
     static void onEnumEnd(unsigned long) {}
+    static void onEnumInstances(unsigned long) {}
     static void onGetStart(unsigned long) {}
     static void onGetMatch() {}
     static void onGetFound() {}
@@ -200,20 +221,22 @@ public:
     {
         KRNADebugTrace trace(Common::traceNames().enumInstances.c_str());
         cimple::Auto_Mutex global(KRNAProvider::globalLock);
-        unsigned long found = 0;
+        unsigned long found = 0, handed = 0;
         Common::krnaWalk(Derived::walkedClasses(), [&](const std::vector<RaidObject*>& objects) {
             found = objects.size();
             Derived::onEnumStart(found);
             for (RaidObject* o : objects) {
                 Model* object = dynamic_cast<Model*>(o);
-                if (!object)
+                if (!object || !Derived::krnaEnumerates(object))
                     continue;
                 Derived::krnaEachInstance(object, false, [&](Class* instance) {
                     handler->handle(instance);
+                    handed++;
                     return true;
                 });
             }
             Derived::onEnumEnd(found);
+            Derived::onEnumInstances(handed);
         });
         return cimple::ENUM_INSTANCES_OK;
     }
@@ -331,11 +354,14 @@ public:
 protected:
     // One association of the two ends (both taken over) into the map. The
     // map destroys an association it refuses (a duplicate of one it holds)
-    // with its ends.
-    template <class LeftEnd, class RightEnd, class Left, class Right>
-    static void krnaLink(cimple::Instance_Map<Class>& map, LeftEnd* Class::*leftRole, Left* left,
-                         RightEnd* Class::*rightRole, Right* right)
+    // with its ends. A role may be a reference member that the class
+    // inherits (a narrowed reference stays in the schema class's struct).
+    template <class LeftEnd, class LeftOwner, class RightEnd, class RightOwner, class Left, class Right>
+    static void krnaLink(cimple::Instance_Map<Class>& map, LeftEnd* LeftOwner::*leftRole, Left* left,
+                         RightEnd* RightOwner::*rightRole, Right* right)
     {
+        static_assert(std::is_base_of<LeftOwner, Class>::value && std::is_base_of<RightOwner, Class>::value,
+                      "the roles are references of the association class");
         Class* association = Class::create(false);
         if (!association || !left || !right) {
             cimple::destroy(association);

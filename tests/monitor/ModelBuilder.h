@@ -39,6 +39,11 @@ public:
     {
     }
     void setSataPort(int32_t port) { sataPort = port; }
+    void setPfa(bool supported, bool error)
+    {
+        pfaSupported = supported;
+        pfaError = error;
+    }
 
 private:
     static char* text(const char* t) { return const_cast<char*>(t); }
@@ -58,6 +63,11 @@ public:
         return sameName(className, family_) || LogicalDrive::isInstanceOf(className);
     }
     void setBadStripes(int count) { badBlockCount = count; }
+    void setStatus(EnumLogicalDeviceState status, bool blocked = false)
+    {
+        state = status;
+        blockedAccess = blocked;
+    }
 
 private:
     const char* family_;
@@ -139,6 +149,15 @@ public:
         heatSensorThresholdHi = thresholdHi;
     }
     void setLibraryType(EnumStorLibType type) { myAddr2.setStorLibType(type); }
+    void setStatus(EnumControllerStatus status) { adapterStatus = status; }
+    void setBatteryWarning(bool warning) { batTempWarning = warning; }
+    void setVersions(EnumCodeVersionStatus match, const char* bios, const char* firmware, const char* driver)
+    {
+        versionMatchStatus = match;
+        copyVersion(biosVersion, bios);
+        copyVersion(firmwareVersion, firmware);
+        copyVersion(driverVersion, driver);
+    }
 
     // A SATA channel of that many ports, or a plain channel of the type.
     Channel* channel(unsigned long id, EnumChannelType type, unsigned long ports = 4)

@@ -9,6 +9,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "KRNAControllerFRUProviders.h"
 #include "KRNAProviderPattern.h"
 #include "PatternClasses.h"
 #include "ProviderTestSupport.h"
@@ -106,6 +107,8 @@ public:
 
 namespace {
 
+using corvanecimple::KRNA_ControllerElementFRU_Provider;
+using corvanecimple::KRNA_ControllerReplacementFRU_Provider;
 using corvanecimple::PATTERN_Port_Provider;
 using corvanecimple::PATTERN_PortVolume_Provider;
 using corvanecimple::PATTERN_Volume_Provider;
@@ -136,6 +139,22 @@ TEST_F(ProviderPatternTest, EveryRegisteredProviderAnswersTheFixedCodes)
     // Grows with the providers of the module.
     const std::set<std::string> expected = {
         "KRNA_StorageVolume_Provider",
+        // the controllers
+        "KRNA_ControllerComputerSystem_Provider", "KRNA_ControllerCard_Provider", "KRNA_ControllerProduct_Provider",
+        "KRNA_ControllerBIOSSoftwareIdentity_Provider", "KRNA_ControllerDriverSoftwareIdentity_Provider",
+        "KRNA_ControllerFirmwareSoftwareIdentity_Provider", "KRNA_ControllerElementBIOSIdentity_Provider",
+        "KRNA_ControllerElementDriverIdentity_Provider", "KRNA_ControllerElementFirmwareIdentity_Provider",
+        "KRNA_ControllerCacheMemory_Provider", "KRNA_ControllerCacheBattery_Provider",
+        "KRNA_ControllerAssociatedCacheMemory_Provider", "KRNA_ControllerBatterySystemDevice_Provider",
+        "KRNA_ControllerBatteryConcreteDependency_Provider", "KRNA_ControllerPortController_Provider",
+        "KRNA_ControllerLogicalPort_Provider", "KRNA_PortControllerLogicalIdentity_Provider",
+        "KRNA_LogicalPortControlledByPortController_Provider", "KRNA_ControllerSCSIProtocolEndpoint_Provider",
+        "KRNA_ControllerSCSIProtocolController_Provider", "KRNA_ControllerConnectivityCollection_Provider",
+        "KRNA_ControllerMemberOfCollection_Provider", "KRNA_ControllerDeviceSAPImplementation_Provider",
+        "KRNA_ControllerHostedAccessPoint_Provider", "KRNA_ControllerSAPAvailableForElement_Provider",
+        "KRNA_ControllerRealizesCard_Provider", "KRNA_ControllerReplacementFRU_Provider",
+        "KRNA_ControllerElementFRU_Provider",
+        // the enclosures
         "KRNA_EnclosureComputerSystem_Provider",
         "KRNA_EnclosureFan_Provider",
         "KRNA_EnclosureFanRedundancySet_Provider",
@@ -153,6 +172,9 @@ TEST_F(ProviderPatternTest, EveryRegisteredProviderAnswersTheFixedCodes)
     // The extrinsic methods of the classes that are no logical devices
     // (those declare eight, a fan nine); none for a class not listed.
     const std::map<std::string, int> otherMethods = {
+        {"KRNA_ControllerComputerSystem", 2},          // RequestStateChange, SetPowerState
+        {"KRNA_ControllerCard", 2},                    // IsCompatible, ConnectorPower
+        {"KRNA_ControllerSCSIProtocolEndpoint", 1},    // RequestStateChange
         {"KRNA_EnclosureComputerSystem", 2},           // RequestStateChange, SetPowerState
         {"KRNA_EnclosureFanRedundancySet", 1},         // Failover
         {"KRNA_EnclosurePowerSupplyRedundancySet", 1}, // Failover
@@ -263,6 +285,9 @@ TEST_F(ProviderPatternTest, DeviationsLoadWithoutCountingAndHaveNoTimer)
 {
     static_assert(decltype(hasTimer<PATTERN_Port_Provider>(0))::value, "the pattern has a timer");
     static_assert(!decltype(hasTimer<PATTERN_Volume_Provider>(0))::value, "a deviation drops it");
+    static_assert(!decltype(hasTimer<KRNA_ControllerReplacementFRU_Provider>(0))::value &&
+                      !decltype(hasTimer<KRNA_ControllerElementFRU_Provider>(0))::value,
+                  "the replacement FRU providers have none");
     PATTERN_Volume_Provider quiet;
     EXPECT_EQ(0, quiet.load());
     EXPECT_EQ(0, KRNAProvider::providerCount);
