@@ -126,7 +126,8 @@
 #define JDLL_BLOCK_COPY_BACK (blk.copyBack(env, conv, jBlk);)
 // A write: the transfer length (the bytes taken from the array) as the size.
 #define JDLL_BLOCK_WRITE_ARGS (addr, blk.data(), blk.transfer)
-// An event-log read: a selector byte between the size and the transfer length.
+// An event-log read: a selector byte between the size and the transfer
+// length (an adapter log's type, an int, keeps its low 8 bits).
 #define JDLL_LOG_READ_PARAMS (jobject self, jobject jRet, jobject jAddr, jobject jBlk, jbyte jSelector)
 #define JDLL_LOG_READ_SIG JDLL_WITH_ADDR(JDLL_BYTEBLK "B")
 #define JDLL_LOG_READ_ARGS (addr, blk.data(), blk.blockLength, uint8_t(jSelector), blk.transfer)
@@ -509,9 +510,9 @@
     X(SRET, void, RaidAdapterInfo, RaidAdapterInfo, JDLL_OUT_PARAMS, JDLL_OUT_SIG("RaidAdapterInfo"), "rio", \
       RaidAdapterInfo, JDLL_RECORD_LOCALS(_RAID_ADAPTER_INFO), JDLL_ADDR_INPUTS, JDLL_RECORD_ARGS, \
       JDLL_RECORD_OUT(RAID_ADAPTER_INFOcpp_TO_RaidAdapterInfoJava), ON_ZERO_AFTER) \
-    X(SRET, void, GetAdapterEventLog, GetAdapterEventLog, (jobject self, jobject jRet, jobject jAddr, jobject jBlk, \
-      jint jType), JDLL_WITH_ADDR(JDLL_BYTEBLK "I"), "rioi", GetAdapterEventLog, JDLL_BLOCK_LOCALS, \
-      JDLL_BLOCK_INPUTS, (addr, blk.data(), blk.blockLength, uint8_t(jType), blk.transfer), JDLL_BLOCK_COPY_BACK, \
+    X(SRET, void, GetAdapterEventLog, GetAdapterEventLog, \
+      (jobject self, jobject jRet, jobject jAddr, jobject jBlk, jint jSelector), JDLL_WITH_ADDR(JDLL_BYTEBLK "I"), \
+      "rioi", GetAdapterEventLog, JDLL_BLOCK_LOCALS, JDLL_BLOCK_INPUTS, JDLL_LOG_READ_ARGS, JDLL_BLOCK_COPY_BACK, \
       ON_ZERO_AFTER) \
     X(SRET, void, EraseAdapterEventLog, EraseAdapterEventLog, JDLL_INT_PARAMS, JDLL_INT_SIG, "rii", \
       EraseAdapterEventLog, JDLL_ADDR_LOCALS, JDLL_ADDR_INPUTS, (addr, uint8_t(jValue)), (), NEVER) \
