@@ -21,8 +21,8 @@ const size_t NATIVE_COUNT = 170;
 // signature), every scalar 1. The objects are then made usable where the
 // native reads them: addresses name controller 2 (so that a native reaches
 // its operation after the calls it makes first), each address list holds one
-// address (the count 1 of the scalars), and byte blocks hold
-// marked bytes and lengths that the natives can hand to the C API.
+// address (the count 1 of the scalars), and byte blocks hold marked bytes
+// and lengths that the natives can hand to the C API.
 struct Arguments {
     std::vector<jvalue> values;
     std::vector<jobject> objects;   // per parameter; null for scalars
