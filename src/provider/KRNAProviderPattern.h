@@ -34,7 +34,8 @@
 //   };
 //   CIMPLE_ASSOCIATION_PROVIDER(KRNA_Link_Provider);
 //
-// builds a fresh map for each request under globalLock (krnaWalk gives the
+// builds a fresh map for each request under globalLock (unless krnaLocks
+// says otherwise; krnaWalk gives the
 // objects of the tree, krnaEnd builds an end as its own provider does,
 // krnaLink inserts one association of two ends) and answers from it after
 // the lock is released.
@@ -303,16 +304,24 @@ class KRNAAssociationProvider : public KRNAProviderCommon<Derived, CIMClass> {
 public:
     typedef CIMClass Class;
 
+    // Whether the map of an enumeration (or of a get) is built under
+    // globalLock: always here.
+    static bool krnaLocks(bool) { return true; }
+    // Called when a get finds no association with the model's references.
+    static void onGetNotFound() {}
+
     // The association in the map of this request with the model's
     // references; 60, instance untouched, when none has them.
     int get_instance(const Class* model, Class*& instance)
     {
         KRNADebugTrace trace(Common::traceNames().getInstance.c_str());
         cimple::Instance_Map<Class> map;
-        buildMap(map);
+        buildMap(map, false);
         const Class* found = map.lookup(model);
-        if (!found)
+        if (!found) {
+            Derived::onGetNotFound();
             return cimple::GET_INSTANCE_NOT_FOUND;
+        }
         Class* copy = found->clone();
         if (!copy)
             return cimple::GET_INSTANCE_NOT_FOUND;
@@ -326,7 +335,7 @@ public:
     {
         KRNADebugTrace trace(Common::traceNames().enumInstances.c_str());
         cimple::Instance_Map<Class> map;
-        buildMap(map);
+        buildMap(map, true);
         for (size_t i = 0; i < map.size(); i++) {
             Class* copy = map[i]->clone();
             if (copy)
@@ -375,8 +384,12 @@ protected:
     }
 
 private:
-    static void buildMap(cimple::Instance_Map<Class>& map)
+    static void buildMap(cimple::Instance_Map<Class>& map, bool enumerating)
     {
+        if (!Derived::krnaLocks(enumerating)) {
+            Derived::krnaBuildMap(map);
+            return;
+        }
         cimple::Auto_Mutex global(KRNAProvider::globalLock);
         Derived::krnaBuildMap(map);
     }
