@@ -7,8 +7,8 @@
 #include <string>
 
 #include "KRNADiagUtils.h"
+#include "KRNAEventScan.h"
 #include "RaidLib/Util/SCSICommand.h"
-#include "RaidLib/Util/SimpleXmlParser.h"
 #include "RaidModel/Filters/FilterCollection.h"
 #include "RaidModel/Interface/Channel.h"
 #include "RaidModel/Interface/System.h"
@@ -55,23 +55,6 @@ FilterCollection* collection(RaidObject* root, const char* className)
 // The code of SEND DIAGNOSTIC with the self-test bit and no parameter list.
 const unsigned char SEND_DIAGNOSTIC_SELF_TEST[6] = {0x1D, 0x04, 0x00, 0x00, 0x00, 0x00};
 const uint32_t SELF_TEST_BUFFER_SIZE = 255;
-
-// The completion event of a controller diagnostic.
-const int32_t COMPLETION_EVENT_CODE = 0x10000000;
-const int32_t COMPLETION_SUB_CODE = 0x1;
-const int32_t COMPLETION_SUB_TYPE = 0x3;
-
-bool isSubCodeName(const SimpleXmlParser& parser)
-{
-    static const char* const names[] = {"containerEventCode", "enclosureEventCode",  "batteryEventCode",
-                                        "smartEventCode",     "diskSetEventCode",    "clusterEventCode",
-                                        "containerScsiEventCode", "groupCode",       "generalUpdateEventCode",
-                                        "taskFunctionCode"};
-    for (const char* name : names)
-        if (parser.nameIs(name))
-            return true;
-    return false;
-}
 
 } // namespace
 
@@ -221,44 +204,7 @@ Ret KRNATests::BriskStartControllerDiagnostic(int adapterID, EnumAdapterDiagType
 
 bool KRNATests::eventDocumentShowsCompletion(const char* document, size_t length)
 {
-    if (!document)
-        return false;
-    // The parser writes into the text it parses: a copy.
-    std::string text(document, length);
-    SimpleXmlParser parser(&text[0], static_cast<unsigned long>(text.size()));
-    try {
-        bool more = parser.parseNext();
-        while (more) {
-            if (!(parser.foundStartTag() && parser.tagIs("event"))) {
-                more = parser.parseNext();
-                continue;
-            }
-            // Each element is judged on its own values.
-            bool haveCode = false, haveSubCode = false, haveSubType = false;
-            int32_t code = 0, subCode = 0, subType = 0;
-            while (more && parser.tagIs("event") && !parser.foundEndTag()) {
-                if (parser.flags & SimpleXmlParser::FLAG_ATTRIBUTE) {
-                    if (parser.nameIs("eventCode")) {
-                        code = parser.getLONG();
-                        haveCode = true;
-                    } else if (parser.nameIs("subTypeCode")) {
-                        subType = parser.getLONG();
-                        haveSubType = true;
-                    } else if (isSubCodeName(parser)) {
-                        subCode = parser.getLONG();
-                        haveSubCode = true;
-                    }
-                }
-                more = parser.parseNext();
-            }
-            if (haveCode && haveSubCode && haveSubType && code == COMPLETION_EVENT_CODE &&
-                subCode == COMPLETION_SUB_CODE && subType == COMPLETION_SUB_TYPE)
-                return true;
-        }
-    } catch (const SimpleXmlException&) {
-        // A malformed document ends the scan.
-    }
-    return false;
+    return krnaEventDocumentShowsCompletion(document, length);
 }
 
 int KRNATests::BriskVerifyEvents(int adapterID)

@@ -242,6 +242,8 @@ TEST_F(DiagnosticsTest, EventDocumentsAreJudgedElementByElement)
          false},
         {"<events><event eventCode=\"0x10000000\" subTypeCode=\"3\" otherCode=\"1\"/></events>", false},
         {"<events><event eventCode=\"0x10000000\" subTypeCode=\"2\" smartEventCode=\"1\"/></events>", false},
+        {"<events><event/><event eventCode=\"0x10000000\" subTypeCode=\"3\" smartEventCode=\"1\"/></events>",
+         true},
         {"<events><event eventCode=0x10000000/></events>", false},
         {"", false},
     };
