@@ -89,24 +89,6 @@ T* withNamespace(T* instance)
     return instance;
 }
 
-// One association of two ends (taken over) into a map.
-template <class Association, class LeftEnd, class LeftOwner, class RightEnd, class RightOwner, class Left,
-          class Right>
-void link(cimple::Instance_Map<Association>& map, LeftEnd* LeftOwner::*leftRole, Left* left,
-          RightEnd* RightOwner::*rightRole, Right* right)
-{
-    Association* association = Association::create(false);
-    if (!association || !left || !right) {
-        cimple::destroy(association);
-        cimple::destroy(left);
-        cimple::destroy(right);
-        return;
-    }
-    association->*leftRole = left;
-    association->*rightRole = right;
-    map.insert(association);
-}
-
 } // namespace
 
 // ---- KRNA_Device ---------------------------------------------------------------------------
@@ -421,7 +403,7 @@ void KRNA_AvailableDiagService_Provider::krnaBuildMap(cimple::Instance_Map<Class
     KRNA_DiagService_Provider::krnaBuildMap(services, false);
     for (size_t d = 0; d < devices.size(); d++)
         for (size_t s = 0; s < services.size(); s++)
-            link(map, &Class::ServiceProvided, withNamespace(services[s]->clone()), &Class::UserOfService,
+            krnaInsertAssociation(map, &Class::ServiceProvided, withNamespace(services[s]->clone()), &Class::UserOfService,
                  withNamespace(devices[d]->clone()));
 }
 
@@ -435,7 +417,7 @@ void KRNA_DiagLogForMSE_Provider::krnaBuildMap(cimple::Instance_Map<Class>& map,
     KRNA_DiagLog_Provider::krnaBuildMap(logs, false);
     for (size_t d = 0; d < devices.size(); d++)
         for (size_t l = 0; l < logs.size(); l++)
-            link(map, &Class::Antecedent, withNamespace(logs[l]->clone()), &Class::Dependent,
+            krnaInsertAssociation(map, &Class::Antecedent, withNamespace(logs[l]->clone()), &Class::Dependent,
                  withNamespace(devices[d]->clone()));
 }
 
@@ -450,7 +432,7 @@ void KRNA_DiagLogForService_Provider::krnaBuildMap(cimple::Instance_Map<Class>& 
     for (size_t l = 0; l < logs.size(); l++)
         for (size_t s = 0; s < services.size(); s++)
             if (logs[l]->InstanceID.value == services[s]->Name.value)
-                link(map, &Class::Antecedent, withNamespace(logs[l]->clone()), &Class::Dependent,
+                krnaInsertAssociation(map, &Class::Antecedent, withNamespace(logs[l]->clone()), &Class::Dependent,
                      withNamespace(services[s]->clone()));
 }
 
@@ -465,7 +447,7 @@ void KRNA_ElementCapabilities_Provider::krnaBuildMap(cimple::Instance_Map<Class>
     for (size_t s = 0; s < services.size(); s++)
         for (size_t c = 0; c < capabilities.size(); c++)
             if (services[s]->Name.value == capabilities[c]->InstanceID.value)
-                link(map, &Class::ManagedElement, withNamespace(services[s]->clone()), &Class::Capabilities,
+                krnaInsertAssociation(map, &Class::ManagedElement, withNamespace(services[s]->clone()), &Class::Capabilities,
                      withNamespace(capabilities[c]->clone()));
 }
 
@@ -597,7 +579,7 @@ template <class Provider, class LeftEnd, class LeftOwner, class RightEnd, class 
 void storeAssociation(LeftEnd* LeftOwner::*leftRole, Left* left, RightEnd* RightOwner::*rightRole, Right* right)
 {
     cimple::Auto_Mutex lock(KRNA_DiagUtils::mapLock());
-    link(Provider::_map, leftRole, left, rightRole, right);
+    krnaInsertAssociation(Provider::_map, leftRole, left, rightRole, right);
 }
 
 } // namespace

@@ -14,76 +14,21 @@
 #include <cimple/cimple.h>
 
 #include "KRNADiagUtils.h"
+#include "KRNAFixedAnswers.h"
 #include "KRNATests.h"
 #include "KRNA_Classes.h"
 
 namespace corvanecimple {
 
-// An extrinsic method no diagnostics provider carries out.
-#define KRNA_DIAG_UNSUPPORTED_METHOD(NAME)            \
-    template <class... Parameters>                    \
-    int NAME(const Parameters&...)                    \
-    {                                                 \
-        return ::cimple::INVOKE_METHOD_UNSUPPORTED;   \
-    }
-
-// The fixed answers of every diagnostics provider. Derived gives
-// TRACE_PREFIX: "In ", "" or null (no trace lines).
+// Load and unload, the fixed answers and the trace lines of every
+// diagnostics provider. Derived gives TRACE_PREFIX: "In ", "" or null (no trace lines).
 template <class Derived, class CIMClass>
-class KRNADiagProvider {
+class KRNADiagProvider : public KRNAFixedAnswers<CIMClass>, public KRNAAssociationAnswers<CIMClass> {
 public:
     typedef CIMClass Class;
 
     int load() { return cimple::LOAD_OK; }
     int unload() { return cimple::UNLOAD_OK; }
-    int timer(cimple::uint64&) { return cimple::TIMER_CANCEL; }
-    int create_instance(Class*) { return cimple::CREATE_INSTANCE_UNSUPPORTED; }
-    int delete_instance(const Class*) { return cimple::DELETE_INSTANCE_UNSUPPORTED; }
-    int modify_instance(const Class*, const Class*) { return cimple::MODIFY_INSTANCE_UNSUPPORTED; }
-
-    KRNA_DIAG_UNSUPPORTED_METHOD(RequestStateChange)
-    KRNA_DIAG_UNSUPPORTED_METHOD(StartService)
-    KRNA_DIAG_UNSUPPORTED_METHOD(StopService)
-    KRNA_DIAG_UNSUPPORTED_METHOD(RunDiagnostic)
-    KRNA_DIAG_UNSUPPORTED_METHOD(RunTest)
-    KRNA_DIAG_UNSUPPORTED_METHOD(ClearResults)
-    KRNA_DIAG_UNSUPPORTED_METHOD(DiscontinueTest)
-    KRNA_DIAG_UNSUPPORTED_METHOD(SetPowerState)
-    KRNA_DIAG_UNSUPPORTED_METHOD(Reset)
-    KRNA_DIAG_UNSUPPORTED_METHOD(EnableDevice)
-    KRNA_DIAG_UNSUPPORTED_METHOD(OnlineDevice)
-    KRNA_DIAG_UNSUPPORTED_METHOD(QuiesceDevice)
-    KRNA_DIAG_UNSUPPORTED_METHOD(SaveProperties)
-    KRNA_DIAG_UNSUPPORTED_METHOD(RestoreProperties)
-    KRNA_DIAG_UNSUPPORTED_METHOD(BISTExecution)
-    KRNA_DIAG_UNSUPPORTED_METHOD(ClearLog)
-    KRNA_DIAG_UNSUPPORTED_METHOD(KillJob)
-    KRNA_DIAG_UNSUPPORTED_METHOD(VerifyOKToApplyToMSE)
-    KRNA_DIAG_UNSUPPORTED_METHOD(ApplyToMSE)
-    KRNA_DIAG_UNSUPPORTED_METHOD(VerifyOKToApplyToCollection)
-    KRNA_DIAG_UNSUPPORTED_METHOD(ApplyToCollection)
-    KRNA_DIAG_UNSUPPORTED_METHOD(VerifyOKToApplyIncrementalChangeToMSE)
-    KRNA_DIAG_UNSUPPORTED_METHOD(ApplyIncrementalChangeToMSE)
-    KRNA_DIAG_UNSUPPORTED_METHOD(VerifyOKToApplyIncrementalChangeToCollection)
-    KRNA_DIAG_UNSUPPORTED_METHOD(ApplyIncrementalChangeToCollection)
-
-    // The association traversals: the framework serves them from the
-    // enumeration.
-    int enum_associator_names(const cimple::Instance*, const cimple::String&, const cimple::String&,
-                              const cimple::String&, cimple::Enum_Associator_Names_Handler<cimple::Instance>*)
-    {
-        return cimple::ENUM_ASSOCIATOR_NAMES_UNSUPPORTED;
-    }
-    int enum_references(const cimple::Instance*, const Class*, const cimple::String&,
-                        cimple::Enum_References_Handler<Class>*)
-    {
-        return cimple::ENUM_REFERENCES_UNSUPPORTED;
-    }
-    int enum_associators(const cimple::Instance*, const cimple::String&, const cimple::String&,
-                         const cimple::String&, cimple::Enum_Associators_Handler<cimple::Instance>*)
-    {
-        return cimple::ENUM_ASSOCIATORS_UNSUPPORTED;
-    }
 
     // "<prefix><class>_Provider::<operation>\n" to the debug file, unless
     // the class writes no trace lines.
@@ -94,8 +39,6 @@ public:
                           operation);
     }
 };
-
-#undef KRNA_DIAG_UNSUPPORTED_METHOD
 
 // A provider whose instances are built afresh for every request by
 // Derived::krnaBuildMap(map, keysOnly). A get that finds nothing answers

@@ -51,6 +51,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "KRNAFixedAnswers.h"
 #include "KRNALogger.h"
 #include "KRNAProvUtil.h"
 #include "KRNAProvider.h"
@@ -59,19 +60,10 @@
 
 namespace corvanecimple {
 
-// An extrinsic method of the module's classes that no provider carries out:
-// whatever its parameters, it answers "not supported" and touches nothing.
-#define KRNA_UNSUPPORTED_METHOD(NAME)                 \
-    template <class... Parameters>                    \
-    int NAME(const Parameters&...)                    \
-    {                                                 \
-        return ::cimple::INVOKE_METHOD_UNSUPPORTED;   \
-    }
-
-// What every provider of the pattern shares: load and unload, the timer,
-// create, delete and modify, and the extrinsic methods.
+// What every provider of the pattern shares: load and unload, and the fixed
+// answers.
 template <class Derived, class CIMClass>
-class KRNAProviderCommon : public KRNAProvider {
+class KRNAProviderCommon : public KRNAProvider, public KRNAFixedAnswers<CIMClass> {
 public:
     typedef CIMClass Class;
 
@@ -94,25 +86,6 @@ public:
         return cimple::UNLOAD_OK;
     }
 
-    int timer(cimple::uint64&) { return cimple::TIMER_CANCEL; }
-
-    int create_instance(Class*) { return cimple::CREATE_INSTANCE_UNSUPPORTED; }
-    int delete_instance(const Class*) { return cimple::DELETE_INSTANCE_UNSUPPORTED; }
-    int modify_instance(const Class*, const Class*) { return cimple::MODIFY_INSTANCE_UNSUPPORTED; }
-
-    // Every extrinsic method the module's classes declare.
-    KRNA_UNSUPPORTED_METHOD(RequestStateChange)
-    KRNA_UNSUPPORTED_METHOD(SetPowerState)
-    KRNA_UNSUPPORTED_METHOD(Reset)
-    KRNA_UNSUPPORTED_METHOD(EnableDevice)
-    KRNA_UNSUPPORTED_METHOD(OnlineDevice)
-    KRNA_UNSUPPORTED_METHOD(QuiesceDevice)
-    KRNA_UNSUPPORTED_METHOD(SaveProperties)
-    KRNA_UNSUPPORTED_METHOD(RestoreProperties)
-    KRNA_UNSUPPORTED_METHOD(IsCompatible)
-    KRNA_UNSUPPORTED_METHOD(ConnectorPower)
-    KRNA_UNSUPPORTED_METHOD(SetSpeed)
-    KRNA_UNSUPPORTED_METHOD(Failover)
 
 protected:
     // The scope names of the operations: "<class>_Provider::load()" and so on.
@@ -168,8 +141,6 @@ protected:
         KRNAProvUtil::deleteRaidObject(root);
     }
 };
-
-#undef KRNA_UNSUPPORTED_METHOD
 
 // An end of an association: a new instance of the end provider's class,
 // built in full from the model object; null when it cannot be created.
@@ -298,7 +269,8 @@ private:
 };
 
 template <class Derived, class CIMClass>
-class KRNAAssociationProvider : public KRNAProviderCommon<Derived, CIMClass> {
+class KRNAAssociationProvider : public KRNAProviderCommon<Derived, CIMClass>,
+                                public KRNAAssociationAnswers<CIMClass> {
     typedef KRNAProviderCommon<Derived, CIMClass> Common;
 
 public:
@@ -344,21 +316,6 @@ public:
         return cimple::ENUM_INSTANCES_OK;
     }
 
-    int enum_associator_names(const cimple::Instance*, const cimple::String&, const cimple::String&,
-                              const cimple::String&, cimple::Enum_Associator_Names_Handler<cimple::Instance>*)
-    {
-        return cimple::ENUM_ASSOCIATOR_NAMES_UNSUPPORTED;
-    }
-    int enum_references(const cimple::Instance*, const Class*, const cimple::String&,
-                        cimple::Enum_References_Handler<Class>*)
-    {
-        return cimple::ENUM_REFERENCES_UNSUPPORTED;
-    }
-    int enum_associators(const cimple::Instance*, const cimple::String&, const cimple::String&,
-                         const cimple::String&, cimple::Enum_Associators_Handler<cimple::Instance>*)
-    {
-        return cimple::ENUM_ASSOCIATORS_UNSUPPORTED;
-    }
 
 protected:
     // One association of the two ends (both taken over) into the map. The
@@ -371,16 +328,7 @@ protected:
     {
         static_assert(std::is_base_of<LeftOwner, Class>::value && std::is_base_of<RightOwner, Class>::value,
                       "the roles are references of the association class");
-        Class* association = Class::create(false);
-        if (!association || !left || !right) {
-            cimple::destroy(association);
-            cimple::destroy(left);
-            cimple::destroy(right);
-            return;
-        }
-        association->*leftRole = left;
-        association->*rightRole = right;
-        map.insert(association);
+        krnaInsertAssociation(map, leftRole, left, rightRole, right);
     }
 
 private:

@@ -13,6 +13,7 @@
 using namespace corvanecimple;
 using providertest::Collected;
 using providertest::enumerate;
+using providertest::splitLines;
 
 namespace {
 
@@ -78,20 +79,6 @@ cimple::KRNA_DiagService* service(const std::string& name)
     s->SystemCreationClassName.set("PG_ComputerSystem");
     s->SystemName.set("localhost");
     return s;
-}
-
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> out;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        out.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return out;
 }
 
 class DiagnosticsTest : public providertest::ProviderTest {
@@ -329,7 +316,7 @@ TEST_F(DiagnosticsTest, SelfDriveTestCountsFailuresAndAdaptersWithoutDrives)
     useControllers({controller(0, "S0", {drive(0, 0, DRIVE_ONLINE, "A"), drive(0, 1, DRIVE_ONLINE, "B")}), stopped});
     vesksim::setDriveDiagnosticResult("scsiPassThruCommand", 0, 1, 3);
     ASSERT_EQ(0, run("SelfDriveTest", "S0"));
-    const std::vector<std::string> report = lines(lastReport());
+    const std::vector<std::string> report = splitLines(lastReport());
     ASSERT_EQ(11u, report.size());
     EXPECT_EQ("Total Number of Hard Drives : 2 ", report[0]);
     EXPECT_EQ("-Drive Self Test Result for Disk 0 : SuccessFul ", report[4]);
@@ -432,7 +419,7 @@ TEST_F(DiagnosticsTest, RunsWriteTheirDebugLines)
                                         "KRNA_LogManagesRecord_Provider::addNewAssoc",
                                         "In KRNA_OwningJobElement_Provider::addNewAssoc",
                                         "In KRNA_AffectedJobElement_Provider::addNewAssoc"}),
-              lines(testsupport::readFile("KRNA_Debug.log")));
+              splitLines(testsupport::readFile("KRNA_Debug.log")));
 }
 
 // ---- expiry ------------------------------------------------------------------------------------
