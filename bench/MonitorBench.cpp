@@ -14,23 +14,33 @@
 // each cycle of a poll loop ends. Reports the time of one cycle and the
 // time per controller.
 //
+// One poll cycle of the Tarnell monitor (TarnellRaidMonitor) with nothing
+// changing, averaged over a simulated minute of 60 cycles: each cycle asks
+// the library for the events of every controller, and the library's own
+// throttled poll rebuilds and compares the configuration every 15 seconds
+// and checks for changes every 5, while the monitor stores its snapshot
+// every fifth cycle; all in proportion. The monitor's one-second pauses
+// move a simulated clock instead of waiting. Reports the CPU time of one
+// cycle (the start-up comparison before the minute is left out).
+//
 // The program links the simulated libtarnellapi.so, so the core's dlopen finds
 // this copy and the scenario can be set through its control interface; and
 // libwatchtarnell, the monitor library of the Tarnell family.
 
 #include <benchmark/benchmark.h>
 
-#include <fstream>
+#include <ctime>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 #include "BenchMain.h"
+#include "BenchMonitorDir.h"
 #include "RaidLib/TarnellLib.h"
 #include "RaidModel/Implementation/Tarnell/TarnellSystem.h"
 #include "TarnellSim.h"
 #include "TestRaidMonitor.h"
+#include "RaidLib/Util/Date.h"
+#include "monitor/tarnell/TarnellRaidMonitor.h"
 #include "monitor/NRMEventCollection.h"
 #include "monitor/NRMConfigBuilder.h"
 #include "monitor/NRMProgress.h"
@@ -91,42 +101,11 @@ void BM_SnapshotRead(benchmark::State& state)
     setCounters(state, controllers, objectCount(builder), builder.nrmSystem->getNumAdapters());
 }
 
-// A monitor's own library directory "lib/" in the benchmark's directory,
-// named by a maps file read in place of "/proc/self/maps", with the
-// catalogue copied into it; its pauses do not wait.
-class MonitorDirectory {
-public:
-    MonitorDirectory()
-    {
-        char here[4096];
-        const std::string cwd = getcwd(here, sizeof here) ? here : ".";
-        const std::string lib = cwd + "/lib/";
-        mkdir(lib.c_str(), 0755);
-        std::ofstream(lib + "RaidNLS.properties") << std::ifstream(MONITOR_CATALOGUE).rdbuf();
-        std::ofstream(cwd + "/maps") << "7f3a1c000000-7f3a1c021000 r-xp 00000000 08:01 131 " << lib
-                                     << "libwatchtarnell.so\n";
-        previousMaps = BaseRaidMonitor::setMapsFileForTest(cwd + "/maps");
-        previousSleep = BaseRaidMonitor::setSleepForTest(&noSleep);
-    }
-    ~MonitorDirectory()
-    {
-        BaseRaidMonitor::setMapsFileForTest(previousMaps);
-        BaseRaidMonitor::setSleepForTest(previousSleep);
-    }
-    MonitorDirectory(const MonitorDirectory&) = delete;
-    MonitorDirectory& operator=(const MonitorDirectory&) = delete;
-
-private:
-    static void noSleep(long) {}
-    std::string previousMaps;
-    BaseRaidMonitor::SleepFunction previousSleep;
-};
-
 void BM_MonitorIdleCycle(benchmark::State& state)
 {
     const unsigned controllers = static_cast<unsigned>(state.range(0));
     tarnellsim::reset(tarnellsim::fullScenario(controllers));
-    MonitorDirectory directory;
+    MonitorDirectory directory(MONITOR_CATALOGUE, "libwatchtarnell.so");
     TarnellLib lib;
     TestRaidMonitor monitor(&lib, "./");
     NRMEventCollection& events = *monitor.eventQueue;
@@ -150,9 +129,70 @@ void BM_MonitorIdleCycle(benchmark::State& state)
         controllers, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
+// The simulated minute of BM_TarnellMonitorMinute: the clock its pauses
+// move, and the thread CPU time at its first and last counted pause.
+struct MinuteRun {
+    static inline time_t now = 0;
+    static inline TarnellRaidMonitor* monitor = nullptr;
+    static inline int waits = 0;
+    static inline double firstCpu = 0, lastCpu = 0;
+    static const int CYCLES = 60;
+
+    static time_t clock() { return now; }
+    static double cpuSeconds()
+    {
+        timespec t;
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+    }
+    static void sleep(long milliSec)
+    {
+        const uint32_t seconds = static_cast<uint32_t>(milliSec / 1000);
+        now += seconds;
+        tarnellsim::advanceClock(seconds);
+        if (!monitor)
+            return;
+        // From the pause of the first cycle to that of the 61st: 60 whole
+        // cycles, snapshots included.
+        ++waits;
+        if (waits == 1)
+            firstCpu = cpuSeconds();
+        if (waits == CYCLES + 1) {
+            lastCpu = cpuSeconds();
+            monitor->stop();
+        }
+    }
+};
+
+void BM_TarnellMonitorMinute(benchmark::State& state)
+{
+    const unsigned controllers = static_cast<unsigned>(state.range(0));
+    tarnellsim::reset(tarnellsim::fullScenario(controllers));
+    MonitorDirectory directory(MONITOR_CATALOGUE, "libwatchtarnell.so");
+    MinuteRun::now = time(nullptr);
+    const Date::ClockFn previousClock = Date::setClock(&MinuteRun::clock);
+    const BaseRaidMonitor::SleepFunction previousSleep = BaseRaidMonitor::setSleepForTest(&MinuteRun::sleep);
+    {
+        TarnellLib lib;
+        TarnellRaidMonitor monitor(&lib, "./");
+        MinuteRun::monitor = &monitor;
+        for (auto _ : state) {
+            MinuteRun::waits = 0;
+            monitor.start();
+            state.SetIterationTime((MinuteRun::lastCpu - MinuteRun::firstCpu) / MinuteRun::CYCLES);
+            monitor.getEvents(0);
+        }
+        MinuteRun::monitor = nullptr;
+    }
+    BaseRaidMonitor::setSleepForTest(previousSleep);
+    Date::setClock(previousClock);
+    state.counters["controllers"] = controllers;
+}
+
 BENCHMARK(BM_SnapshotBuildWrite)->Arg(1)->Arg(16)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SnapshotRead)->Arg(1)->Arg(16)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MonitorIdleCycle)->Arg(1)->Arg(16)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TarnellMonitorMinute)->Arg(1)->Arg(16)->UseManualTime()->Iterations(3)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

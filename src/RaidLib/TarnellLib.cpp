@@ -96,6 +96,18 @@ TarnellSystem* TarnellLib::getNewSystem()
     return newSys;
 }
 
+void TarnellLib::releaseSystem(System* system)
+{
+    auto owned = std::find_if(ownedSystems.begin(), ownedSystems.end(),
+                              [system](const OwnedSystem& o) { return o.system == system; });
+    if (!system || owned == ownedSystems.end() || !owned->handedOut)
+        return;
+    owned->handedOut = false;
+    if (newSys == system)
+        newSys = nullptr;
+    retire(system);
+}
+
 uint8_t TarnellLib::getLDMProgressType(Addr& addrIN)
 {
     if (!currentSys)

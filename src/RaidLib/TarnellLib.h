@@ -135,6 +135,13 @@ public:
     // snapshot when there is none. It stays valid while the library lives.
     // Null only when there is no memory for it.
     TarnellSystem* getNewSystem();
+    // Gives back a system that getNewSystem handed out: the library deletes
+    // it as soon as none of its own snapshots names it. Anything else, null
+    // included, is ignored. The caller must not use the system afterwards.
+    void releaseSystem(System* system);
+    // The number of systems the library holds (its snapshots and the systems
+    // handed out and not given back).
+    size_t heldSystemCount() const { return ownedSystems.size(); }
     // The migration kind (ucLdmOption) of the task the controller at the
     // adapter address reports; 0 when there is no such adapter or the
     // progress cannot be read. Builds the newest snapshot when there is none.

@@ -26,9 +26,9 @@
 //
 // Threads: the constructor and destructor run on the creating thread; start,
 // run, poll and everything they call on the monitor's thread; the event
-// queue locks itself; the run flags and the start time are atomics written
-// by the stopper thread and read by the monitor thread. The class takes no
-// lock of its own.
+// queue locks itself; the run flags, the first-refresh flag and the start
+// time are atomics written by the stopper thread and read by the monitor
+// thread. The class takes no lock of its own.
 
 #include <atomic>
 #include <cstdarg>
@@ -346,7 +346,7 @@ public:
     FILE* debugLog = nullptr;
     int32_t pollSeconds = 5;
     std::atomic<time_t> startTime{0};
-    bool firstRefresh = true;
+    std::atomic<bool> firstRefresh{true};
     ReportTimer unsupportedDrivesTimer = {UNSUPPORTED_DRIVES_INTERVAL, 0};
     ReportTimer criticalLogicalDrivesTimer = {CRITICAL_LOGICAL_DRIVES_INTERVAL, 0};
     ReportTimer sasDriveMapTimer = {SAS_DRIVE_MAP_INTERVAL, 0};
@@ -378,8 +378,8 @@ private:
     std::string sasPhrase(const std::string& adapter, Adapter* owner, HardDrive* hardDrive);
 };
 
-// The run flags and the start time are read by one thread while another
-// writes them, as plain words of the same size.
+// The run flags, the first-refresh flag and the start time are read by one
+// thread while another writes them, as plain words of the same size.
 static_assert(sizeof(std::atomic<bool>) == sizeof(bool) && std::atomic<bool>::is_always_lock_free,
               "the run flags are lock-free bools");
 static_assert(sizeof(std::atomic<time_t>) == sizeof(time_t) && std::atomic<time_t>::is_always_lock_free,

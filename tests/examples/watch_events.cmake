@@ -1,0 +1,9 @@
+# watch_events over the simulator's default scenario: a fresh run reports
+# both controllers as added, a failing member disk gives its defunct-drive
+# event, the ending rebuild its completion once, and a bad argument fails.
+if(NOT TARNELL_CORE_ONLY)
+    add_test(NAME WatchEvents.ScriptedChanges
+             COMMAND ${CMAKE_CURRENT_LIST_DIR}/check-watch-events.sh $<TARGET_FILE:watch_events>)
+    set_tests_properties(WatchEvents.ScriptedChanges PROPERTIES ENVIRONMENT "TZ=UTC" TIMEOUT 120
+                         RUN_SERIAL TRUE)
+endif()
