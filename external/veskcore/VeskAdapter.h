@@ -14,6 +14,7 @@
 
 namespace vesksim {
 struct Controller;
+struct DiagnosticCall;
 struct LogicalDrive;
 struct SafteEnclosure;
 } // namespace vesksim
@@ -30,6 +31,12 @@ public:
 
     bool isInstanceOf(const char* className) const override;
     const char* typeName() const override;
+
+    // The event list: the simulation's next event document.
+    using Adapter::getEvents;
+    Ret getEvents(unsigned long startEventNumberIN, std::string& xmlEvents) override;
+    // Recorded; answers the scripted code.
+    Ret startControllerDiagnostic(EnumAdapterDiagType diagTypeIN) override;
 
     const char* getPartNumber() const { return partNumber; }
     const char* getBatteryFRU() const { return batteryFRU; }
@@ -51,6 +58,19 @@ public:
 
     bool isInstanceOf(const char* className) const override;
     const char* typeName() const override;
+
+    // The diagnostics: each request is recorded (with a pass-through's
+    // input) and answers the scripted code; the queries fill the scripted
+    // self-test state when they succeed.
+    Ret scsiPassThruCommand(SCSICommand& command) override;
+    Ret startDiskDiagnostic(EnumDiskDiagType typeIN) override;
+    Ret abortDiskDiagnostic() override;
+    Ret getDiskDiagnosticProgress(DISK_DIAGNOSTIC_STATE& stateOUT) override;
+    Ret getDiskDiagnosticResults(DISK_DIAGNOSTIC_STATE& stateOUT) override;
+
+private:
+    vesksim::DiagnosticCall call(const char* operation, int kind) const;
+    Ret diagnose(const vesksim::DiagnosticCall& call) const;
 };
 
 // A logical drive of a Vesk controller: its data space in 512-byte blocks,

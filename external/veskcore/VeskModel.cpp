@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "RaidLib/Util/SCSICommand.h"
 #include "RaidLib/Util/SafteConfig.h"
 #include "RaidLib/Util/SafteStatus.h"
 #include "RaidModel/Interface/Array.h"
@@ -42,6 +43,22 @@ VeskAdapter::VeskAdapter(const vesksim::Controller& c) : RecordAdapter(FENTA, c)
 
 VeskAdapter::~VeskAdapter() = default;
 
+Ret VeskAdapter::getEvents(unsigned long, std::string& xmlEvents)
+{
+    if (!vesksim::detail::readEvents(xmlEvents))
+        return Ret(Ret::NOT_SUPPORTED);
+    return Ret(Ret::SUCCESS);
+}
+
+Ret VeskAdapter::startControllerDiagnostic(EnumAdapterDiagType diagTypeIN)
+{
+    vesksim::DiagnosticCall call;
+    call.operation = "startControllerDiagnostic";
+    call.controller = getAdapterID();
+    call.kind = int(diagTypeIN);
+    return Ret(vesksim::detail::diagnose(call));
+}
+
 bool VeskAdapter::isInstanceOf(const char* className) const
 {
     return named(className, "VeskAdapter") || Adapter::isInstanceOf(className);
@@ -64,6 +81,60 @@ bool VeskHardDrive::isInstanceOf(const char* className) const
 }
 
 const char* VeskHardDrive::typeName() const { return "VeskHardDrive"; }
+
+vesksim::DiagnosticCall VeskHardDrive::call(const char* operation, int kind) const
+{
+    vesksim::DiagnosticCall c;
+    c.operation = operation;
+    c.controller = getAdapterID();
+    c.channel = getChannelID();
+    c.device = getDeviceID();
+    c.kind = kind;
+    return c;
+}
+
+Ret VeskHardDrive::diagnose(const vesksim::DiagnosticCall& c) const { return Ret(vesksim::detail::diagnose(c)); }
+
+Ret VeskHardDrive::scsiPassThruCommand(SCSICommand& command)
+{
+    vesksim::DiagnosticCall c = call("scsiPassThruCommand", int(command.getDirection()));
+    Buffer& cdb = command.getScsiCmd();
+    for (uint32_t i = 0; i < cdb.getSize(); i++)
+        c.cdb.push_back(cdb.getByte(i));
+    c.readSize = command.getReadData().getSize();
+    c.writeSize = command.getWriteData().getSize();
+    c.senseSize = command.getSenseData().getSize();
+    return diagnose(c);
+}
+
+Ret VeskHardDrive::startDiskDiagnostic(EnumDiskDiagType typeIN)
+{
+    return diagnose(call("startDiskDiagnostic", int(typeIN)));
+}
+
+Ret VeskHardDrive::abortDiskDiagnostic() { return diagnose(call("abortDiskDiagnostic", 0)); }
+
+namespace {
+
+// A query's answer: the scripted state when the scripted code is 0.
+Ret queryState(Ret ret, DISK_DIAGNOSTIC_STATE& stateOUT)
+{
+    if (ret.getReturn() == Ret::SUCCESS)
+        vesksim::detail::diskDiagnosticState(stateOUT.status, stateOUT.tenthsOfAPercent);
+    return ret;
+}
+
+} // namespace
+
+Ret VeskHardDrive::getDiskDiagnosticProgress(DISK_DIAGNOSTIC_STATE& stateOUT)
+{
+    return queryState(diagnose(call("getDiskDiagnosticProgress", 0)), stateOUT);
+}
+
+Ret VeskHardDrive::getDiskDiagnosticResults(DISK_DIAGNOSTIC_STATE& stateOUT)
+{
+    return queryState(diagnose(call("getDiskDiagnosticResults", 0)), stateOUT);
+}
 
 // ---------------------------------------------------------------- VeskLogicalDrive
 

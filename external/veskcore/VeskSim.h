@@ -18,6 +18,7 @@
 #include "FamilySim.h"
 #include "RaidLib/Util/StorExport.h"
 #include "RaidModel/Interface/Adapter.h"
+#include "RaidModel/Interface/HardDrive.h"
 #include "RaidModel/Interface/LogicalDrive.h"
 
 namespace vesksim {
@@ -100,6 +101,42 @@ STOR_EXPORT unsigned configurationReads();
 
 // The next allocation of a VeskLib fails: its new expression yields null.
 STOR_EXPORT void failNextAllocation();
+
+// ---- the diagnostics -------------------------------------------------------------------
+
+// One diagnostic request a controller or a drive received: the operation
+// ("scsiPassThruCommand", "startDiskDiagnostic", "abortDiskDiagnostic",
+// "getDiskDiagnosticProgress", "getDiskDiagnosticResults",
+// "startControllerDiagnostic"), the controller number, the drive's channel
+// and target (0x7FFFFFFF for a controller), the kind (the command's
+// direction, the test or diagnostic type) and, of a pass-through, the CDB
+// and the sizes of its read, write and sense buffers.
+struct DiagnosticCall {
+    std::string operation;
+    uint32_t controller = 0, channel = 0x7FFFFFFF, device = 0x7FFFFFFF;
+    int kind = 0;
+    std::vector<uint8_t> cdb;
+    size_t readSize = 0, writeSize = 0, senseSize = 0;
+};
+
+// The requests received since the last reset, in order.
+STOR_EXPORT std::vector<DiagnosticCall> diagnosticCalls();
+
+// The return code of an operation (0 unless set), and of it on one drive.
+STOR_EXPORT void setDiagnosticResult(const std::string& operation, int code);
+STOR_EXPORT void setDriveDiagnosticResult(const std::string& operation, uint32_t channel, uint32_t device, int code);
+
+// What the progress and results queries report of a drive's self test
+// (status 0, progress 0 unless set).
+STOR_EXPORT void setDiskDiagnosticState(EnumDiskDiagStatus status, uint32_t tenthsOfAPercent);
+
+// The event lists of the controllers: each read (getEvents) answers the
+// next document of the list, the last one again once all were read; an
+// empty list makes every read fail. The default is one document holding
+// the completion event of a controller diagnostic.
+STOR_EXPORT void setEventDocuments(const std::vector<std::string>& documents);
+// The event lists read since the last reset.
+STOR_EXPORT unsigned eventReads();
 
 } // namespace vesksim
 

@@ -5,6 +5,7 @@
 // takes the simulation's lock itself.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "VeskSim.h"
@@ -17,6 +18,13 @@ std::vector<Controller> readControllers();
 uint32_t controllerCount();
 // True once after failNextAllocation.
 bool allocationFails();
+
+// Records a diagnostic request and answers its scripted return code.
+int diagnose(const DiagnosticCall& call);
+// The scripted self-test state.
+void diskDiagnosticState(EnumDiskDiagStatus& status, uint32_t& tenthsOfAPercent);
+// The next event document; false when there is none.
+bool readEvents(std::string& document);
 
 } // namespace detail
 } // namespace vesksim

@@ -139,6 +139,13 @@ std::string KRNALogger::getPath()
     return path;
 }
 
+std::string KRNALogger::redirectedDirectory()
+{
+    Registry& r = registry();
+    cimple::Auto_Mutex lock(r.mutex);
+    return r.redirected ? r.directory : std::string();
+}
+
 void KRNALogger::setLogDirectory(const char* dir)
 {
     Registry& r = registry();

@@ -59,6 +59,8 @@ public:
     // Test seam: every logger with a file name, those built later included,
     // writes into dir (null: back to the place found at construction).
     static void setLogDirectory(const char* dir);
+    // The directory of the test seam; empty when none is set.
+    static std::string redirectedDirectory();
 
     // The log directory and file path that a "/proc/self/maps" line naming
     // the module gives; false (both empty) when the line gives none.

@@ -34,7 +34,8 @@
 //   };
 //   CIMPLE_ASSOCIATION_PROVIDER(KRNA_Link_Provider);
 //
-// builds a fresh map for each request under globalLock (krnaWalk gives the
+// builds a fresh map for each request under globalLock (unless krnaLocks
+// says otherwise; krnaWalk gives the
 // objects of the tree, krnaEnd builds an end as its own provider does,
 // krnaLink inserts one association of two ends) and answers from it after
 // the lock is released.
@@ -54,6 +55,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "KRNAFixedAnswers.h"
 #include "KRNALogger.h"
 #include "KRNAProvUtil.h"
 #include "KRNAProvider.h"
@@ -62,19 +64,10 @@
 
 namespace corvanecimple {
 
-// An extrinsic method of the module's classes that no provider carries out:
-// whatever its parameters, it answers "not supported" and touches nothing.
-#define KRNA_UNSUPPORTED_METHOD(NAME)                 \
-    template <class... Parameters>                    \
-    int NAME(const Parameters&...)                    \
-    {                                                 \
-        return ::cimple::INVOKE_METHOD_UNSUPPORTED;   \
-    }
-
-// What every provider of the pattern shares: load and unload, the timer,
-// create, delete and modify, and the extrinsic methods.
+// What every provider of the pattern shares: load and unload, and the fixed
+// answers.
 template <class Derived, class CIMClass>
-class KRNAProviderCommon : public KRNAProvider {
+class KRNAProviderCommon : public KRNAProvider, public KRNAFixedAnswers<CIMClass> {
 public:
     typedef CIMClass Class;
 
@@ -99,29 +92,6 @@ public:
             KRNAProvider::unload();
         return cimple::UNLOAD_OK;
     }
-
-    int timer(cimple::uint64&) { return cimple::TIMER_CANCEL; }
-
-    int create_instance(Class*) { return cimple::CREATE_INSTANCE_UNSUPPORTED; }
-    int delete_instance(const Class*) { return cimple::DELETE_INSTANCE_UNSUPPORTED; }
-    int modify_instance(const Class*, const Class*) { return cimple::MODIFY_INSTANCE_UNSUPPORTED; }
-
-    // Every extrinsic method the module's classes declare.
-    KRNA_UNSUPPORTED_METHOD(RequestStateChange)
-    KRNA_UNSUPPORTED_METHOD(SetPowerState)
-    KRNA_UNSUPPORTED_METHOD(Reset)
-    KRNA_UNSUPPORTED_METHOD(EnableDevice)
-    KRNA_UNSUPPORTED_METHOD(OnlineDevice)
-    KRNA_UNSUPPORTED_METHOD(QuiesceDevice)
-    KRNA_UNSUPPORTED_METHOD(SaveProperties)
-    KRNA_UNSUPPORTED_METHOD(RestoreProperties)
-    KRNA_UNSUPPORTED_METHOD(IsCompatible)
-    KRNA_UNSUPPORTED_METHOD(ConnectorPower)
-    KRNA_UNSUPPORTED_METHOD(SetSpeed)
-    KRNA_UNSUPPORTED_METHOD(Failover)
-    KRNA_UNSUPPORTED_METHOD(LockMedia)
-    KRNA_UNSUPPORTED_METHOD(GetSupportedSizes)
-    KRNA_UNSUPPORTED_METHOD(GetSupportedSizeRange)
 
     // The scope names of the operations: "<class>_Provider::load()" and so on
     // (buildMap: an association's krnaBuildMap, where it traces one).
@@ -178,8 +148,6 @@ protected:
         KRNAProvUtil::deleteRaidObject(root);
     }
 };
-
-#undef KRNA_UNSUPPORTED_METHOD
 
 // An end of an association: a new instance of the end provider's class,
 // built in full from the model object; null when it cannot be created.
@@ -308,11 +276,18 @@ private:
 };
 
 template <class Derived, class CIMClass>
-class KRNAAssociationProvider : public KRNAProviderCommon<Derived, CIMClass> {
+class KRNAAssociationProvider : public KRNAProviderCommon<Derived, CIMClass>,
+                                public KRNAAssociationAnswers<CIMClass> {
     typedef KRNAProviderCommon<Derived, CIMClass> Common;
 
 public:
     typedef CIMClass Class;
+
+    // Whether the map of an enumeration (or of a get) is built under
+    // globalLock: always here.
+    static bool krnaLocks(bool) { return true; }
+    // Called when a get finds no association with the model's references.
+    static void onGetNotFound() {}
 
     // The association in the map of this request with the model's
     // references; 60, instance untouched, when none has them.
@@ -320,10 +295,12 @@ public:
     {
         typename Derived::Scope trace(Derived::traceNames().getInstance.c_str());
         cimple::Instance_Map<Class> map;
-        buildMap(map);
+        buildMap(map, false);
         const Class* found = map.lookup(model);
-        if (!found)
+        if (!found) {
+            Derived::onGetNotFound();
             return cimple::GET_INSTANCE_NOT_FOUND;
+        }
         Class* copy = found->clone();
         if (!copy)
             return cimple::GET_INSTANCE_NOT_FOUND;
@@ -337,7 +314,7 @@ public:
     {
         typename Derived::Scope trace(Derived::traceNames().enumInstances.c_str());
         cimple::Instance_Map<Class> map;
-        buildMap(map);
+        buildMap(map, true);
         for (size_t i = 0; i < map.size(); i++) {
             Class* copy = map[i]->clone();
             if (copy)
@@ -346,21 +323,6 @@ public:
         return cimple::ENUM_INSTANCES_OK;
     }
 
-    int enum_associator_names(const cimple::Instance*, const cimple::String&, const cimple::String&,
-                              const cimple::String&, cimple::Enum_Associator_Names_Handler<cimple::Instance>*)
-    {
-        return cimple::ENUM_ASSOCIATOR_NAMES_UNSUPPORTED;
-    }
-    int enum_references(const cimple::Instance*, const Class*, const cimple::String&,
-                        cimple::Enum_References_Handler<Class>*)
-    {
-        return cimple::ENUM_REFERENCES_UNSUPPORTED;
-    }
-    int enum_associators(const cimple::Instance*, const cimple::String&, const cimple::String&,
-                         const cimple::String&, cimple::Enum_Associators_Handler<cimple::Instance>*)
-    {
-        return cimple::ENUM_ASSOCIATORS_UNSUPPORTED;
-    }
 
 protected:
     // One association of the two ends (both taken over) into the map. The
@@ -382,22 +344,16 @@ protected:
     {
         static_assert(std::is_base_of<LeftOwner, Class>::value && std::is_base_of<RightOwner, Class>::value,
                       "the roles are references of the association class");
-        Class* association = Class::create(false);
-        if (!association || !left || !right) {
-            cimple::destroy(association);
-            cimple::destroy(left);
-            cimple::destroy(right);
-            return;
-        }
-        association->*leftRole = left;
-        association->*rightRole = right;
-        fill(association);
-        map.insert(association);
+        krnaInsertAssociation(map, leftRole, left, rightRole, right, fill);
     }
 
 private:
-    static void buildMap(cimple::Instance_Map<Class>& map)
+    static void buildMap(cimple::Instance_Map<Class>& map, bool enumerating)
     {
+        if (!Derived::krnaLocks(enumerating)) {
+            Derived::krnaBuildMap(map);
+            return;
+        }
         cimple::Auto_Mutex global(KRNAProvider::globalLock);
         Derived::krnaBuildMap(map);
     }

@@ -1,12 +1,20 @@
 // cim_enum: the instances a provider module gives for one CIM class, as a
-// CIM server would get them through CMPI, printed as MOF-like text.
+// CIM server would get them through CMPI, printed as MOF-like text; or the
+// invocation of an extrinsic method on an instance.
 //
 //   cim_enum [--module FILE] [--namespace NS] CLASS
+//   cim_enum [--module FILE] [--namespace NS] --invoke PATH METHOD [NAME=VALUE]... [--list CLASS]...
 //
+// PATH names the instance as Class.Key="value",... (a value without blanks
+// or commas may stand unquoted); an argument VALUE of that form is a
+// reference to the instance it names, any other VALUE a string. The method's
+// return value and output arguments are printed as "Name = value;" lines,
+// then the instances of each CLASS after --list, as the same process holds
+// them after the call (what a method leaves behind lives in the process).
 // FILE defaults to libkrnacim.so in the lib folder beside this program's
 // folder, NS to "root/krna". Exit status: 0 done, 1 no provider of the module
-// enumerates CLASS, 2 bad argument or a module that cannot be loaded, 3 the
-// enumeration failed.
+// serves CLASS, 2 bad argument or a module that cannot be loaded, 3 the
+// enumeration or the method failed.
 #include <unistd.h>
 
 #include <climits>
@@ -21,7 +29,9 @@ namespace {
 
 void usage()
 {
-    fprintf(stderr, "usage: cim_enum [--module FILE] [--namespace NS] CLASS\n");
+    fprintf(stderr, "usage: cim_enum [--module FILE] [--namespace NS] CLASS\n"
+                    "       cim_enum [--module FILE] [--namespace NS] --invoke PATH METHOD [NAME=VALUE]... "
+                    "[--list CLASS]...\n");
 }
 
 bool validClassName(const std::string& s)
@@ -32,6 +42,129 @@ bool validClassName(const std::string& s)
         if (!isalnum(static_cast<unsigned char>(c)) && c != '_')
             return false;
     return true;
+}
+
+bool validName(const std::string& s) { return validClassName(s); }
+
+// Class.Key="value",Key=value in namespace ns; false when it is not one.
+bool parsePath(const std::string& text, const std::string& ns, cimbroker::Path& path)
+{
+    const size_t dot = text.find('.');
+    path = cimbroker::Path();
+    path.ns = ns;
+    path.cls = text.substr(0, dot);
+    if (!validClassName(path.cls))
+        return false;
+    if (dot == std::string::npos)
+        return true;
+    size_t pos = dot + 1;
+    while (pos < text.size()) {
+        const size_t eq = text.find('=', pos);
+        if (eq == std::string::npos || !validName(text.substr(pos, eq - pos)))
+            return false;
+        const std::string name = text.substr(pos, eq - pos);
+        std::string value;
+        pos = eq + 1;
+        if (pos < text.size() && text[pos] == '"') {
+            for (pos++; pos < text.size() && text[pos] != '"'; pos++) {
+                if (text[pos] == '\\' && pos + 1 < text.size())
+                    pos++;
+                value += text[pos];
+            }
+            if (pos >= text.size())
+                return false; // no closing quotation mark
+            pos++;
+        } else {
+            while (pos < text.size() && text[pos] != ',')
+                value += text[pos++];
+        }
+        path.keys.push_back({name, cimbroker::Value::string(value)});
+        if (pos < text.size() && text[pos++] != ',')
+            return false;
+        if (pos == text.size() && text.back() == ',')
+            return false;
+    }
+    return !path.keys.empty();
+}
+
+// Whether the text has the form of an object path with keys.
+bool looksLikePath(const std::string& text)
+{
+    const size_t dot = text.find('.');
+    const size_t eq = text.find('=');
+    return dot != std::string::npos && eq != std::string::npos && dot < eq && validClassName(text.substr(0, dot));
+}
+
+// Prints the instances of the class; the exit status of main.
+int list(cimbroker::Broker& broker, const std::string& ns, const std::string& cls)
+{
+    if (!broker.hasFactory(cls, cimbroker::MIKind::Instance)) {
+        fprintf(stderr, "cim_enum: no provider of the module enumerates %s\n", cls.c_str());
+        return 1;
+    }
+    std::vector<cimbroker::Inst> instances;
+    cimbroker::Status st = broker.enumerateInstances(ns, cls, instances);
+    if (!st.ok()) {
+        fprintf(stderr, "cim_enum: enumerating %s failed: %s%s%s\n", cls.c_str(), cimbroker::rcName(st.rc),
+                st.msg.empty() ? "" : ": ", st.msg.c_str());
+        return 3;
+    }
+    for (size_t i = 0; i < instances.size(); i++)
+        printf("%s%s", i ? "\n" : "", cimbroker::mofText(instances[i]).c_str());
+    return 0;
+}
+
+// Invokes the method, then lists the classes; the exit status of main.
+int invoke(cimbroker::Broker& broker, const std::string& ns, const std::vector<std::string>& args,
+           const std::vector<std::string>& listed)
+{
+    cimbroker::Path path;
+    if (args.size() < 2 || !parsePath(args[0], ns, path) || !validName(args[1])) {
+        usage();
+        return 2;
+    }
+    cimbroker::Named in;
+    for (size_t i = 2; i < args.size(); i++) {
+        const size_t eq = args[i].find('=');
+        if (eq == std::string::npos || !validName(args[i].substr(0, eq))) {
+            usage();
+            return 2;
+        }
+        const std::string value = args[i].substr(eq + 1);
+        cimbroker::Path ref;
+        if (looksLikePath(value)) {
+            if (!parsePath(value, ns, ref)) {
+                fprintf(stderr, "cim_enum: not an object path: %s\n", value.c_str());
+                return 2;
+            }
+            in.push_back({args[i].substr(0, eq), cimbroker::Value::reference(ref)});
+        } else {
+            in.push_back({args[i].substr(0, eq), cimbroker::Value::string(value)});
+        }
+    }
+    if (!broker.hasFactory(path.cls, cimbroker::MIKind::Method)) {
+        fprintf(stderr, "cim_enum: no provider serves the methods of %s\n", path.cls.c_str());
+        return 1;
+    }
+    cimbroker::Named out;
+    cimbroker::Value ret;
+    cimbroker::Status st = broker.invokeMethod(path, args[1], in, out, ret);
+    if (!st.ok()) {
+        fprintf(stderr, "cim_enum: %s failed: %s%s%s\n", args[1].c_str(), cimbroker::rcName(st.rc),
+                st.msg.empty() ? "" : ": ", st.msg.c_str());
+        printf("ReturnValue = %s;\n", cimbroker::valueText(ret).c_str());
+        return 3;
+    }
+    printf("ReturnValue = %s;\n", cimbroker::valueText(ret).c_str());
+    for (const auto& arg : out)
+        printf("%s = %s;\n", arg.first.c_str(), cimbroker::valueText(arg.second).c_str());
+    for (const std::string& cls : listed) {
+        printf("\n");
+        fflush(stdout);
+        if (int status = list(broker, ns, cls))
+            return status;
+    }
+    return 0;
 }
 
 std::string defaultModule()
@@ -60,10 +193,22 @@ int main(int argc, char** argv)
     std::string module = defaultModule();
     std::string ns = "root/krna";
     std::string cls;
+    bool invoking = false;
+    std::vector<std::string> invokeArgs, listed;
     for (int i = 1; i < argc; i++) {
         std::string arg = argv[i];
-        if ((arg == "--module" || arg == "--namespace") && i + 1 < argc) {
+        if (invoking && arg == "--list") {
+            if (i + 1 >= argc || !validClassName(argv[i + 1])) {
+                usage();
+                return 2;
+            }
+            listed.push_back(argv[++i]);
+        } else if (invoking) {
+            invokeArgs.push_back(arg);
+        } else if ((arg == "--module" || arg == "--namespace") && i + 1 < argc) {
             (arg == "--module" ? module : ns) = argv[++i];
+        } else if (arg == "--invoke" && cls.empty()) {
+            invoking = true;
         } else if (arg == "--help" || arg == "-h") {
             usage();
             return 0;
@@ -74,7 +219,7 @@ int main(int argc, char** argv)
             return 2;
         }
     }
-    if (!validClassName(cls) || ns.empty()) {
+    if ((!invoking && !validClassName(cls)) || ns.empty()) {
         usage();
         return 2;
     }
@@ -92,19 +237,12 @@ int main(int argc, char** argv)
                   {"Name", cimbroker::Value::string(hostName())}}};
     host.props = host.path.keys;
     broker.setUpcallInstances("root/zeqag", "CIM_ComputerSystem", {host});
+    if (invoking)
+        return invoke(broker, ns, invokeArgs, listed);
 
     if (!broker.hasFactory(cls, cimbroker::MIKind::Instance)) {
         fprintf(stderr, "cim_enum: no provider of %s enumerates %s\n", module.c_str(), cls.c_str());
         return 1;
     }
-    std::vector<cimbroker::Inst> instances;
-    cimbroker::Status st = broker.enumerateInstances(ns, cls, instances);
-    if (!st.ok()) {
-        fprintf(stderr, "cim_enum: enumerating %s failed: %s%s%s\n", cls.c_str(), cimbroker::rcName(st.rc),
-                st.msg.empty() ? "" : ": ", st.msg.c_str());
-        return 3;
-    }
-    for (size_t i = 0; i < instances.size(); i++)
-        printf("%s%s", i ? "\n" : "", cimbroker::mofText(instances[i]).c_str());
-    return 0;
+    return list(broker, ns, cls);
 }

@@ -56,11 +56,10 @@ inline size_t qorlReads() { return vesksim::configurationReads(); }
 inline size_t tarnellReads() { return tarnellsim::calls("SupportedAdapterCount").size() / 2; }
 inline size_t pelmReads() { return pelmsim::calls("getSystemConfig").size(); }
 
-// The lines of the module's log, in order.
-inline std::vector<std::string> logLines()
+// The lines of a text, without their line ends.
+inline std::vector<std::string> splitLines(const std::string& text)
 {
     std::vector<std::string> lines;
-    const std::string text = testsupport::readFile("krnaprov.log");
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
@@ -71,6 +70,9 @@ inline std::vector<std::string> logLines()
     }
     return lines;
 }
+
+// The lines of the module's log, in order.
+inline std::vector<std::string> logLines() { return splitLines(testsupport::readFile("krnaprov.log")); }
 
 // The lines of the log without their time ("[debug] message") that contain
 // the text, in order.
