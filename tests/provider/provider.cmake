@@ -9,14 +9,14 @@
 # inter-process lock, which the programs remove again (PelmTestSupport.h).
 if(TARGET krnacim)
     file(GLOB PROVIDER_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*Test.cpp)
-    add_executable(provider_tests ${PROVIDER_TEST_SOURCES})
+    add_executable(provider_tests ${PROVIDER_TEST_SOURCES} ${PROJECT_SOURCE_DIR}/tests/cim_broker/MonitorLibrariesAsan.cpp)
     cimple_class_table(provider_tests ${CMAKE_CURRENT_LIST_DIR}/PatternClasses.mof)
     target_include_directories(provider_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR})
     target_link_libraries(provider_tests PRIVATE krnacim_objects tarnellapi test_support)
     tarnell_add_gtest(provider_tests RESOURCE_LOCK StorLock512)
 
     file(GLOB KRNACIM_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/module/*Test.cpp)
-    add_executable(krnacim_tests ${KRNACIM_TEST_SOURCES})
+    add_executable(krnacim_tests ${KRNACIM_TEST_SOURCES} ${PROJECT_SOURCE_DIR}/tests/cim_broker/MonitorLibrariesAsan.cpp)
     target_include_directories(krnacim_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR})
     target_link_libraries(krnacim_tests PRIVATE cim_broker cimple veskcore pelmcore tarnellapi test_support
                                                 ${CMAKE_DL_LIBS})
