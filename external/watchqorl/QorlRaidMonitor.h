@@ -18,7 +18,7 @@
 
 class VeskLib;
 
-class STOR_EXPORT QorlRaidMonitor : public BaseRaidMonitor {
+class STOR_EXPORT QorlRaidMonitor final : public BaseRaidMonitor {
 public:
     // Logs in logDir; the library is not owned and must outlive the monitor.
     QorlRaidMonitor(VeskLib* lib, std::string logDir);

@@ -37,6 +37,9 @@ struct MonitorSlot {
     cimple::Thread thread;
     // 1 while the polling thread is meant to run.
     std::atomic<int32_t> threadCount{0};
+    // True from the polling thread's creation until it leaves the monitor's
+    // start(); the stopper waits for it as well as for isStopped().
+    std::atomic<bool> polling{false};
 };
 
 class KRNA_RaidMonitorAlertIndication_Provider {
