@@ -11,7 +11,9 @@ if(TARGET krnacim)
     file(GLOB PROVIDER_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*Test.cpp)
     add_executable(provider_tests ${PROVIDER_TEST_SOURCES} ${PROJECT_SOURCE_DIR}/tests/cim_broker/MonitorLibrariesAsan.cpp)
     cimple_class_table(provider_tests ${CMAKE_CURRENT_LIST_DIR}/PatternClasses.mof)
-    target_include_directories(provider_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR})
+    target_include_directories(provider_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${PROJECT_SOURCE_DIR}/tests/monitor)
+    # The monitor fixture (directories, clock and sleep of the monitor core).
+    target_compile_definitions(provider_tests PRIVATE MONITOR_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/monitor/data")
     target_link_libraries(provider_tests PRIVATE krnacim_objects tarnellapi test_support)
     tarnell_add_gtest(provider_tests RESOURCE_LOCK StorLock512)
 
