@@ -3,6 +3,8 @@
 
 #include "KRNA_RaidMonitorAlertIndication_Provider.h"
 
+#include <cstring>
+
 #include "KRNAIndicationLog.h"
 #include "PelmLib.h"
 #include "QorlRaidMonitor.h"
@@ -71,6 +73,12 @@ Family families[] = {
 };
 
 const int NO_CONTROLLERS_ID = 201;
+
+// One fixed line (its own line end included) of the indication log.
+void logLine(const char* line)
+{
+    indicationLogger.debug("%.*s", static_cast<int>(strcspn(line, "\n")), line);
+}
 
 bool anyMonitor()
 {
@@ -150,10 +158,10 @@ BaseRaidMonitor* finishFamily(long mask, StorLibPlugin* lib, bool& found, const 
 {
     found = controllerCount(lib) != 0;
     if (!found)
-        indicationLogger.debug("%s", noControllersLine);
+        logLine(noControllersLine);
     BaseRaidMonitor* monitor = makeMonitor(mask, lib, dir);
     if (!monitor) {
-        indicationLogger.debug("%s", failedLine);
+        logLine(failedLine);
         delete lib;
     }
     return monitor;
@@ -250,7 +258,7 @@ int Provider::load()
         f.slot.familyMonitor = buildMonitor(f.mask);
         f.madeBy = monitorFactory;
         if (!f.slot.familyMonitor)
-            indicationLogger.debug("%s", f.nullLine);
+            logLine(f.nullLine);
     }
     indicationLogger.debug("Exiting KRNA_RaidMonitorAlertIndication_Provider load()");
     return 0;
@@ -346,18 +354,18 @@ void* Provider::deliverIndications(void* arg)
                         const int m = events ? monitor->getEvents(events, n) : 0;
                         for (int i = 0; i < m; ++i) {
                             if (events[i].eventId == NO_CONTROLLERS_ID) {
-                                indicationLogger.debug("%s", f.skipLine);
+                                logLine(f.skipLine);
                                 continue;
                             }
                             KRNA_RaidMonitorAlertIndication* indication = constructIndication(events[i]);
-                            indicationLogger.debug("%s", f.deliverLine);
+                            logLine(f.deliverLine);
                             target->handle(indication);
                         }
                         delete[] events;
                     }
                 }
                 if (allFamiliesDone()) {
-                    indicationLogger.debug("%s", f.exitLine);
+                    logLine(f.exitLine);
                     return nullptr;
                 }
             }
@@ -379,7 +387,7 @@ void* Provider::stopMonitorThread(void*)
     for (const Family& f : families) {
         if (f.slot.familyMonitor) {
             f.slot.familyMonitor->stop();
-            indicationLogger.debug("%s", f.stopLine);
+            logLine(f.stopLine);
         }
     }
     for (;;) {

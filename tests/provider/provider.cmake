@@ -20,8 +20,12 @@ if(TARGET krnacim)
     file(GLOB KRNACIM_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/module/*Test.cpp)
     add_executable(krnacim_tests ${KRNACIM_TEST_SOURCES} ${PROJECT_SOURCE_DIR}/tests/cim_broker/MonitorLibrariesAsan.cpp)
     target_include_directories(krnacim_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR})
-    target_link_libraries(krnacim_tests PRIVATE cim_broker cimple veskcore pelmcore tarnellapi test_support
+    # libwatchqorl too: the monitor core's seams (sleep, maps file), served
+    # by it for the whole process as for the module.
+    target_link_libraries(krnacim_tests PRIVATE cim_broker cimple veskcore pelmcore tarnellapi watchqorl test_support
                                                 ${CMAKE_DL_LIBS})
+    target_include_directories(krnacim_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/monitor)
+    target_compile_definitions(krnacim_tests PRIVATE MONITOR_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/monitor/data")
     target_compile_definitions(krnacim_tests PRIVATE KRNACIM_MODULE="$<TARGET_FILE:krnacim>"
                                                      CIM_ENUM="$<TARGET_FILE:cim_enum>")
     add_dependencies(krnacim_tests krnacim cim_enum)
