@@ -31,6 +31,11 @@ if(TARGET krnacim)
     add_dependencies(krnacim_tests krnacim cim_enum)
     tarnell_add_gtest(krnacim_tests RESOURCE_LOCK StorLock512)
 
+    # The family and monitor libraries in their load order: libwatchqorl
+    # ahead of the other monitor libraries serves the monitor-core names.
+    add_test(NAME krnacim.load_order
+        COMMAND sh -c "readelf -d \"$0\" | sed -n 's/.*(NEEDED).*\\[\\(lib[a-z]*\\)\\.so.*/\\1/p' | grep -E '^lib(veskcore|pelmcore|tarnellcore|watchqorl|watchpelm|watchtarnell)$' | tr '\\n' ' ' | grep -qx 'libveskcore libpelmcore libtarnellcore libwatchqorl libwatchpelm libwatchtarnell '" $<TARGET_FILE:krnacim>)
+
     # Besides the providers' factories: cimple_module, the heap operators
     # with the deleter of the module's own heap ownership, and the test seam
     # of its logs.

@@ -4,6 +4,7 @@
 // inventory enumerations run; disabling and unloading leave no thread.
 
 #include <dirent.h>
+#include <dlfcn.h>
 
 #include <chrono>
 #include <thread>
@@ -142,6 +143,22 @@ TEST_F(AlertIndicationModule, ChangesInEachFamilyReachTheBrokerAsTheirClass)
     EXPECT_EQ(threadCount(), threadsBefore);
     broker->cleanupAll();
     EXPECT_EQ(threadCount(), threadsBefore);
+}
+
+TEST_F(AlertIndicationModule, MonitorCoreNamesOfTheModuleResolveIntoLibwatchqorl)
+{
+    // Looked up in the module's own load order, as its references bind.
+    void* module = dlopen(KRNACIM_MODULE, RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_NE(module, nullptr);
+    for (const char* name : {"_ZN15BaseRaidMonitor17getNumberOfEventsEv", "_ZN15BaseRaidMonitor9getEventsEP8NRMEventi",
+                             "_ZN15BaseRaidMonitor9isStoppedEv", "_ZN8NRMEventC1Ev"}) {
+        void* symbol = dlsym(module, name);
+        Dl_info info{};
+        ASSERT_TRUE(symbol && dladdr(symbol, &info)) << name;
+        EXPECT_NE(std::string(info.dli_fname).find("/libwatchqorl.so"), std::string::npos) << name << " "
+                                                                                          << info.dli_fname;
+    }
+    dlclose(module);
 }
 
 } // namespace
