@@ -40,6 +40,20 @@ struct ArgLogger<R (*)(A...)> {
     void operator()(A... a) { (logArg<A>(call, static_cast<A>(a)), ...); }
 };
 
+// Sets every unsigned 32-bit output of an entry point (reportLength).
+template <typename F>
+struct LengthReporter;
+template <typename R, typename... A>
+struct LengthReporter<R (*)(A...)> {
+    uint32_t length;
+    void operator()(A... a) { (report<A>(static_cast<A>(a)), ...); }
+    template <typename T>
+    void report(T&& value) {
+        if constexpr (std::is_same_v<T, uint32_t&>) value = length;
+        (void)value;
+    }
+};
+
 int adapterOf(const Call& call) {
     return call.hasAddress ? int(call.address.usAdapterID) : ANY_ADAPTER;
 }
@@ -84,6 +98,9 @@ Call& currentCall() {
             tarnellsim::CurrentCall current_(call_);                                  \
             result_ = tarnellsim::ops::op args;                                     \
         }                                                                             \
+        uint32_t length_ = 0;                                                         \
+        if (tarnellsim::reportedLength(#op, length_))                                 \
+            tarnellsim::LengthReporter<decltype(&op)>{length_} args;                  \
         call_.result = result_.code;                                                  \
         tarnellsim::appendCall(std::move(call_));                                     \
         return tarnellsim::toSRet(result_);                                           \

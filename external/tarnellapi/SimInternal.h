@@ -6,6 +6,7 @@
 // state's lock held (see lock()).
 
 #include <cstdint>
+#include <map>
 #include <mutex>
 #include <set>
 #include <string>
@@ -33,6 +34,7 @@ struct State {
     bool changed = false;            // the configuration changed since the last change query
     simsupport::FailureTable failures;
     simsupport::CallLog<Call> log;
+    std::map<std::string, uint32_t> reportedLengths;   // reportLength
     int dlInitCount = 0;
     int dlTermCount = 0;
 };
@@ -45,6 +47,8 @@ std::unique_lock<std::mutex> lock();
 // failure; false when the call is to go ahead.
 bool takeFailure(const char* entryPoint, int adapter, int& code);
 void appendCall(Call&& call);
+// The length the entry point is to report (reportLength); false when none.
+bool reportedLength(const char* entryPoint, uint32_t& length);
 
 // A slot of a device: channel * 16 + target.
 inline int slotOf(unsigned channel, unsigned target) { return int(channel * 16 + target); }

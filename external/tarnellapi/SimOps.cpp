@@ -39,6 +39,13 @@ void applyPatches(void* reply, size_t size, const std::vector<Controller::BytePa
             if (p.offset + i < size) bytes[p.offset + i] = p.bytes[i];
 }
 
+// Keeps the leading bytes of a buffer in the call-log entry.
+void logBytes(std::vector<uint8_t> Call::*field, const void* data, size_t length) {
+    if (!data) return;
+    const uint8_t* b = static_cast<const uint8_t*>(data);
+    (currentCall().*field).assign(b, b + std::min(length, LOGGED_BYTES));
+}
+
 // Adds the address list of a request to its call-log entry.
 void logList(const _STORAGE_ADDRESS_ID* list, unsigned count) {
     if (!list) return;
@@ -75,7 +82,7 @@ OpResult percentOf(Controller& c, const _STORAGE_ADDRESS_ID& a, Task::Kind kind,
     if (!d) return RC_NO_OBJECT;
     unsigned p = 100;
     taskPercent(c, kind, d->number, sub, p);
-    percent = uint16_t(p);
+    percent = c.progressValue >= 0 ? uint16_t(c.progressValue) : uint16_t(p);
     return RC_OK;
 }
 
@@ -354,11 +361,13 @@ OpResult ChannelInfo(_STORAGE_ADDRESS_ID addr, _CHANNEL_INFO& info) {
 }
 
 OpResult UpdateAdapterBios(_STORAGE_ADDRESS_ID addr, void* image, uint32_t imageLen) {
+    logBytes(&Call::written, image, imageLen);
     CONTROLLER(addr)
     return (image && imageLen) ? RC_OK : RC_BAD_PARAMETER;
 }
 
 OpResult UpdateAdapterFirmWare(_STORAGE_ADDRESS_ID addr, void* image, uint32_t imageLen) {
+    logBytes(&Call::written, image, imageLen);
     CONTROLLER(addr)
     return (image && imageLen) ? RC_OK : RC_BAD_PARAMETER;
 }
@@ -367,7 +376,9 @@ OpResult ExecAdapterCmnd(_STORAGE_ADDRESS_ID addr, uint8_t* cmnd, uint32_t cmndL
                          uint32_t& writeXfer, uint32_t& senseXfer, void* readBuf, uint32_t readLen,
                          void* writeBuf, uint32_t writeLen, void* senseBuf, uint32_t senseLen, uint32_t timeout,
                          uint32_t flags, int readFlag, int senseFlag) {
-    unused(writeBuf, writeLen, timeout, flags, readFlag, senseFlag);
+    unused(timeout, flags, readFlag, senseFlag);
+    logBytes(&Call::command, cmnd, cmndLen);
+    logBytes(&Call::written, writeBuf, writeLen);
     CONTROLLER(addr)
     readXfer = writeXfer = senseXfer = 0;
     if (!cmnd || cmndLen == 0 || (!readBuf && readLen)) return RC_BAD_PARAMETER;
@@ -375,13 +386,29 @@ OpResult ExecAdapterCmnd(_STORAGE_ADDRESS_ID addr, uint8_t* cmnd, uint32_t cmndL
         putSense(senseBuf, senseLen, senseXfer, 0x05, 0x20);
         return RC_NOT_SUPPORTED;
     }
-    // The enquiry, followed by the configured and the installed cache serial numbers.
+    // Byte 3 selects the answer: 0x00 the enquiry alone; 0x50 the enquiry,
+    // then per top-level drive 0-7 whether its cache is reported (a drive with
+    // write cache) and its cache byte (0: write-through for the time being);
+    // any other value the enquiry with the configured and the installed cache
+    // serial numbers.
     _ENQUIRY_BBCACHE answer;
     zero(answer);
     buildEnquiry(*c, answer.sEnquiry);
-    putText(answer.ucConfiguredSerial, sizeof answer.ucConfiguredSerial, c->bbcSerialConfigured);
-    putText(answer.ucInstalledSerial, sizeof answer.ucInstalledSerial, c->bbcSerialInstalled);
-    readXfer = uint32_t(std::min<size_t>(readLen, sizeof answer));
+    size_t size = sizeof answer;
+    if (cmndLen > 3 && cmnd[3] == 0x00) {
+        size = sizeof answer.sEnquiry;
+    } else if (cmndLen > 3 && cmnd[3] == 0x50) {
+        for (auto& d : c->drives)
+            if (d.number < 8 && d.writeCache) {
+                answer.ucConfiguredSerial[d.number] = 1;
+                answer.ucInstalledSerial[d.number] = d.tempWriteThrough ? 0 : 1;
+            }
+    } else {
+        putText(answer.ucConfiguredSerial, sizeof answer.ucConfiguredSerial, c->bbcSerialConfigured);
+        putText(answer.ucInstalledSerial, sizeof answer.ucInstalledSerial, c->bbcSerialInstalled);
+    }
+    applyPatches(&answer, size, c->enquiryPatches);
+    readXfer = uint32_t(std::min<size_t>(readLen, size));
     if (readXfer) std::memcpy(readBuf, &answer, readXfer);
     return RC_OK;
 }
@@ -488,6 +515,7 @@ OpResult DeviceInfo(_STORAGE_ADDRESS_ID addr, _DEVICE_INFO& info) {
 }
 
 OpResult UpdateDeviceFirmWare(_STORAGE_ADDRESS_ID addr, void* image, uint32_t imageLen) {
+    logBytes(&Call::written, image, imageLen);
     DEVICE(addr)
     if (!image || !imageLen) return RC_BAD_PARAMETER;
     return deviceAlive(*dev) ? RC_OK : RC_INVALID_STATE;
@@ -505,6 +533,8 @@ OpResult ExecDeviceCmnd(_STORAGE_ADDRESS_ID addr, uint8_t* cmnd, uint32_t cmndLe
                         uint32_t writeLen, void* senseBuf, uint32_t senseLen, uint32_t timeout, uint32_t flags,
                         int readFlag, int senseFlag) {
     unused(timeout, flags, readFlag, senseFlag);
+    logBytes(&Call::command, cmnd, cmndLen);
+    logBytes(&Call::written, writeBuf, writeLen);
     DEVICE(addr)
     readXfer = writeXfer = senseXfer = 0;
     if (!writeBuf && writeLen) return RC_BAD_PARAMETER;
@@ -530,6 +560,7 @@ OpResult ReadModePageCmnd(_STORAGE_ADDRESS_ID addr, uint32_t& returnedLen, void*
 
 OpResult WriteModePageCmnd(_STORAGE_ADDRESS_ID addr, uint32_t& returnedLen, void* buffer, uint32_t bufferLen,
                            uint32_t pageCode) {
+    logBytes(&Call::written, buffer, bufferLen);
     DEVICE(addr)
     returnedLen = 0;
     if (!buffer || bufferLen < 4) return RC_BAD_PARAMETER;
@@ -557,6 +588,7 @@ OpResult WriteDevice(_STORAGE_ADDRESS_ID addr, _DATA_ADDRESS dataAddr, void* buf
                      uint32_t& xferLen, uint32_t& status, void* senseBuf, uint32_t senseLen, uint32_t timeout,
                      uint32_t flags, int option) {
     unused(dataAddr, senseBuf, senseLen, timeout, flags, option);
+    logBytes(&Call::written, buffer, bufferLen);
     CONTROLLER(addr)
     return blockIo(*c, addr, false, false, buffer, bufferLen, xferLen, status);
 }
@@ -573,6 +605,7 @@ OpResult WritePhysDisk(_STORAGE_ADDRESS_ID addr, _DATA_ADDRESS dataAddr, void* b
                        uint32_t& xferLen, uint32_t& status, void* senseBuf, uint32_t senseLen, uint32_t timeout,
                        uint32_t flags, int option) {
     unused(dataAddr, senseBuf, senseLen, timeout, flags, option);
+    logBytes(&Call::written, buffer, bufferLen);
     CONTROLLER(addr)
     return blockIo(*c, addr, false, false, buffer, bufferLen, xferLen, status);
 }
@@ -688,9 +721,13 @@ OpResult CheckDriveSelfTestProgress(_STORAGE_ADDRESS_ID addr, uint16_t& percent)
 }
 
 OpResult GetDriveSelfTestLog(_STORAGE_ADDRESS_ID addr, void* buffer, uint16_t& returnedLen, uint32_t bufferLen) {
-    unused(buffer, bufferLen);
     DEVICE(addr)
     returnedLen = 0;
+    if (!buffer && bufferLen) return RC_BAD_PARAMETER;
+    // The count of 20-byte entries, and as much of the log as the buffer holds.
+    returnedLen = uint16_t(std::min<size_t>(dev->selfTestLog.size() / 20, 0xFFFF));
+    size_t n = std::min<size_t>(dev->selfTestLog.size(), bufferLen);
+    if (n) std::memcpy(buffer, dev->selfTestLog.data(), n);
     return RC_OK;
 }
 
@@ -778,7 +815,8 @@ OpResult GetVirtDevLdTable(_STORAGE_ADDRESS_ID addr, uint32_t& returnedLen, _VIR
     }
     const bool hld = which == LD_TABLE_HLD;
     const int64_t reported = hld ? c->hldTableLength : c->sldTableLength;
-    returnedLen = reported >= 0 ? uint32_t(std::min<int64_t>(reported, 0xFFFFFFFF)) : uint32_t(sizeof entries);
+    // By default the entries and 4 bytes behind them, the length the C API reports.
+    returnedLen = reported >= 0 ? uint32_t(std::min<int64_t>(reported, 0xFFFFFFFF)) : uint32_t(sizeof entries + 4);
     if (table) {
         // The reply as reported (cut or zero-padded), as far as the caller's table holds it.
         std::vector<uint8_t> reply(std::min<size_t>(tableSize, returnedLen), 0);
@@ -1015,14 +1053,14 @@ OpResult GetClusterPartnerId(_STORAGE_ADDRESS_ID addr, char* partnerId) {
 }
 
 OpResult SetSharedDeviceId(_STORAGE_ADDRESS_ID addr, uint8_t id) {
-    unused(id);
     CONTROLLER(addr)
+    c->sharedDeviceId = id;
     return RC_OK;
 }
 
 OpResult GetSharedDeviceId(_STORAGE_ADDRESS_ID& addr, uint8_t& id) {
     CONTROLLER(addr)
-    id = 0;
+    id = c->sharedDeviceId;
     return RC_OK;
 }
 
@@ -1036,13 +1074,14 @@ OpResult GetSupportedFeatures(_STORAGE_ADDRESS_ID addr, _ADAPTER_FEATURES* featu
 OpResult GetSlotPowerState(_STORAGE_ADDRESS_ID addr, uint32_t slot, uint32_t& st) {
     unused(slot);
     CONTROLLER(addr)
-    st = 1;
+    st = c->slotPowerState;
     return RC_OK;
 }
 
 OpResult SetSlotPowerState(_STORAGE_ADDRESS_ID addr, uint32_t slot, uint32_t st) {
-    unused(slot, st);
+    unused(slot);
     CONTROLLER(addr)
+    c->slotPowerState = st;
     return RC_OK;
 }
 
@@ -1422,6 +1461,10 @@ OpResult CheckQuillcopyProgress(_STORAGE_ADDRESS_ID addr, _QUILLCOPY_STATUS& sta
     unused(option);
     CONTROLLER(addr)
     zero(status);
+    for (size_t k = 0; k < c->quillcopies.size() && k < 4; ++k) {
+        status.sEntry[k].ucSource = c->quillcopies[k].source;
+        status.sEntry[k].ucTarget = c->quillcopies[k].target;
+    }
     return RC_OK;
 }
 
@@ -1431,14 +1474,25 @@ OpResult GetPhysDevEventLog(_STORAGE_ADDRESS_ID addr, void* buffer, uint32_t buf
     DEVICE(addr)
     returnedLen = 0;
     if (!buffer || bufferLen < 4) return RC_BAD_PARAMETER;
-    std::memset(buffer, 0, 4);   // no entries
-    returnedLen = 4;
+    // The entry count, then as many entries as fit (most significant byte first).
+    const std::vector<uint32_t>& log = dev->eventLog;
+    size_t n = std::min<size_t>(log.size(), (bufferLen - 4) / 4);
+    uint8_t* b = static_cast<uint8_t*>(buffer);
+    for (size_t i = 0; i <= n; ++i) {
+        uint32_t v = i == 0 ? uint32_t(n) : log[i - 1];
+        b[4 * i] = uint8_t(v >> 24);
+        b[4 * i + 1] = uint8_t(v >> 16);
+        b[4 * i + 2] = uint8_t(v >> 8);
+        b[4 * i + 3] = uint8_t(v);
+    }
+    returnedLen = uint32_t(4 + 4 * n);
     return RC_OK;
 }
 
 OpResult ErasePhysDevEventLog(_STORAGE_ADDRESS_ID addr, uint8_t logCode) {
     unused(logCode);
     DEVICE(addr)
+    dev->eventLog.clear();
     return RC_OK;
 }
 
@@ -1512,7 +1566,7 @@ OpResult GetSubSystemConfig(_STORAGE_ADDRESS_ID addr, void* buffer, uint32_t buf
 }
 
 OpResult SetSubSystemConfig(_STORAGE_ADDRESS_ID addr, void* buffer, uint32_t bufferLen) {
-    unused(buffer, bufferLen);
+    logBytes(&Call::written, buffer, bufferLen);
     CONTROLLER(addr)
     return RC_NO_OBJECT;
 }
@@ -1548,13 +1602,13 @@ OpResult LoopInfo(_STORAGE_ADDRESS_ID addr, _LOOP_INFO& info) {
 }
 
 OpResult UpdateSubSystemBios(_STORAGE_ADDRESS_ID addr, void* image, uint32_t imageLen) {
-    unused(image, imageLen);
+    logBytes(&Call::written, image, imageLen);
     CONTROLLER(addr)
     return RC_NO_OBJECT;
 }
 
 OpResult UpdateSubSystemFirmWare(_STORAGE_ADDRESS_ID addr, void* image, uint32_t imageLen) {
-    unused(image, imageLen);
+    logBytes(&Call::written, image, imageLen);
     CONTROLLER(addr)
     return RC_NO_OBJECT;
 }
@@ -1577,8 +1631,9 @@ OpResult ExecSubSystemCmnd(_STORAGE_ADDRESS_ID addr, uint8_t* cmnd, uint32_t cmn
                            uint32_t& writeXfer, uint32_t& senseXfer, void* readBuf, uint32_t readLen,
                            void* writeBuf, uint32_t writeLen, void* senseBuf, uint32_t senseLen, uint32_t timeout,
                            uint32_t flags, int readFlag, int senseFlag) {
-    unused(cmnd, cmndLen, readBuf, readLen, writeBuf, writeLen, senseBuf, senseLen, timeout, flags, readFlag,
-           senseFlag);
+    unused(readBuf, readLen, senseBuf, senseLen, timeout, flags, readFlag, senseFlag);
+    logBytes(&Call::command, cmnd, cmndLen);
+    logBytes(&Call::written, writeBuf, writeLen);
     CONTROLLER(addr)
     readXfer = writeXfer = senseXfer = 0;
     return RC_NO_OBJECT;

@@ -31,6 +31,14 @@ void appendCall(Call&& call) {
     state().log.append(std::move(call));
 }
 
+bool reportedLength(const char* entryPoint, uint32_t& length) {
+    const auto& lengths = state().reportedLengths;
+    auto it = lengths.find(entryPoint);
+    if (it == lengths.end()) return false;
+    length = it->second;
+    return true;
+}
+
 Controller* findController(uint16_t number) {
     for (auto& c : state().sc.controllers)
         if (c.number == number) return &c;
@@ -90,6 +98,7 @@ void reset(const Scenario& scenario) {
     s.sc = scenario;
     s.changed = false;
     s.failures.clear();
+    s.reportedLengths.clear();
     s.log.clear();
 }
 
@@ -110,6 +119,12 @@ void injectFailure(const std::string& entryPoint, int code, int adapter, bool ev
 void clearFailures() {
     auto l = lock();
     state().failures.clear();
+    state().reportedLengths.clear();
+}
+
+void reportLength(const std::string& entryPoint, uint32_t length) {
+    auto l = lock();
+    state().reportedLengths[entryPoint] = length;
 }
 
 std::vector<Call> calls() {

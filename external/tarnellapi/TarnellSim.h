@@ -66,6 +66,13 @@ struct Device {
     bool selfTest = true;              // answers the self-test capability query with 3
     bool osPartition = false;          // block 0 ends with the boot signature
     uint8_t identify = 0xFF;           // last identify code received (0xFF: none)
+    // The drive's self-test log: the bytes GetDriveSelfTestLog answers (as
+    // many as the caller's buffer holds), counted in 20-byte entries.
+    std::vector<uint8_t> selfTestLog;
+    // The device's own event log: GetPhysDevEventLog answers the entry count
+    // and the entries (most significant byte first, as the adapter's logs);
+    // ErasePhysDevEventLog empties it.
+    std::vector<uint32_t> eventLog;
     // A disk that took over for a failed member: the slot of that member, as
     // channel * 16 + target; -1 when none. Copy-back returns the data there.
     int replacedSlot = -1;
@@ -105,6 +112,9 @@ struct LogicalDrive {
     bool system = false;               // the controller's temporary drive of a migration
     uint8_t identify = 0xFF;           // last identify code received (0xFF: none)
     uint32_t sequence = 0;             // creation order on the controller
+    // A write-cached drive whose cache the controller runs write-through for
+    // the time being (the logical-drive cache enquiry reports it).
+    bool tempWriteThrough = false;
 };
 
 // A task of a controller. Tasks run one at a time, in queue order.
@@ -157,6 +167,7 @@ struct Controller {
     bool batteryAbnormal = false;
     std::string vpdPartNumber, vpdSerial, vpdCardFru, vpdBatteryFru;
     uint32_t codeVersions = 0;         // what CheckCodeVersions answers: 0 the code versions match, 1 they do not
+    uint32_t slotPowerState = 1;       // what GetSlotPowerState answers for any slot; SetSlotPowerState sets it
     uint16_t configUpdateCount = 0;
     std::vector<Device> devices;
     std::vector<LogicalDrive> drives;     // top-level drives
@@ -178,7 +189,8 @@ struct Controller {
     std::vector<BytePatch> hldTablePatches;  // the HLD table of GetVirtDevLdTable
     std::vector<BytePatch> sldTablePatches;  // the SLD table of GetVirtDevLdTable
     // The byte length GetVirtDevLdTable reports for each table; -1: the eight
-    // entries (1632 bytes). The table is cut or zero-padded to that length.
+    // entries and the 4 bytes behind them (1636 bytes). The table is cut or
+    // zero-padded to that length.
     int64_t hldTableLength = -1;
     int64_t sldTableLength = -1;
     // The count GetVirtDevCount answers; -1: the number of drives. The list
@@ -188,6 +200,20 @@ struct Controller {
     // after the controller has filled it: a task the simulation does not run
     // (Quillcopy, compression, expansion) or a final status of the test's own.
     std::vector<BytePatch> progressPatches;
+    // Patches of the answer of the enquiry command (ExecAdapterCmnd), applied
+    // after the controller has filled it: enquiry bytes of the test's own.
+    std::vector<BytePatch> enquiryPatches;
+    // The value the three logical-drive progress queries (synchronization,
+    // initialization, migration) answer; -1: the task's percentage.
+    int32_t progressValue = -1;
+    // The id SetSharedDeviceId stored and GetSharedDeviceId answers.
+    uint8_t sharedDeviceId = 0;
+    // The Quillcopy entries CheckQuillcopyProgress answers (the first four).
+    struct QuillcopyEntry {
+        uint8_t source = 0;
+        uint8_t target = 0;
+    };
+    std::vector<QuillcopyEntry> quillcopies;
 };
 
 // A whole simulated system; clock is the simulated time in seconds since 1970.
@@ -236,13 +262,26 @@ struct Call {
     std::vector<long long> args;                  // scalar arguments passed by value, in order
     std::vector<_STORAGE_ADDRESS_ID> addressList; // further address arguments, then address lists
     int result = 0;                               // the code answered
+    // The leading bytes (at most LOGGED_BYTES) of a pass-through's command
+    // block, and of a buffer written to the controller: an image, a
+    // configuration, blocks written, a mode page, a pass-through's write buffer.
+    std::vector<uint8_t> command;
+    std::vector<uint8_t> written;
 };
+const size_t LOGGED_BYTES = 16;
 
 // The calls since the last reset or clearCalls, oldest first (the newest
 // 20000 are kept).
 TARNELLSIM_EXPORT std::vector<Call> calls();
 TARNELLSIM_EXPORT std::vector<Call> calls(const std::string& entryPoint);
 TARNELLSIM_EXPORT void clearCalls();
+
+// Length reports: once the named entry point has done its work, every
+// unsigned 32-bit value it hands back through a reference (returned and
+// transfer lengths, and any other such output) is `length`, whatever it
+// wrote into its buffers. For tests of callers that must not trust a
+// reported length beyond their buffer. Cleared by reset and clearFailures.
+TARNELLSIM_EXPORT void reportLength(const std::string& entryPoint, uint32_t length);
 
 // The simulated clock. Advancing it lets the controllers' tasks progress.
 TARNELLSIM_EXPORT void advanceClock(uint32_t seconds);

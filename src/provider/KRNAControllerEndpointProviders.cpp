@@ -12,31 +12,6 @@ namespace {
 
 KRNALogger logger("krnaprov.log", KRNALogger::DEBUG_FLAG);
 
-// What an endpoint says of the transport of its port channel's type.
-struct Transport {
-    cimple::uint16 protocolIFType;
-    cimple::uint16 connectionType;
-    const char* description; // null: none
-};
-
-Transport transport(int channelType)
-{
-    switch (channelType) {
-    case SCSI:
-        return {1, 3, "Parallel SCSI"};
-    case SATA:
-        return {1, 100, "Serial ATA"};
-    case IDE:
-        return {1, 101, "Parallel ATA"};
-    case FIBRE:
-        return {18, 2, nullptr};
-    case SAS:
-        return {1, 8, "Serial Attached SCSI"};
-    default:
-        return {1, 1, "Other"};
-    }
-}
-
 } // namespace
 
 // ---- the instances -----------------------------------------------------------------------
@@ -54,7 +29,7 @@ void KRNA_ControllerSCSIProtocolEndpoint_Provider::krnaBuildInstance(
     instance->SystemName.set(krnaHostName());
     if (keysOnly)
         return;
-    const Transport t = transport(port.channelType());
+    const KRNATransport t = krnaTransport(port.channelType());
     instance->ProtocolIFType.set(t.protocolIFType);
     instance->ConnectionType.set(t.connectionType);
     if (t.protocolIFType == 1)

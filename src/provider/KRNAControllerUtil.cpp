@@ -104,4 +104,22 @@ cimple::String krnaAdapterVendor(Adapter* adapter)
     return vendor;
 }
 
+KRNATransport krnaTransport(int channelType)
+{
+    switch (channelType) {
+    case SCSI:
+        return {1, 3, "Parallel SCSI"};
+    case SATA:
+        return {1, 100, "Serial ATA"};
+    case IDE:
+        return {1, 101, "Parallel ATA"};
+    case FIBRE:
+        return {18, 2, nullptr};
+    case SAS:
+        return {1, 8, "Serial Attached SCSI"};
+    default:
+        return {1, 1, "Other"};
+    }
+}
+
 } // namespace corvanecimple

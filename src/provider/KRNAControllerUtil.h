@@ -14,7 +14,7 @@
 
 #include <vector>
 
-#include <cimple/String.h>
+#include <cimple/cimple.h>
 
 #include "KRNALogger.h"
 #include "KRNAProvUtil.h"
@@ -61,6 +61,15 @@ private:
     Channel* portChannel;
     int portNumber;
 };
+
+// What a SCSI protocol endpoint says of the transport of a channel type
+// (-1: no channel, which reads as any type outside the table).
+struct KRNATransport {
+    cimple::uint16 protocolIFType;
+    cimple::uint16 connectionType;
+    const char* description; // null: none
+};
+KRNATransport krnaTransport(int channelType);
 
 // Whether the port is valid; when it is not, logs at error severity
 // "(<provider>) ERROR: Invalid device type <object's type name>".

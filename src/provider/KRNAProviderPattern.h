@@ -42,7 +42,11 @@
 // Deviations: a provider whose load and unload must not count with
 // KRNAProvider declares `static const bool REGISTERS_WITH_BASE = false;`; one
 // without a timer declares `int timer(cimple::uint64&) = delete;`; one with
-// answers of its own (get_instance 61, say) declares that operation.
+// answers of its own (get_instance 61, say) declares that operation. One
+// whose operations trace under other names declares a public
+// `static const TraceNames& traceNames()`; one that marks its operations
+// otherwise than by a scope trace declares a public Scope class, built on
+// the operation's name for the length of the operation.
 
 #include <cimple/cimple.h>
 
@@ -77,9 +81,12 @@ public:
     // Counts with KRNAProvider unless Derived says otherwise.
     static const bool REGISTERS_WITH_BASE = true;
 
+    // What marks an operation: here its scope trace.
+    typedef KRNADebugTrace Scope;
+
     int load() override
     {
-        KRNADebugTrace trace(traceNames().load.c_str());
+        typename Derived::Scope trace(Derived::traceNames().load.c_str());
         if (Derived::REGISTERS_WITH_BASE)
             KRNAProvider::load();
         return cimple::LOAD_OK;
@@ -87,7 +94,7 @@ public:
 
     int unload() override
     {
-        KRNADebugTrace trace(traceNames().unload.c_str());
+        typename Derived::Scope trace(Derived::traceNames().unload.c_str());
         if (Derived::REGISTERS_WITH_BASE)
             KRNAProvider::unload();
         return cimple::UNLOAD_OK;
@@ -112,22 +119,26 @@ public:
     KRNA_UNSUPPORTED_METHOD(ConnectorPower)
     KRNA_UNSUPPORTED_METHOD(SetSpeed)
     KRNA_UNSUPPORTED_METHOD(Failover)
+    KRNA_UNSUPPORTED_METHOD(LockMedia)
+    KRNA_UNSUPPORTED_METHOD(GetSupportedSizes)
+    KRNA_UNSUPPORTED_METHOD(GetSupportedSizeRange)
 
-protected:
-    // The scope names of the operations: "<class>_Provider::load()" and so on.
+    // The scope names of the operations: "<class>_Provider::load()" and so on
+    // (buildMap: an association's krnaBuildMap, where it traces one).
     struct TraceNames {
-        std::string load, unload, enumInstances, getInstance;
+        std::string load, unload, enumInstances, getInstance, buildMap;
     };
     static const TraceNames& traceNames()
     {
         static const TraceNames names = [] {
             const std::string prefix = std::string(Class::static_meta_class.name) + "_Provider::";
             return TraceNames{prefix + "load()", prefix + "unload()", prefix + "enum_instances()",
-                              prefix + "get_instance()"};
+                              prefix + "get_instance()", prefix + "krnaBuildMap()"};
         }();
         return names;
     }
 
+protected:
     // Calls each(objects) with the objects of the walked class in this
     // request's configuration tree, family by family (Qorl, Tarnell, Pelm)
     // and within a family in breadth-first order, then frees the root. The
@@ -219,7 +230,7 @@ public:
 
     int enum_instances(const Class*, cimple::Enum_Instances_Handler<Class>* handler)
     {
-        KRNADebugTrace trace(Common::traceNames().enumInstances.c_str());
+        typename Derived::Scope trace(Derived::traceNames().enumInstances.c_str());
         cimple::Auto_Mutex global(KRNAProvider::globalLock);
         unsigned long found = 0, handed = 0;
         Common::krnaWalk(Derived::walkedClasses(), [&](const std::vector<RaidObject*>& objects) {
@@ -245,7 +256,7 @@ public:
     // none has them.
     int get_instance(const Class* model, Class*& instance)
     {
-        KRNADebugTrace trace(Common::traceNames().getInstance.c_str());
+        typename Derived::Scope trace(Derived::traceNames().getInstance.c_str());
         cimple::Auto_Mutex global(KRNAProvider::globalLock);
         Class* match = nullptr;
         Common::krnaWalk(Derived::walkedClasses(), [&](const std::vector<RaidObject*>& objects) {
@@ -307,7 +318,7 @@ public:
     // references; 60, instance untouched, when none has them.
     int get_instance(const Class* model, Class*& instance)
     {
-        KRNADebugTrace trace(Common::traceNames().getInstance.c_str());
+        typename Derived::Scope trace(Derived::traceNames().getInstance.c_str());
         cimple::Instance_Map<Class> map;
         buildMap(map);
         const Class* found = map.lookup(model);
@@ -324,7 +335,7 @@ public:
     // out after globalLock is released.
     int enum_instances(const Class*, cimple::Enum_Instances_Handler<Class>* handler)
     {
-        KRNADebugTrace trace(Common::traceNames().enumInstances.c_str());
+        typename Derived::Scope trace(Derived::traceNames().enumInstances.c_str());
         cimple::Instance_Map<Class> map;
         buildMap(map);
         for (size_t i = 0; i < map.size(); i++) {
@@ -360,6 +371,15 @@ protected:
     static void krnaLink(cimple::Instance_Map<Class>& map, LeftEnd* LeftOwner::*leftRole, Left* left,
                          RightEnd* RightOwner::*rightRole, Right* right)
     {
+        krnaLink(map, leftRole, left, rightRole, right, [](Class*) {});
+    }
+
+    // The same, fill(association) setting its other properties before it
+    // goes into the map.
+    template <class LeftEnd, class LeftOwner, class RightEnd, class RightOwner, class Left, class Right, class Fill>
+    static void krnaLink(cimple::Instance_Map<Class>& map, LeftEnd* LeftOwner::*leftRole, Left* left,
+                         RightEnd* RightOwner::*rightRole, Right* right, Fill fill)
+    {
         static_assert(std::is_base_of<LeftOwner, Class>::value && std::is_base_of<RightOwner, Class>::value,
                       "the roles are references of the association class");
         Class* association = Class::create(false);
@@ -371,6 +391,7 @@ protected:
         }
         association->*leftRole = left;
         association->*rightRole = right;
+        fill(association);
         map.insert(association);
     }
 

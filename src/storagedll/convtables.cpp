@@ -452,7 +452,62 @@ constexpr FieldRule raidEventFields[] = {
     text("fru", MEMBER(_RAID_EVENT, ucFru)),
 };
 
+// ---------------------------------------------------------------- written by the RAID natives
+
+constexpr FieldRule batteryCacheFields[] = {
+    scalar("blBatteryCacheInstalled", "Z", MEMBER(BatteryCacheImage, installed)),
+    scalar("bBatteryCacheErrorCode", "B", MEMBER(BatteryCacheImage, errorCode)),
+};
+
+// At most 8 bytes each, and at most the Java array's length.
+constexpr FieldRule cacheSerialsFields[] = {
+    array("bBBCSerialCfg", "[B", MEMBER(_ENQUIRY_BBCACHE, ucConfiguredSerial)),
+    array("bBBCSerial", "[B", MEMBER(_ENQUIRY_BBCACHE, ucInstalledSerial)),
+};
+
+constexpr FieldRule driveBlockedFields[] = {
+    scalar("blBlocked", "Z", MEMBER(DriveFlagsImage, blocked)),
+};
+
+constexpr FieldRule driveWriteThroughFields[] = {
+    scalar("blTempWriteThru", "Z", MEMBER(DriveFlagsImage, tempWriteThrough)),
+};
+
+// Channel and target reach their short fields as 0-255.
+constexpr FieldRule progressInfoFields[] = {
+    scalar("bOpcode", "B", MEMBER(ProgressImage, opcode)),
+    scalar("bVirtDrive", "B", MEMBER(ProgressImage, virtDrive)),
+    scalar("bCheckOption", "B", MEMBER(ProgressImage, checkOption)),
+    scalar("bStatus", "B", MEMBER(ProgressImage, status)),
+    scalar("bPercentComplete", "B", MEMBER(ProgressImage, percent)),
+    scalar("bSubOpcodeQualifier", "B", MEMBER(ProgressImage, subOpcodeQualifier)),
+    scalar("bChannels", "S", MEMBER(ProgressImage, channel)),
+    scalar("bScsiIDs", "S", MEMBER(ProgressImage, target)),
+    scalar("bSLDVirtDrive", "B", MEMBER(ProgressImage, sldVirtDrive)),
+};
+
+// Entry k: the source at byte 16k + 3, the target at 16k + 2.
+#define QUILLCOPY_ENTRY(k)                                                                                          \
+    scalar("bSource" #k, "B", k * sizeof(_QUILLCOPY_ENTRY) + offsetof(_QUILLCOPY_ENTRY, ucSource), 1),              \
+        scalar("bTarget" #k, "B", k * sizeof(_QUILLCOPY_ENTRY) + offsetof(_QUILLCOPY_ENTRY, ucTarget), 1)
+constexpr FieldRule quillcopyProgressFields[] = {
+    QUILLCOPY_ENTRY(0),
+    QUILLCOPY_ENTRY(1),
+    QUILLCOPY_ENTRY(2),
+    QUILLCOPY_ENTRY(3),
+};
+#undef QUILLCOPY_ENTRY
+
+constexpr FieldRule quillcopyStatusFields[] = {
+    scalar("bOpcode", "B", MEMBER(_REBUILD_STATUS, ucOpcode)),
+    scalar("bVirtDrive", "B", MEMBER(_REBUILD_STATUS, ucVirtDriveNumber)),
+    scalar("bSLDVirtDrive", "B", MEMBER(_REBUILD_STATUS, ucIsSLDVirtDriveId)),
+};
+
 } // namespace
+
+const FieldRule devStateSlots = series("oDevState", LEGACY_API_SIG("DevState"), 0, ACONFIG_CHANNELS * ACONFIG_TARGETS,
+                                       sizeof(_DEV_STATE), devStateTable);
 
 // Every table: its name, Java class, record size and rows.
 #define CONVERTER_TABLES(X) \
@@ -487,7 +542,14 @@ constexpr FieldRule raidEventFields[] = {
     X(virtDrvFreeSlotTable, "VirtDrvParms", sizeof(_VIRT_DRV_PARMS), virtDrvFreeSlotFields) \
     X(devStateTable, "DevState", sizeof(_DEV_STATE), devStateFields) \
     X(adapterFeaturesTable, "AdapterFeatures", sizeof(_ADAPTER_FEATURES), adapterFeaturesFields) \
-    X(raidEventTable, "RaidEvent", sizeof(_RAID_EVENT), raidEventFields)
+    X(raidEventTable, "RaidEvent", sizeof(_RAID_EVENT), raidEventFields) \
+    X(batteryCacheTable, "RaidConfig", sizeof(BatteryCacheImage), batteryCacheFields) \
+    X(cacheSerialsTable, "RaidConfig", sizeof(_ENQUIRY_BBCACHE), cacheSerialsFields) \
+    X(driveBlockedTable, "VirtDrvParms", sizeof(DriveFlagsImage), driveBlockedFields) \
+    X(driveWriteThroughTable, "VirtDrvParms", sizeof(DriveFlagsImage), driveWriteThroughFields) \
+    X(progressInfoTable, "ProgressInfo", sizeof(ProgressImage), progressInfoFields) \
+    X(quillcopyProgressTable, "QuillcopyProgress", sizeof(_QUILLCOPY_STATUS), quillcopyProgressFields) \
+    X(quillcopyStatusTable, "QuillcopyStatus", sizeof(_REBUILD_STATUS), quillcopyStatusFields)
 
 CONVERTER_TABLES(TABLE)
 

@@ -24,6 +24,32 @@ struct SRetImage {
 #pragma pack(pop)
 static_assert(sizeof(SRetImage) == 24, "six 32-bit fields");
 
+#pragma pack(push, 1)
+// What the RAID configuration native derives from an adapter enquiry for the
+// RaidConfig object, and for each of its logical drives.
+struct BatteryCacheImage {
+    uint8_t installed;          // "blBatteryCacheInstalled"
+    uint8_t errorCode;          // "bBatteryCacheErrorCode"
+};
+struct DriveFlagsImage {
+    uint8_t blocked;            // "blBlocked"
+    uint8_t tempWriteThrough;   // "blTempWriteThru"
+};
+// The task in progress as the progress native hands it to Java.
+struct ProgressImage {
+    uint8_t opcode;
+    uint8_t virtDrive;
+    uint8_t checkOption;
+    uint8_t status;
+    uint8_t percent;
+    uint8_t subOpcodeQualifier;
+    uint8_t channel;
+    uint8_t target;
+    uint8_t sldVirtDrive;
+};
+#pragma pack(pop)
+static_assert(sizeof(ProgressImage) == 9, "nine bytes");
+
 // Both directions.
 extern STOR_EXPORT const RecordTable storRetTable;      // StorRet and SRetImage
 extern STOR_EXPORT const RecordTable storAddrTable;     // StorAddr and _STORAGE_ADDRESS_ID
@@ -61,6 +87,20 @@ extern STOR_EXPORT const RecordTable adapterFeaturesTable;
 // Java to C.
 extern STOR_EXPORT const RecordTable raidEventTable;
 
+// Written by the RAID natives themselves: the battery-backed cache fields of
+// a RaidConfig (BatteryCacheImage) and its cache serial numbers
+// (_ENQUIRY_BBCACHE), a logical drive's blocked and temporary write-through
+// flags (DriveFlagsImage, one table each), the task in progress
+// (ProgressImage), and the Quillcopy progress (_QUILLCOPY_STATUS) and status
+// (_REBUILD_STATUS).
+extern STOR_EXPORT const RecordTable batteryCacheTable;
+extern STOR_EXPORT const RecordTable cacheSerialsTable;
+extern STOR_EXPORT const RecordTable driveBlockedTable;
+extern STOR_EXPORT const RecordTable driveWriteThroughTable;
+extern STOR_EXPORT const RecordTable progressInfoTable;
+extern STOR_EXPORT const RecordTable quillcopyProgressTable;
+extern STOR_EXPORT const RecordTable quillcopyStatusTable;
+
 // Every table above, and how many there are.
 STOR_EXPORT const RecordTable* const* allTables(size_t& count);
 
@@ -69,6 +109,8 @@ STOR_EXPORT const RecordTable* const* allTables(size_t& count);
 // a record gets from a zeroed one (its state, 0).
 extern STOR_EXPORT const FieldRule virtDrvSlots;
 extern STOR_EXPORT const RecordTable virtDrvFreeSlotTable;
+// The device-slot objects of a RaidConfig, "oDevState0" to "oDevState63".
+extern STOR_EXPORT const FieldRule devStateSlots;
 
 // The holder classes, read and written through methods.
 struct HolderRule {

@@ -5,10 +5,15 @@
 
 #include "storagedll/convengine.h"
 #include "storagedll/jdllhandles.h"
-#include "storagedll/storjdllnatives.h"
+#include "storagedll/jdllshapes.h"
+#include "storagedll/storjdllcall.h"
+#include "storagedll/storjdllraid.h"
 
-using legacyjdll::InterfaceLease;
+using legacyjdll::finishResult;
 using legacyjdll::interfaceTable;
+using legacyjdll::LegacyCall;
+using legacyjdll::When;
+using legacyjdll::writesOutputs;
 
 namespace {
 
@@ -49,52 +54,9 @@ bool writeIndex(JNIEnv* env, jobject self, jint index)
     return true;
 }
 
-// What a native works with: the converter and, while the native runs, the
-// interface object of its Java object (none for 0 or a stale index).
-class LegacyCall {
-public:
-    LegacyCall(JNIEnv* env, jobject self) : lease(interfaceTable().hold(readIndex(env, self))) {}
-    StoreDLLIntf* intf() const { return lease.get(); }
-
-private:
-    InterfaceLease lease;
-};
-
-// When a native writes its outputs.
-enum class When { NEVER, ON_ZERO, ALWAYS, ON_ZERO_BEFORE, ON_ZERO_AFTER, ALWAYS_BEFORE, ALWAYS_AFTER };
-
-bool writesOutputs(When when, int code)
-{
-    switch (when) {
-    case When::ON_ZERO:
-    case When::ON_ZERO_BEFORE:
-    case When::ON_ZERO_AFTER:
-        return code == 0;
-    case When::ALWAYS:
-    case When::ALWAYS_BEFORE:
-    case When::ALWAYS_AFTER:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool beforeResult(When when) { return when == When::ON_ZERO_BEFORE || when == When::ALWAYS_BEFORE; }
-
-// The end of a StorRet native: the outputs as `when` says, and the result
-// into the StorRet before or after them.
-template <class Outputs>
-void finishResult(JNIEnv* env, StorageDataConverter& conv, jobject jRet, S_Ret& ret, When when, Outputs outputs)
-{
-    const bool write = writesOutputs(when, ret.iReturnCode);
-    if (write && beforeResult(when))
-        outputs();
-    conv.S_Retcpp_TO_StorRetJava(env, jRet, ret);
-    if (write && !beforeResult(when))
-        outputs();
-}
-
 } // namespace
+
+legacyjdll::LegacyCall::LegacyCall(JNIEnv* env, jobject self) : lease(interfaceTable().hold(readIndex(env, self))) {}
 
 // ---------------------------------------------------------------- hooks
 
@@ -138,17 +100,6 @@ StoreDLLIntf* GetDllPointer(JNIEnv* env, jobject obj, jfieldID field)
 
 // ---------------------------------------------------------------- natives
 
-#define STORAGEDLL_ENTRY(name) Java_com_zeq_sysmgt_storage_base_StorageDLL_##name
-#define STORAGEDLL_UNPAREN(...) __VA_ARGS__
-
-// Every entry point is declared from the table, so a body written by hand
-// must match its row.
-#define STORAGEDLL_DECLARE(kind, result, name, exportName, params, sig, roles, op, locals, inputs, args, \
-                           outputs, when)                                                                  \
-    extern "C" JNIEXPORT result JNICALL STORAGEDLL_ENTRY(exportName)(JNIEnv * env, STORAGEDLL_UNPAREN params);
-STORAGEDLL_NATIVES(STORAGEDLL_DECLARE)
-#undef STORAGEDLL_DECLARE
-
 // The natives made from their rows; not all read every parameter.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-parameter"
@@ -177,9 +128,11 @@ STORAGEDLL_NATIVES(STORAGEDLL_DECLARE)
             conv.S_Retcpp_TO_StorRetJava(env, jRet, ret);                                                     \
             return;                                                                                           \
         }                                                                                                     \
+        bool done = false;                                                                                    \
         STORAGEDLL_UNPAREN locals STORAGEDLL_UNPAREN inputs;                                                  \
-        ret = call.intf()->op args;                                                                           \
-        finishResult(env, conv, jRet, ret, When::when, [&] { STORAGEDLL_UNPAREN outputs });                   \
+        if (!done)                                                                                            \
+            ret = call.intf()->op args;                                                                       \
+        finishResult(env, conv, jRet, ret, done ? When::NEVER : When::when, [&] { STORAGEDLL_UNPAREN outputs }); \
     }
 #define STORAGEDLL_DEFINE_FIXED(result, exportName, params, op, locals, inputs, args, outputs, when)        \
     result STORAGEDLL_ENTRY(exportName)(JNIEnv * env, STORAGEDLL_UNPAREN params)                              \
@@ -191,6 +144,8 @@ STORAGEDLL_NATIVES(STORAGEDLL_DECLARE)
     }
 #define STORAGEDLL_DEFINE_NOTAVAIL(result, exportName, params, op, locals, inputs, args, outputs, when)     \
     result STORAGEDLL_ENTRY(exportName)(JNIEnv * env, STORAGEDLL_UNPAREN params) { return -3; }
+#define STORAGEDLL_DEFINE_FUNC(result, exportName, params, op, locals, inputs, args, outputs, when)         \
+    result STORAGEDLL_ENTRY(exportName)(JNIEnv * env, STORAGEDLL_UNPAREN params) { STORAGEDLL_UNPAREN args; }
 #define STORAGEDLL_DEFINE(kind, result, name, exportName, params, sig, roles, op, locals, inputs, args, outputs, \
                           when)                                                                                   \
     STORAGEDLL_DEFINE_##kind(result, exportName, params, op, locals, inputs, args, outputs, when)

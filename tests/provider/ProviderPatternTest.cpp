@@ -168,6 +168,20 @@ TEST_F(ProviderPatternTest, EveryRegisteredProviderAnswersTheFixedCodes)
         "KRNA_EnclosurePowerSupplyMemberOfCollection_Provider",
         "KRNA_EnclosureTempSensor_Provider",
         "KRNA_EnclosureTempSensorSystemDevice_Provider",
+        // the disk drives, pools, volume settings and concrete extents
+        "KRNA_DiskDrive_Provider", "KRNA_DiskDriveSoftwareIdentity_Provider",
+        "KRNA_DiskDrivePhysicalPackage_Provider", "KRNA_DiskDriveStorageExtent_Provider",
+        "KRNA_DiskDriveSCSIProtocolEndpoint_Provider", "KRNA_DiskDriveSystemDevice_Provider",
+        "KRNA_DiskDriveElementSoftwareIdentity_Provider", "KRNA_DiskDriveMediaPresent_Provider",
+        "KRNA_DiskDriveRealizesPhysicalPackage_Provider", "KRNA_DiskDriveDeviceSAPImplementation_Provider",
+        "KRNA_DiskDriveMemberOfCollection_Provider", "KRNA_PrimordialStoragePool_Provider",
+        "KRNA_ConcreteStoragePool_Provider", "KRNA_HostedPrimordialStoragePool_Provider",
+        "KRNA_HostedConcreteStoragePool_Provider", "KRNA_PoolAllocatedFromStoragePool_Provider",
+        "KRNA_VolumeAllocatedFromStoragePool_Provider", "KRNA_PrimordialStoragePoolConcreteComponent_Provider",
+        "KRNA_VolumeStorageSetting_Provider", "KRNA_VolumeElementSettingData_Provider",
+        "KRNA_VolumeSystemDevice_Provider", "KRNA_ConcreteStorageExtent_Provider",
+        "KRNA_ConcreteExtentBasedOnPrimordialExtent_Provider", "KRNA_StorageVolumeBasedOnStorageExtent_Provider",
+        "KRNA_ControllerProtocolControllerForUnit_Provider",
     };
     // The extrinsic methods of the classes that are no logical devices
     // (those declare eight, a fan nine); none for a class not listed.
@@ -178,6 +192,10 @@ TEST_F(ProviderPatternTest, EveryRegisteredProviderAnswersTheFixedCodes)
         {"KRNA_EnclosureComputerSystem", 2},           // RequestStateChange, SetPowerState
         {"KRNA_EnclosureFanRedundancySet", 1},         // Failover
         {"KRNA_EnclosurePowerSupplyRedundancySet", 1}, // Failover
+        {"KRNA_DiskDriveSCSIProtocolEndpoint", 1},     // RequestStateChange
+        {"KRNA_DiskDrivePhysicalPackage", 1},          // IsCompatible
+        {"KRNA_PrimordialStoragePool", 2},             // GetSupportedSizes, GetSupportedSizeRange
+        {"KRNA_ConcreteStoragePool", 2},
     };
     // The providers whose get answers "not supported".
     const std::set<std::string> getUnsupported = {"KRNA_EnclosurePowerSupplyMemberOfCollection_Provider"};
@@ -206,7 +224,8 @@ TEST_F(ProviderPatternTest, EveryRegisteredProviderAnswersTheFixedCodes)
             EXPECT_EQ(131, call(OPERATION_INVOKE_METHOD, provider, instance.ptr(), parameters.ptr())) << f->name;
         }
         if (is_a(mc, "CIM_LogicalDevice")) {
-            EXPECT_EQ(is_a(mc, "CIM_Fan") ? 9 : 8, methods); // a fan's speed can be set
+            // a fan's speed can be set, a disk drive's media locked
+            EXPECT_EQ(is_a(mc, "CIM_Fan") || is_a(mc, "CIM_MediaAccessDevice") ? 9 : 8, methods);
         } else {
             const auto other = otherMethods.find(mc->name);
             EXPECT_EQ(other == otherMethods.end() ? 0 : other->second, methods);

@@ -68,7 +68,8 @@ std::vector<_VIRT_DRV_PARMS> ldTable(uint16_t adapter, uint32_t which) {
     uint32_t len = 0;
     EXPECT_EQ(0, GetVirtDevLdTable(adapterAddr(adapter), len, nullptr, 0, which).iReturnCode);
     std::vector<_VIRT_DRV_PARMS> table(len / sizeof(_VIRT_DRV_PARMS));
-    EXPECT_EQ(0, GetVirtDevLdTable(adapterAddr(adapter), len, table.data(), len, which).iReturnCode);
+    const uint32_t size = uint32_t(table.size() * sizeof(_VIRT_DRV_PARMS));
+    EXPECT_EQ(0, GetVirtDevLdTable(adapterAddr(adapter), len, table.data(), size, which).iReturnCode);
     return table;
 }
 

@@ -79,6 +79,25 @@ inline int runCimEnum(const std::string& cls, std::string& output)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// The number of instances cim_enum prints for the class; -1 when it fails.
+inline long cimEnumCount(const std::string& cls)
+{
+    std::string output;
+    if (runCimEnum(cls, output) != 0)
+        return -1;
+    long instances = 0;
+    for (size_t at = output.find("instance of "); at != std::string::npos; at = output.find("instance of ", at + 1))
+        instances++;
+    return instances;
+}
+
+// A class and the number of instances the default scenarios give.
+struct ClassCount {
+    const char* cls;
+    size_t count;
+    bool association;
+};
+
 class ModuleTest : public ::testing::Test {
 protected:
     void SetUp() override

@@ -48,45 +48,6 @@ protected:
 
     jobject objectOf(const RecordTable& table) { return apiObject(table.javaClass); }
 
-    // The Java object holds what the rules give for the record.
-    void expectFields(jobject o, const RecordTable& table, const uint8_t* rec)
-    {
-        for (const FieldRule& r : table) {
-            SCOPED_TRACE(std::string(table.javaClass) + "." + r.name);
-            switch (r.kind) {
-            case FieldKind::Scalar:
-            case FieldKind::Constant:
-                EXPECT_EQ(asJavaType(r.signature[0], cValue(r, rec)), scalar(o, r.name, r.signature));
-                break;
-            case FieldKind::Array:
-            case FieldKind::BitArray: {
-                const std::vector<int64_t> got = elements(o, r.name, r.signature);
-                ASSERT_FALSE(got.empty());
-                for (unsigned i = 0; i < elementsToCopy(r, jsize(got.size())); ++i)
-                    EXPECT_EQ(asJavaType(r.signature[1], cValue(r, rec, i)), got[i]) << "element " << i;
-                break;
-            }
-            case FieldKind::Nested:
-            case FieldKind::Series:
-                for (unsigned i = 0; i < r.count; ++i) {
-                    char name[64];
-                    seriesName(r, i, name, sizeof name);
-                    jobject inner = objectField(o, r.kind == FieldKind::Series ? name : r.name, r.signature);
-                    ASSERT_NE(nullptr, inner);
-                    expectFields(inner, *r.table, rec + r.offset + size_t(i) * r.stride);
-                    e->DeleteLocalRef(inner);
-                }
-                break;
-            case FieldKind::Inline:
-                expectFields(o, *r.table, rec + r.offset);
-                break;
-            case FieldKind::Text:
-            case FieldKind::LongMethod:
-                break;
-            }
-        }
-    }
-
     // Every field or method of the table exists in the class with its signature.
     void expectMembers(jclass cls, const RecordTable& table)
     {

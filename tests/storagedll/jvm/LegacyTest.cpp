@@ -1,6 +1,7 @@
 #include "LegacyTest.h"
 
 #include <stdexcept>
+#include <type_traits>
 
 #include "TarnellSim.h"
 #include "storagedll/storjdllnatives.h"
@@ -32,6 +33,21 @@ jmethodID marksMethod(jclass& cls, const char* name, const char* sig)
     return m;
 }
 
+// A new Java array of the values, each narrowed to the element type (a
+// boolean: true for any value but 0).
+template <class T, class A>
+A newArray(JNIEnv* e, A (JNIEnv::*make)(jsize), void (JNIEnv::*set)(A, jsize, jsize, const T*),
+           const std::vector<int64_t>& values)
+{
+    std::vector<T> elements;
+    for (int64_t v : values)
+        elements.push_back(std::is_same<T, jboolean>::value ? T(v != 0) : T(v));
+    A a = (e->*make)(jsize(values.size()));
+    if (a && !elements.empty())
+        (e->*set)(a, 0, jsize(elements.size()), elements.data());
+    return a;
+}
+
 } // namespace
 
 std::vector<std::string> NativeRow::parameters() const
@@ -51,7 +67,7 @@ std::vector<std::string> NativeRow::parameters() const
 const std::vector<NativeRow>& nativeRows()
 {
 #define LEGACYTEST_ROW(kind, result, name, exportName, params, sig, roles, op, locals, inputs, args, outputs, when) \
-    NativeRow{#kind, #name, #exportName, sig, roles, #op, #when},
+    NativeRow{#kind, #name, #exportName, sig, roles, #op, #inputs, #when},
     static const std::vector<NativeRow> rows{STORAGEDLL_NATIVES(LEGACYTEST_ROW)};
 #undef LEGACYTEST_ROW
     return rows;
@@ -214,36 +230,20 @@ std::vector<int64_t> elements(jobject obj, const char* name, const char* sig)
 void setElements(jobject obj, const char* name, const char* sig, const std::vector<int64_t>& values)
 {
     JNIEnv* e = env();
-    const jsize n = jsize(values.size());
     jarray array = nullptr;
     switch (sig[1]) {
-    case 'B': {
-        jbyteArray a = e->NewByteArray(n);
-        for (jsize i = 0; i < n; ++i) {
-            const jbyte v = jbyte(values[size_t(i)]);
-            e->SetByteArrayRegion(a, i, 1, &v);
-        }
-        array = a;
+    case 'B':
+        array = newArray<jbyte>(e, &JNIEnv::NewByteArray, &JNIEnv::SetByteArrayRegion, values);
         break;
-    }
-    case 'C': {
-        jcharArray a = e->NewCharArray(n);
-        for (jsize i = 0; i < n; ++i) {
-            const jchar v = jchar(values[size_t(i)]);
-            e->SetCharArrayRegion(a, i, 1, &v);
-        }
-        array = a;
+    case 'C':
+        array = newArray<jchar>(e, &JNIEnv::NewCharArray, &JNIEnv::SetCharArrayRegion, values);
         break;
-    }
-    case 'Z': {
-        jbooleanArray a = e->NewBooleanArray(n);
-        for (jsize i = 0; i < n; ++i) {
-            const jboolean v = values[size_t(i)] ? JNI_TRUE : JNI_FALSE;
-            e->SetBooleanArrayRegion(a, i, 1, &v);
-        }
-        array = a;
+    case 'I':
+        array = newArray<jint>(e, &JNIEnv::NewIntArray, &JNIEnv::SetIntArrayRegion, values);
         break;
-    }
+    case 'Z':
+        array = newArray<jboolean>(e, &JNIEnv::NewBooleanArray, &JNIEnv::SetBooleanArrayRegion, values);
+        break;
     default:
         ADD_FAILURE() << "setElements: no array signature " << sig;
         return;
@@ -253,6 +253,116 @@ void setElements(jobject obj, const char* name, const char* sig, const std::vect
         e->SetObjectField(obj, id, array);
     e->DeleteLocalRef(array);
 }
+
+void expectFields(jobject o, const legacyconv::RecordTable& table, const uint8_t* rec)
+{
+    using namespace legacyconv;
+    for (const FieldRule& r : table) {
+        SCOPED_TRACE(std::string(table.javaClass) + "." + r.name);
+        switch (r.kind) {
+        case FieldKind::Scalar:
+        case FieldKind::Constant:
+            EXPECT_EQ(asJavaType(r.signature[0], cValue(r, rec)), scalar(o, r.name, r.signature));
+            break;
+        case FieldKind::Array:
+        case FieldKind::BitArray: {
+            const std::vector<int64_t> got = elements(o, r.name, r.signature);
+            ASSERT_FALSE(got.empty());
+            for (unsigned i = 0; i < elementsToCopy(r, jsize(got.size())); ++i)
+                EXPECT_EQ(asJavaType(r.signature[1], cValue(r, rec, i)), got[i]) << "element " << i;
+            break;
+        }
+        case FieldKind::Nested:
+        case FieldKind::Series:
+            for (unsigned i = 0; i < r.count; ++i) {
+                char name[64];
+                seriesName(r, i, name, sizeof name);
+                jobject inner = objectField(o, r.kind == FieldKind::Series ? name : r.name, r.signature);
+                ASSERT_NE(nullptr, inner);
+                expectFields(inner, *r.table, rec + r.offset + size_t(i) * r.stride);
+                env()->DeleteLocalRef(inner);
+            }
+            break;
+        case FieldKind::Inline:
+            expectFields(o, *r.table, rec + r.offset);
+            break;
+        case FieldKind::Text:
+        case FieldKind::LongMethod:
+            break;
+        }
+    }
+}
+
+jobject storAddr(int adapter, int channel, int device, int virtDev, int array)
+{
+    jobject a = apiObject(API_CLASS("StorAddr"));
+    setIntField(a, "iAdapterID", adapter);
+    setIntField(a, "iChannelID", channel);
+    setIntField(a, "iPhysDevID", device);
+    setIntField(a, "iVirtDevID", virtDev);
+    setIntField(a, "iArrayID", array);
+    return a;
+}
+
+jobject deviceList(int adapter, const std::vector<std::pair<int, int>>& devices)
+{
+    JNIEnv* e = env();
+    jobject list = apiObject(API_CLASS("AddrList"));
+    jclass cls = e->GetObjectClass(list);
+    jmethodID add = e->GetMethodID(cls, "addAddress", "(" LEGACY_API_SIG("StorAddr") ")V");
+    for (const auto& d : devices) {
+        jobject a = storAddr(adapter, d.first, d.second);
+        e->CallVoidMethod(list, add, a);
+        expectNoException(e, "addAddress");
+        e->DeleteLocalRef(a);
+    }
+    e->DeleteLocalRef(cls);
+    return list;
+}
+
+jint addressCount(jobject list)
+{
+    JNIEnv* e = env();
+    jclass cls = e->GetObjectClass(list);
+    jmethodID m = e->GetMethodID(cls, "getAddressCount", "()I");
+    e->DeleteLocalRef(cls);
+    const jint n = e->CallIntMethod(list, m);
+    expectNoException(e, "getAddressCount");
+    return n;
+}
+
+jobject listAddress(jobject list, int i)
+{
+    JNIEnv* e = env();
+    jclass cls = e->GetObjectClass(list);
+    jmethodID m = e->GetMethodID(cls, "getAddress", "(I)" LEGACY_API_SIG("StorAddr"));
+    e->DeleteLocalRef(cls);
+    jobject a = e->CallObjectMethod(list, m, jint(i));
+    expectNoException(e, "getAddress");
+    return a;
+}
+
+_STORAGE_ADDRESS_ID cAddress(int adapter, int channel, int device)
+{
+    _STORAGE_ADDRESS_ID a{};
+    a.usAdapterID = uint16_t(adapter);
+    a.usChannelID = uint16_t(channel);
+    a.usPhysDevID = uint16_t(device);
+    return a;
+}
+
+jobject byteBlk(jint blockLength, const std::vector<int64_t>& bytes, jint transfer)
+{
+    jobject b = apiObject(API_CLASS("ByteBlk"));
+    setElements(b, "byteArray", "[B", bytes);
+    setIntField(b, "iBlockLength", blockLength);
+    setIntField(b, "iBytesXferLen", transfer);
+    return b;
+}
+
+std::vector<int64_t> blockBytes(jobject blk) { return elements(blk, "byteArray", "[B"); }
+
+jint transferOf(jobject blk) { return intField(blk, "iBytesXferLen"); }
 
 jint dllIndex(jobject dll) { return intField(dll, "iCppDllPtr"); }
 
@@ -310,6 +420,27 @@ jobject LegacyTest::open(const char* library)
     EXPECT_EQ(0, callNative(dll, "constructDllObject", {obj(name)}));
     opened.push_back(dll);
     return dll;
+}
+
+void LegacyNativeTest::SetUp()
+{
+    LegacyTest::SetUp();
+    dll = open();
+}
+
+jobject LegacyNativeTest::storRet()
+{
+    jobject r = apiObject(API_CLASS("StorRet"));
+    mark(r, 77);
+    return r;
+}
+
+Result LegacyNativeTest::call(const std::string& native, std::vector<jvalue> args, const std::string& signature)
+{
+    jobject ret = storRet();
+    args.insert(args.begin(), obj(ret));
+    callNative(dll, native, args, signature);
+    return result(ret);
 }
 
 } // namespace legacytest

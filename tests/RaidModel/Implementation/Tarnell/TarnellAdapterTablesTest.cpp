@@ -72,8 +72,8 @@ TEST_F(TarnellAdapterTablesTest, TablesAreReadAgainSldFirst)
     ASSERT_EQ(4u, sent.size());
     EXPECT_EQ(2, sent[0].args.back()) << "the SLD table first";
     EXPECT_EQ(1, sent[3].args.back());
-    EXPECT_EQ(8 * static_cast<int>(sizeof(_VIRT_DRV_PARMS)), ctl.adapter->getSLDTableSize());
-    EXPECT_EQ(8 * static_cast<int>(sizeof(_VIRT_DRV_PARMS)), ctl.adapter->getHLDTableSize());
+    EXPECT_EQ(4 + 8 * static_cast<int>(sizeof(_VIRT_DRV_PARMS)), ctl.adapter->getSLDTableSize());
+    EXPECT_EQ(4 + 8 * static_cast<int>(sizeof(_VIRT_DRV_PARMS)), ctl.adapter->getHLDTableSize());
     EXPECT_EQ(4u, (ctl.adapter->getSLDTable()[1].usUserField >> 5) & 7u) << "SLD 1 lies in array 4";
 
     // A failed length query keeps the table and stops before the HLD table.

@@ -199,8 +199,8 @@ TEST_F(TarnellLogicalBuildTest, DefaultControllerBuildsArraysDrivesAndChunks)
     EXPECT_EQ(0, chunkIDs[1].DeviceID);
     EXPECT_EQ(16, static_cast<TarnellHardDrive*>(a.device(2, 1))->getChunkIDs().at(0).LogicalDriveID);
 
-    EXPECT_EQ(1632, a.adapter->getSLDTableSize());
-    EXPECT_EQ(1632, a.adapter->getHLDTableSize());
+    EXPECT_EQ(1636, a.adapter->getSLDTableSize());
+    EXPECT_EQ(1636, a.adapter->getHLDTableSize());
 }
 
 // Controller 5: a RAID-5EE array reports no free space, a RAID-50 drive's
@@ -528,7 +528,7 @@ TEST_F(TarnellLogicalBuildTest, TableRepliesOfAnyLength)
                  {207, 0, {}},
                  {208, 208, {16}},   // one entry: SLD 0
                  {0x7FFFFFFF, 256 * 204, {16, 17}},
-                 {-1, 1632, {16, 17}}};
+                 {-1, 1636, {16, 17}}};
     for (const auto& c : cases) {
         resetWith(CONTROLLER_A, [&](tarnellsim::Controller& ctl) {
             ctl.sldTableLength = c.length;

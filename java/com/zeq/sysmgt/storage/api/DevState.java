@@ -8,4 +8,6 @@ public class DevState {
     public byte bState;
     public int iBlockCount;
     public byte[] bDeviceId = new byte[28];
+    /** The drive's FRU part number (from the RAID configuration only). */
+    public String sFruNumber;
 }

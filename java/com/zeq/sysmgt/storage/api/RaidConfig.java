@@ -14,6 +14,11 @@ public class RaidConfig extends VirtDrv {
     public byte bRebuildRate;
     public byte bReserved;
     public HardwareDesc oHardwareDesc = new HardwareDesc();
+    /** The battery-backed cache: whether it is installed, its error code, its configured and installed serial numbers. */
+    public boolean blBatteryCacheInstalled;
+    public byte bBatteryCacheErrorCode;
+    public byte[] bBBCSerialCfg = new byte[8];
+    public byte[] bBBCSerial = new byte[8];
     public DevState oDevState0 = new DevState();
     public DevState oDevState1 = new DevState();
     public DevState oDevState2 = new DevState();

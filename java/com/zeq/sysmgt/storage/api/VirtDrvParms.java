@@ -15,4 +15,7 @@ public class VirtDrvParms {
     public int[] iStartSect = new int[16];
     public int[] iNoOfSect = new int[16];
     public int[] iReserved = new int[16];
+    /** Blocked, and its cache running write-through for the time being (from the RAID configuration only). */
+    public boolean blBlocked;
+    public boolean blTempWriteThru;
 }

@@ -1,0 +1,8 @@
+package com.zeq.sysmgt.storage.api;
+
+/**
+ * The statistics of a logical drive.
+ * The bridge hands the C API's record over without converting any of it into this class.
+ */
+public class VirtualDeviceStatistics {
+}
