@@ -4,6 +4,7 @@
 //
 //   cim_enum [--module FILE] [--namespace NS] CLASS
 //   cim_enum [--module FILE] [--namespace NS] --invoke PATH METHOD [NAME=VALUE]... [--list CLASS]...
+//   cim_enum [--module FILE] [--namespace NS] --indications SECONDS
 //
 // PATH names the instance as Class.Key="value",... (a value without blanks
 // or commas may stand unquoted); an argument VALUE of that form is a
@@ -11,14 +12,19 @@
 // return value and output arguments are printed as "Name = value;" lines,
 // then the instances of each CLASS after --list, as the same process holds
 // them after the call (what a method leaves behind lives in the process).
+// --indications enables the module's alert indications, prints each one
+// the broker receives during SECONDS (1 to 3600) as it arrives, then
+// disables them and unloads the module.
 // FILE defaults to libkrnacim.so in the lib folder beside this program's
 // folder, NS to "root/krna". Exit status: 0 done, 1 no provider of the module
 // serves CLASS, 2 bad argument or a module that cannot be loaded, 3 the
 // enumeration or the method failed.
 #include <unistd.h>
 
+#include <chrono>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -31,7 +37,8 @@ void usage()
 {
     fprintf(stderr, "usage: cim_enum [--module FILE] [--namespace NS] CLASS\n"
                     "       cim_enum [--module FILE] [--namespace NS] --invoke PATH METHOD [NAME=VALUE]... "
-                    "[--list CLASS]...\n");
+                    "[--list CLASS]...\n"
+                    "       cim_enum [--module FILE] [--namespace NS] --indications SECONDS\n");
 }
 
 bool validClassName(const std::string& s)
@@ -167,6 +174,47 @@ int invoke(cimbroker::Broker& broker, const std::string& ns, const std::vector<s
     return 0;
 }
 
+// The class of the module's alert indications.
+const char* const ALERT_CLASS = "KRNA_RaidMonitorAlertIndication";
+
+// Enables the alert indications, prints what arrives during the time, then
+// disables them; the exit status of main.
+int watchIndications(cimbroker::Broker& broker, const std::string& ns, int seconds)
+{
+    if (!broker.hasFactory(ALERT_CLASS, cimbroker::MIKind::Indication)) {
+        fprintf(stderr, "cim_enum: no provider of the module delivers %s\n", ALERT_CLASS);
+        return 1;
+    }
+    cimbroker::Status st = broker.activateFilter(ns, ALERT_CLASS);
+    if (st.ok())
+        st = broker.enableIndications(ALERT_CLASS);
+    if (!st.ok()) {
+        fprintf(stderr, "cim_enum: enabling indications failed: %s%s%s\n", cimbroker::rcName(st.rc),
+                st.msg.empty() ? "" : ": ", st.msg.c_str());
+        return 3;
+    }
+    size_t printed = 0;
+    auto print = [&] {
+        const std::vector<cimbroker::Broker::Delivery> all = broker.deliveries();
+        for (; printed < all.size(); printed++)
+            printf("%s%s", printed ? "\n" : "", cimbroker::mofText(all[printed].indication).c_str());
+        fflush(stdout);
+    };
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < end) {
+        broker.waitForDeliveries(printed + 1, std::chrono::milliseconds(200));
+        print();
+    }
+    st = broker.disableIndications(ALERT_CLASS);
+    broker.deactivateFilter(ns, ALERT_CLASS);
+    print();
+    if (!st.ok()) {
+        fprintf(stderr, "cim_enum: disabling indications failed: %s\n", cimbroker::rcName(st.rc));
+        return 3;
+    }
+    return 0;
+}
+
 std::string defaultModule()
 {
     char self[PATH_MAX];
@@ -194,6 +242,7 @@ int main(int argc, char** argv)
     std::string ns = "root/krna";
     std::string cls;
     bool invoking = false;
+    int indicationSeconds = 0;
     std::vector<std::string> invokeArgs, listed;
     for (int i = 1; i < argc; i++) {
         std::string arg = argv[i];
@@ -207,19 +256,27 @@ int main(int argc, char** argv)
             invokeArgs.push_back(arg);
         } else if ((arg == "--module" || arg == "--namespace") && i + 1 < argc) {
             (arg == "--module" ? module : ns) = argv[++i];
-        } else if (arg == "--invoke" && cls.empty()) {
+        } else if (arg == "--indications" && cls.empty() && !invoking && i + 1 < argc) {
+            char* rest = nullptr;
+            const long seconds = strtol(argv[++i], &rest, 10);
+            if (*rest != '\0' || seconds < 1 || seconds > 3600) {
+                usage();
+                return 2;
+            }
+            indicationSeconds = static_cast<int>(seconds);
+        } else if (arg == "--invoke" && cls.empty() && !indicationSeconds) {
             invoking = true;
         } else if (arg == "--help" || arg == "-h") {
             usage();
             return 0;
-        } else if (!arg.empty() && arg[0] != '-' && cls.empty()) {
+        } else if (!arg.empty() && arg[0] != '-' && cls.empty() && !indicationSeconds) {
             cls = arg;
         } else {
             usage();
             return 2;
         }
     }
-    if ((!invoking && !validClassName(cls)) || ns.empty()) {
+    if ((!invoking && !indicationSeconds && !validClassName(cls)) || ns.empty()) {
         usage();
         return 2;
     }
@@ -239,6 +296,8 @@ int main(int argc, char** argv)
     broker.setUpcallInstances("root/zeqag", "CIM_ComputerSystem", {host});
     if (invoking)
         return invoke(broker, ns, invokeArgs, listed);
+    if (indicationSeconds)
+        return watchIndications(broker, ns, indicationSeconds);
 
     if (!broker.hasFactory(cls, cimbroker::MIKind::Instance)) {
         fprintf(stderr, "cim_enum: no provider of %s enumerates %s\n", module.c_str(), cls.c_str());

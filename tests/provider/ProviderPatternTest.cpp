@@ -139,6 +139,8 @@ TEST_F(ProviderPatternTest, EveryRegisteredProviderAnswersTheFixedCodes)
     // Grows with the providers of the module.
     const std::set<std::string> expected = {
         "KRNA_StorageVolume_Provider",
+        // the alert indications (no instance operations)
+        "KRNA_RaidMonitorAlertIndication_Provider",
         // the controllers
         "KRNA_ControllerComputerSystem_Provider", "KRNA_ControllerCard_Provider", "KRNA_ControllerProduct_Provider",
         "KRNA_ControllerBIOSSoftwareIdentity_Provider", "KRNA_ControllerDriverSoftwareIdentity_Provider",
@@ -235,6 +237,12 @@ TEST_F(ProviderPatternTest, EveryRegisteredProviderAnswersTheFixedCodes)
         void* provider = nullptr;
         ASSERT_EQ(0, call(OPERATION_CREATE_PROVIDER, &provider));
         EXPECT_EQ(0, call(OPERATION_LOAD, provider));
+        if (r->kind == Registration::INDICATION) {
+            EXPECT_EQ(0, call(OPERATION_DISABLE_INDICATIONS, provider));
+            EXPECT_EQ(0, call(OPERATION_UNLOAD, provider));
+            EXPECT_EQ(0, call(OPERATION_DESTROY_PROVIDER, provider));
+            continue;
+        }
 
         Ref<Instance> instance(create(mc, false));
         EXPECT_EQ(81, call(OPERATION_CREATE_INSTANCE, provider, instance.ptr()));

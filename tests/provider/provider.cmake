@@ -9,21 +9,32 @@
 # inter-process lock, which the programs remove again (PelmTestSupport.h).
 if(TARGET krnacim)
     file(GLOB PROVIDER_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*Test.cpp)
-    add_executable(provider_tests ${PROVIDER_TEST_SOURCES})
+    add_executable(provider_tests ${PROVIDER_TEST_SOURCES} ${PROJECT_SOURCE_DIR}/tests/cim_broker/MonitorLibrariesAsan.cpp)
     cimple_class_table(provider_tests ${CMAKE_CURRENT_LIST_DIR}/PatternClasses.mof)
-    target_include_directories(provider_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR})
+    target_include_directories(provider_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${PROJECT_SOURCE_DIR}/tests/monitor)
+    # The monitor fixture (directories, clock and sleep of the monitor core).
+    target_compile_definitions(provider_tests PRIVATE MONITOR_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/monitor/data")
     target_link_libraries(provider_tests PRIVATE krnacim_objects tarnellapi test_support)
     tarnell_add_gtest(provider_tests RESOURCE_LOCK StorLock512)
 
     file(GLOB KRNACIM_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/module/*Test.cpp)
-    add_executable(krnacim_tests ${KRNACIM_TEST_SOURCES})
+    add_executable(krnacim_tests ${KRNACIM_TEST_SOURCES} ${PROJECT_SOURCE_DIR}/tests/cim_broker/MonitorLibrariesAsan.cpp)
     target_include_directories(krnacim_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR})
-    target_link_libraries(krnacim_tests PRIVATE cim_broker cimple veskcore pelmcore tarnellapi test_support
+    # libwatchqorl too: the monitor core's seams (sleep, maps file), served
+    # by it for the whole process as for the module.
+    target_link_libraries(krnacim_tests PRIVATE cim_broker cimple veskcore pelmcore tarnellapi watchqorl test_support
                                                 ${CMAKE_DL_LIBS})
+    target_include_directories(krnacim_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/monitor)
+    target_compile_definitions(krnacim_tests PRIVATE MONITOR_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/monitor/data")
     target_compile_definitions(krnacim_tests PRIVATE KRNACIM_MODULE="$<TARGET_FILE:krnacim>"
                                                      CIM_ENUM="$<TARGET_FILE:cim_enum>")
     add_dependencies(krnacim_tests krnacim cim_enum)
     tarnell_add_gtest(krnacim_tests RESOURCE_LOCK StorLock512)
+
+    # The family and monitor libraries in their load order: libwatchqorl
+    # ahead of the other monitor libraries serves the monitor-core names.
+    add_test(NAME krnacim.load_order
+        COMMAND sh -c "readelf -d \"$0\" | sed -n 's/.*(NEEDED).*\\[\\(lib[a-z]*\\)\\.so.*/\\1/p' | grep -E '^lib(veskcore|pelmcore|tarnellcore|watchqorl|watchpelm|watchtarnell)$' | tr '\\n' ' ' | grep -qx 'libveskcore libpelmcore libtarnellcore libwatchqorl libwatchpelm libwatchtarnell '" $<TARGET_FILE:krnacim>)
 
     # Besides the providers' factories: cimple_module, the heap operators
     # with the deleter of the module's own heap ownership, and the test seam

@@ -33,7 +33,7 @@ class PelmAdapter;
 class PelmLib;
 class RaidObject;
 
-class STOR_EXPORT PelmRaidMonitor : public BaseRaidMonitor {
+class STOR_EXPORT PelmRaidMonitor final : public BaseRaidMonitor {
 public:
     // The controller's records: the newest sequence number seen, the
     // adapter (not owned), whether a comparison paired it, and the events of

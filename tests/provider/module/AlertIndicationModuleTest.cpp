@@ -1,0 +1,166 @@
+// The alert indications of the module as a CIM server receives them, with
+// the real family monitors over the simulated controllers: changes in each
+// family reach the broker as the mapped class naming the element, while
+// inventory enumerations run; disabling and unloading leave no thread.
+
+#include <dirent.h>
+#include <dlfcn.h>
+
+#include <chrono>
+#include <thread>
+
+#include "MonitorFixture.h"
+#include "ModuleTestSupport.h"
+#include "PelmSim.h"
+#include "storagedll/raidrec.h"
+
+using namespace cimbroker;
+using moduletest::text;
+
+namespace {
+
+const char* const ALERT = "KRNA_RaidMonitorAlertIndication";
+
+void shortSleep(cimple::uint64) { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
+
+size_t threadCount()
+{
+    size_t n = 0;
+    if (DIR* dir = opendir("/proc/self/task")) {
+        while (dirent* entry = readdir(dir))
+            n += entry->d_name[0] != '.';
+        closedir(dir);
+    }
+    return n;
+}
+
+class AlertIndicationModule : public moduletest::ModuleTest {
+protected:
+    void SetUp() override
+    {
+        monitorDir.reset(new monitortest::MonitorDir);
+        monitorDir->installCatalogue(monitortest::testCatalogue());
+        previousSleep = cimple::Time::set_sleep(&shortSleep);
+        ModuleTest::SetUp();
+    }
+    void TearDown() override
+    {
+        ModuleTest::TearDown();
+        cimple::Time::set_sleep(previousSleep);
+        monitorDir.reset();
+    }
+    // The deliveries of the classes whose names begin with cls and whose
+    // element path contains the text.
+    size_t countOf(const std::string& cls, const std::string& element)
+    {
+        size_t n = 0;
+        for (const Broker::Delivery& d : broker->deliveries()) {
+            if (d.indication.path.cls.compare(0, cls.size(), cls) == 0 &&
+                text(d.indication, "AlertingManagedElement").find(element) != std::string::npos)
+                n++;
+        }
+        return n;
+    }
+    // Waits (enumerating volumes meanwhile) until more than `before` such
+    // deliveries arrived; false after ten seconds.
+    bool waitForMore(const std::string& cls, const std::string& element, size_t before)
+    {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        for (int round = 0; std::chrono::steady_clock::now() < end; ++round) {
+            if (countOf(cls, element) > before)
+                return true;
+            if (round % 50 == 0)
+                enumerate("KRNA_StorageVolume");
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return false;
+    }
+
+    // The deliveries as "class element" lines, for failure messages.
+    std::string delivered()
+    {
+        std::string out;
+        for (const Broker::Delivery& d : broker->deliveries())
+            out += d.indication.path.cls + " " + text(d.indication, "AlertingManagedElement") + "\n";
+        return out;
+    }
+
+    std::unique_ptr<monitortest::MonitorDir> monitorDir;
+    cimple::Time::Sleep_Proc previousSleep = nullptr;
+};
+
+TEST_F(AlertIndicationModule, ChangesInEachFamilyReachTheBrokerAsTheirClass)
+{
+    // A first thread makes a sanitizer start its own helper thread, if any.
+    std::thread([] {}).join();
+    const size_t threadsBefore = threadCount();
+    ASSERT_TRUE(broker->activateFilter(moduletest::NS, ALERT).ok());
+    ASSERT_TRUE(broker->enableIndications(ALERT).ok());
+    // The start-up checks report the default scenarios' critical Vesk drive.
+    ASSERT_TRUE(waitForMore("KRNA_LogicalDriveCritical", ":VSK0042:2\\\"", 0)) << delivered();
+
+    // A Vesk logical drive goes critical.
+    vesksim::Scenario vesk = vesksim::current();
+    vesk.controllers[0].arrays[0].logicalDrives[0].state = CRITICAL;
+    vesksim::reset(vesk);
+    EXPECT_TRUE(waitForMore("KRNA_LogicalDriveCritical", ":VSK0042:0\\\"", 0)) << delivered();
+
+    // A drive fails in the Tarnell simulator (reported with its FRU number).
+    tarnellsim::Scenario tarnell = tarnellsim::current();
+    std::string serial;
+    for (tarnellsim::Device& device : tarnell.controllers[0].devices) {
+        if (serial.empty() && device.type == tarnellsim::DEVTYPE_DISK && device.state == DEVSTATE_ONLINE) {
+            device.state = DEVSTATE_DEAD;
+            serial = device.serial;
+        }
+    }
+    ASSERT_FALSE(serial.empty());
+    const std::string tarnellKey = "DeviceID=\\\"" + serial + ":";
+    const size_t tarnellBefore = countOf("KRNA_DefunctDrive", tarnellKey);
+    tarnellsim::reset(tarnell);
+    EXPECT_TRUE(waitForMore("KRNA_DefunctDrive", tarnellKey, tarnellBefore)) << delivered();
+
+    // And one in the Pelm simulator.
+    std::string pelmSerial;
+    const pelmsim::Scenario pelm = pelmsim::current();
+    for (const auto& drive : pelm.controllers[0].drives) {
+        if (drive.channel == 1 && drive.target == 3)
+            pelmSerial = drive.serial;
+    }
+    const std::string pelmKey = "DeviceID=\\\"" + pelmSerial + ":";
+    const size_t pelmBefore = countOf("KRNA_DefunctDrive", pelmKey);
+    ASSERT_TRUE(pelmsim::setDriveState(0, 1, 3, DRIVE_DEAD));
+    EXPECT_TRUE(waitForMore("KRNA_DefunctDrive", pelmKey, pelmBefore)) << delivered();
+
+    // Every indication names the host and carries consecutive numbers.
+    const std::vector<Broker::Delivery> all = broker->deliveries();
+    for (size_t i = 1; i < all.size(); ++i) {
+        const std::string a = text(all[i - 1].indication, "IndicationIdentifier");
+        const std::string b = text(all[i].indication, "IndicationIdentifier");
+        EXPECT_EQ(std::stol(b.substr(1)), std::stol(a.substr(1)) + 1) << a << " " << b;
+    }
+
+    ASSERT_TRUE(broker->disableIndications(ALERT).ok());
+    broker->deactivateFilter(moduletest::NS, ALERT);
+    EXPECT_EQ(threadCount(), threadsBefore);
+    broker->cleanupAll();
+    EXPECT_EQ(threadCount(), threadsBefore);
+}
+
+TEST_F(AlertIndicationModule, MonitorCoreNamesOfTheModuleResolveIntoLibwatchqorl)
+{
+    // Looked up in the module's own load order, as its references bind.
+    void* module = dlopen(KRNACIM_MODULE, RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_NE(module, nullptr);
+    for (const char* name : {"_ZN15BaseRaidMonitor17getNumberOfEventsEv", "_ZN15BaseRaidMonitor9getEventsEP8NRMEventi",
+                             "_ZN15BaseRaidMonitor9isStoppedEv", "_ZN8NRMEventC1Ev"}) {
+        void* symbol = dlsym(module, name);
+        Dl_info info{};
+        ASSERT_TRUE(symbol && dladdr(symbol, &info)) << name;
+        EXPECT_NE(std::string(info.dli_fname).find("/libwatchqorl.so"), std::string::npos) << name << " "
+                                                                                          << info.dli_fname;
+    }
+    dlclose(module);
+}
+
+} // namespace
