@@ -22,6 +22,14 @@ count() { grep -c -- "$2" "$1" || true; }
 "$program" --fresh --polls 20 --change rebuild-ends > rebuild.txt || fail "watch_events --change rebuild-ends exited with $?"
 [ "$(count rebuild.txt '^event 305 ')" = 1 ] || fail "the ended rebuild was not reported once"
 
+# The Pelm monitor: a fresh run adds both controllers, and the failed disk
+# shows at the 60-second refresh.
+"$program" --family pelm --fresh --polls 70 --change disk-fails > pelm.txt ||
+    fail "watch_events --family pelm exited with $?"
+[ "$(count pelm.txt '^event 207 ')" = 2 ] || fail "a fresh Pelm run did not report both controllers as added"
+[ "$(count pelm.txt '^event 404 .*address 0/-/-/0/0')" = 1 ] || fail "the failed Pelm disk gave no defunct-drive event"
+
 "$program" --polls 0 > /dev/null 2>&1 && fail "--polls 0 was accepted"
 "$program" --change bogus > /dev/null 2>&1 && fail "a bad change was accepted"
+"$program" --family bogus > /dev/null 2>&1 && fail "a bad family was accepted"
 echo "watch_events: scripted changes checked"

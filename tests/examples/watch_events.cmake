@@ -1,6 +1,7 @@
-# watch_events over the simulator's default scenario: a fresh run reports
+# watch_events over the simulators' default scenarios: a fresh run reports
 # both controllers as added, a failing member disk gives its defunct-drive
-# event, the ending rebuild its completion once, and a bad argument fails.
+# event (for the Pelm monitor too), the ending rebuild its completion once,
+# and a bad argument fails.
 if(NOT TARNELL_CORE_ONLY)
     add_test(NAME WatchEvents.ScriptedChanges
              COMMAND ${CMAKE_CURRENT_LIST_DIR}/check-watch-events.sh $<TARGET_FILE:watch_events>)

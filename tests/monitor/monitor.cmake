@@ -19,3 +19,7 @@ foreach(monitor watchpelm watchtarnell)
         COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/check-exports.sh $<TARGET_FILE:${monitor}>
             $<TARGET_PROPERTY:${monitor},MONITOR_DELETER>)
 endforeach()
+
+# Both monitor libraries export the same monitor-core names.
+add_test(NAME MonitorLibraries.same_core_names
+    COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/check-same-names.sh $<TARGET_FILE:watchpelm> $<TARGET_FILE:watchtarnell>)
