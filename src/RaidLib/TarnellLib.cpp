@@ -38,6 +38,8 @@ TarnellLib::TarnellLib()
     if (sys)
         ownedSystems.push_back(OwnedSystem{sys, false});
     const uint32_t now = Date().getTime();
+    // Inside the trace scope, as in the poll.
+    std::lock_guard<std::mutex> hold(TarnellEvents::pollLock());
     if (lastMainThreadTimeCall == 0)
         lastMainThreadTimeCall = now;
     if (lastConfigChangeTimeCall == 0)
@@ -124,7 +126,11 @@ uint8_t TarnellLib::getLDMProgressType(Addr& addrIN)
     return status.ucLdmOption;
 }
 
-void TarnellLib::SetNRMStartTime(time_t nrmStartTime) { TarnellEvents::SetNRMTime(static_cast<long>(nrmStartTime)); }
+void TarnellLib::SetNRMStartTime(time_t nrmStartTime)
+{
+    std::lock_guard<std::mutex> hold(TarnellEvents::pollLock());
+    TarnellEvents::SetNRMTime(static_cast<long>(nrmStartTime));
+}
 
 void TarnellLib::deleteSystem(System* system)
 {

@@ -6,11 +6,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "RaidLib/TarnellLib.h"
 #include "RaidLib/Util/Date.h"
+#include "RaidLib/Util/StorDebug.h"
 #include "RaidModel/Implementation/Tarnell/TarnellAdapter.h"
 #include "RaidModel/Implementation/Tarnell/TarnellEvents.h"
 #include "RaidModel/Implementation/Tarnell/TarnellSystem.h"
@@ -62,6 +64,12 @@ Ret TarnellLib::getEvents(const Addr& addrIN, unsigned long startEventNumberIN, 
 {
     if (xmlINOUT == nullptr || sys == nullptr)
         return Ret(Ret::BAD_PARAM);
+    // The clocks, the ring and the rules' tables are the whole process's.
+    // The family's trace scope is entered first, as every other traced
+    // operation (the constructor, a Java native) does before it reaches the
+    // poll's lock: the snapshots built below enter it again.
+    StorDebugTracer tracer(STORLIB_TARNELL, STOR_DEBUG_TRACE, "TarnellLib::getEvents()");
+    std::lock_guard<std::mutex> hold(TarnellEvents::pollLock());
     const uint32_t now = Date().getTime();
 
     // The first snapshot of this library (or the first after a dropped one).

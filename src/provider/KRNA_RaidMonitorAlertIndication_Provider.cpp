@@ -150,29 +150,50 @@ void destroyMonitor(const Family& f, BaseRaidMonitor* monitor)
     }
 }
 
-// Refreshes the library, sets the family's found flag from its controller
-// count and builds the monitor; null (the library deleted) when the monitor
-// cannot be made.
-BaseRaidMonitor* finishFamily(long mask, StorLibPlugin* lib, bool& found, const char* noControllersLine,
-                              const char* failedLine, const std::string& dir)
+// The log lines of one family's buildMonitor.
+struct BuildTexts {
+    const char* libraryFailed;
+    const char* noControllers;
+    const char* monitorFailed;
+    const char* done;
+};
+
+// One family's library, refreshed (the Tarnell and Pelm libraries with a
+// document that is released at once, through a 1-byte buffer made first),
+// the family's found flag from its controller count, and its monitor. Null
+// when the library, the buffer or the monitor cannot be made; the library
+// is then deleted.
+template <class Lib>
+BaseRaidMonitor* buildFamily(long mask, bool withDocument, Lib*& libPtr, bool& found, const BuildTexts& texts,
+                             const std::string& dir)
 {
+    Lib* lib = new Lib;
+    char* buffer = withDocument ? new char[1] : nullptr;
+    if (!lib || (withDocument && !buffer)) {
+        logLine(texts.libraryFailed);
+        delete lib;
+        delete[] buffer;
+        return nullptr;
+    }
+    if (withDocument) {
+        lib->getSystemConfig(&buffer);
+        if (buffer)
+            delete[] buffer;
+    } else {
+        lib->getSystemConfig();
+    }
     found = controllerCount(lib) != 0;
     if (!found)
-        logLine(noControllersLine);
+        logLine(texts.noControllers);
     BaseRaidMonitor* monitor = makeMonitor(mask, lib, dir);
     if (!monitor) {
-        logLine(failedLine);
+        logLine(texts.monitorFailed);
         delete lib;
+        return nullptr;
     }
+    libPtr = lib;
+    logLine(texts.done);
     return monitor;
-}
-
-// The document a refresh hands out, released at once.
-void refreshWithDocument(StorLib* lib, char* buffer)
-{
-    lib->getSystemConfig(&buffer);
-    if (buffer)
-        delete[] buffer;
 }
 
 } // namespace
@@ -189,60 +210,27 @@ BaseRaidMonitor* Provider::buildMonitor(long familyMask)
     indicationLogger.debug("buildMonitor() Entering\n");
     const std::string dir = logDirectory();
     switch (familyMask) {
-    case QORL_MASK: {
-        VeskLib* lib = new VeskLib;
-        if (!lib) {
-            indicationLogger.debug("buildMonitor() Exiting - Memory Allocation failed for QorlLib\n");
-            return nullptr;
-        }
-        lib->getSystemConfig();
-        BaseRaidMonitor* monitor =
-            finishFamily(familyMask, lib, IsQorlFound, "buildMonitor() No VESK controllers found\n",
-                         "buildMonitor() Exiting - Memory Allocation failed for QorlRaidMonitor\n", dir);
-        if (!monitor)
-            return nullptr;
-        qorlLibPtr = lib;
-        indicationLogger.debug("buildMonitor() FENTA_LIBRARY Exiting\n");
-        return monitor;
-    }
-    case TARNELL_MASK: {
-        TarnellLib* lib = new TarnellLib;
-        char* buffer = new char[1];
-        if (!lib || !buffer) {
-            indicationLogger.debug("buildMonitor() Exiting - Memory Allocation failed for TarnellLib\n");
-            delete lib;
-            delete[] buffer;
-            return nullptr;
-        }
-        refreshWithDocument(lib, buffer);
-        BaseRaidMonitor* monitor =
-            finishFamily(familyMask, lib, IsTarnellFound, "buildMonitor() No TARNELL controllers found\n",
-                         "buildMonitor() Exiting - Memory Allocation failed for TarnellMonitor\n", dir);
-        if (!monitor)
-            return nullptr;
-        tarnellLibPtr = lib;
-        indicationLogger.debug("buildMonitor() TARNELL_LIBRARY Exiting\n");
-        return monitor;
-    }
-    case PELM_MASK: {
-        PelmLib* lib = new PelmLib;
-        char* buffer = new char[1];
-        if (!lib || !buffer) {
-            indicationLogger.debug("buildMonitor() Exiting - Memory Allocation failed for PelmLib\n");
-            delete lib;
-            delete[] buffer;
-            return nullptr;
-        }
-        refreshWithDocument(lib, buffer);
-        BaseRaidMonitor* monitor =
-            finishFamily(familyMask, lib, IsPelmFound, "buildMonitor() No PELM controllers found\n",
-                         "buildMonitor() Exiting - Memory Allocation failed for PelmRaidMonitor\n", dir);
-        if (!monitor)
-            return nullptr;
-        pelmLibPtr = lib;
-        indicationLogger.debug("buildMonitor()  PELM_LIBRARY Exiting\n");
-        return monitor;
-    }
+    case QORL_MASK:
+        return buildFamily(familyMask, false, qorlLibPtr, IsQorlFound,
+                           {"buildMonitor() Exiting - Memory Allocation failed for QorlLib\n",
+                            "buildMonitor() No VESK controllers found\n",
+                            "buildMonitor() Exiting - Memory Allocation failed for QorlRaidMonitor\n",
+                            "buildMonitor() FENTA_LIBRARY Exiting\n"},
+                           dir);
+    case TARNELL_MASK:
+        return buildFamily(familyMask, true, tarnellLibPtr, IsTarnellFound,
+                           {"buildMonitor() Exiting - Memory Allocation failed for TarnellLib\n",
+                            "buildMonitor() No TARNELL controllers found\n",
+                            "buildMonitor() Exiting - Memory Allocation failed for TarnellMonitor\n",
+                            "buildMonitor() TARNELL_LIBRARY Exiting\n"},
+                           dir);
+    case PELM_MASK:
+        return buildFamily(familyMask, true, pelmLibPtr, IsPelmFound,
+                           {"buildMonitor() Exiting - Memory Allocation failed for PelmLib\n",
+                            "buildMonitor() No PELM controllers found\n",
+                            "buildMonitor() Exiting - Memory Allocation failed for PelmRaidMonitor\n",
+                            "buildMonitor()  PELM_LIBRARY Exiting\n"},
+                           dir);
     default:
         indicationLogger.debug("buildMonitor() buildMonitor called for neither of Qorl,Tarnell,Pelm\n");
         indicationLogger.debug("buildMonitor() Exiting\n");

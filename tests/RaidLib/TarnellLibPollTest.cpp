@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "RaidLib/TarnellLib.h"
@@ -370,6 +372,66 @@ TEST_F(TarnellLibPollTest, VanishedControllerIsReportedOnce)
     EXPECT_EQ(1, std::count_if(events.begin(), events.end(), [](const ListedEvent& e) {
                   return e.code == RaidEvent::SPARE_CREATED && e.adapterID == 0;
               })) << p.text();
+}
+
+// Every library object's poll shares the clocks, the ring and the rules'
+// tables: a monitor's library and a builder's, polling on two threads while a
+// drive fails and comes back again and again, take turns, so that each sees
+// the ring's numbers in order and every change is derived by both.
+TEST_F(TarnellLibPollTest, LibrariesPollingOnTwoThreadsTakeTurns)
+{
+    // Each reading of the clock is 16 s on, so every poll compares.
+    static std::atomic<uint32_t> ticks;
+    ticks = 0;
+    Date::setClock([]() -> time_t { return static_cast<time_t>(START + 16 * ticks++); });
+
+    std::atomic<bool> done{false};
+    std::atomic<int> polls[2] = {{0}, {0}};
+    std::vector<uint32_t> seen[2];
+    auto poller = [&](int k) {
+        TarnellLib lib;
+        Poller p(lib);
+        unsigned long since = 1;
+        while (!done) {
+            if (p.poll(0, since)) {
+                for (const ListedEvent& e : p.events()) {
+                    EXPECT_GE(e.number, since) << p.text();
+                    if (!seen[k].empty()) {
+                        EXPECT_GT(e.number, seen[k].back()) << p.text();
+                    }
+                    seen[k].push_back(e.number);
+                    since = e.number + 1;
+                }
+            }
+            polls[k]++;
+        }
+    };
+    std::thread first(poller, 0), second(poller, 1);
+
+    tarnellsim::Scenario s = tarnellsim::current();
+    tarnellsim::Device* drive = nullptr;
+    for (tarnellsim::Device& d : s.controllers[0].devices) {
+        if (!drive && d.type == tarnellsim::DEVTYPE_DISK && d.state == DEVSTATE_ONLINE)
+            drive = &d;
+    }
+    ASSERT_NE(nullptr, drive);
+    const int CHANGES = 10;
+    for (int change = 0; change < CHANGES; ++change) {
+        // Both libraries poll twice after each change: one of them sees it.
+        const int before[2] = {polls[0], polls[1]};
+        drive->state = drive->state == DEVSTATE_ONLINE ? DEVSTATE_DEAD : DEVSTATE_ONLINE;
+        tarnellsim::reset(s);
+        while (polls[0] < before[0] + 2 || polls[1] < before[1] + 2)
+            std::this_thread::yield();
+    }
+    done = true;
+    first.join();
+    second.join();
+
+    // Each change gave at least one event in each library's comparison.
+    EXPECT_GE(TarnellEvents::lastEventNumber(), 2u * CHANGES);
+    for (const std::vector<uint32_t>& numbers : seen)
+        EXPECT_FALSE(numbers.empty());
 }
 
 } // namespace

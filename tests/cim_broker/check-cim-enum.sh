@@ -1,7 +1,8 @@
 #!/bin/sh
 # check-cim-enum.sh CIM_ENUM TEST_MODULE EXPECTED_DIR: cim_enum prints the
 # test module's instances as the expected MOF text, loads libkrnacim by
-# default, and answers 1 for a class no provider enumerates, 2 for bad
+# default, and answers 1 for a class no provider enumerates (or with
+# --indications, a module that delivers no alert indications), 2 for bad
 # arguments. (What it prints of libkrnacim is the provider tests' part.)
 cim_enum=$1
 module=$2
@@ -34,4 +35,12 @@ expect_exit 2 --namespace
 expect_exit 2 --bogus TEST_Widget
 expect_exit 2 TEST_Widget TEST_Link
 expect_exit 2 --module /nonexistent/libnothing.so TEST_Widget
+# --indications takes whole seconds from 1 to 3600 and no class; a module
+# without an alert-indication provider answers 1.
+expect_exit 1 --module "$module" --namespace root/test --indications 1
+for bad in "" 0 3601 -1 2x; do
+    expect_exit 2 --module "$module" --indications $bad
+done
+expect_exit 2 --module "$module" --indications 1 TEST_Widget
+expect_exit 2 --module "$module" TEST_Widget --indications 1
 exit 0

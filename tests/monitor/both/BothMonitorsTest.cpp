@@ -1,14 +1,16 @@
 // One process with both monitor libraries: the test opens a module linked
 // like the provider module and checks that the monitor core's names it calls
-// bound to libwatchpelm, and that the events of a Pelm and a Tarnell monitor
-// come out whole through them. The test program itself links no monitor
-// library.
+// bound to the first monitor library of its load order (libwatchpelm, or
+// libwatchqorl ahead of it), and that the events of a Pelm and a Tarnell
+// monitor come out whole through them. The test program itself links no
+// monitor library.
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstring>
 #include <dlfcn.h>
+#include <ostream>
 #include <sys/stat.h>
 #include <string>
 #include <unistd.h>
@@ -39,11 +41,18 @@ void writeFile(const std::string& path, const std::string& text)
     std::fclose(f);
 }
 
-class BothMonitorsTest : public ::testing::Test {
+// A module and the library that serves the monitor core in its load order.
+struct LoadOrder {
+    const char* module;
+    const char* coreLibrary;
+};
+void PrintTo(const LoadOrder& order, std::ostream* out) { *out << order.coreLibrary; }
+
+class BothMonitorsTest : public ::testing::TestWithParam<LoadOrder> {
 protected:
     void SetUp() override
     {
-        handle = dlopen(BOTH_MONITORS_MODULE, RTLD_NOW | RTLD_LOCAL);
+        handle = dlopen(GetParam().module, RTLD_NOW | RTLD_LOCAL);
         ASSERT_NE(handle, nullptr) << dlerror();
         run = reinterpret_cast<BothRunFunction>(dlsym(handle, "bothMonitorsRun"));
         bindings = reinterpret_cast<BothBindingsFunction>(dlsym(handle, "bothMonitorsBindings"));
@@ -89,7 +98,7 @@ protected:
     std::vector<BothEvent> events;
 };
 
-TEST_F(BothMonitorsTest, ProviderNamesBindToTheFirstMonitorLibrary)
+TEST_P(BothMonitorsTest, ProviderNamesBindToTheFirstMonitorLibrary)
 {
     void* addresses[3] = {};
     bindings(addresses);
@@ -98,12 +107,12 @@ TEST_F(BothMonitorsTest, ProviderNamesBindToTheFirstMonitorLibrary)
         Dl_info info{};
         ASSERT_NE(dladdr(addresses[k], &info), 0) << names[k];
         ASSERT_NE(info.dli_fname, nullptr) << names[k];
-        EXPECT_NE(std::string(info.dli_fname).find("libwatchpelm.so"), std::string::npos)
+        EXPECT_NE(std::string(info.dli_fname).find(GetParam().coreLibrary), std::string::npos)
             << names[k] << " bound to " << info.dli_fname;
     }
 }
 
-TEST_F(BothMonitorsTest, EventsOfBothFamiliesArriveWholeAndBothMonitorsStop)
+TEST_P(BothMonitorsTest, EventsOfBothFamiliesArriveWholeAndBothMonitorsStop)
 {
     prepareDirectories();
     events.resize(400);
@@ -186,5 +195,18 @@ TEST_F(BothMonitorsTest, EventsOfBothFamiliesArriveWholeAndBothMonitorsStop)
         }
     }
 }
+
+const LoadOrder loadOrders[] = {
+    {BOTH_MONITORS_MODULE, "/libwatchpelm.so"},
+#ifdef QORL_MONITORS_MODULE
+    {QORL_MONITORS_MODULE, "/libwatchqorl.so"},
+#endif
+};
+INSTANTIATE_TEST_SUITE_P(LoadOrders, BothMonitorsTest, ::testing::ValuesIn(loadOrders),
+                         [](const ::testing::TestParamInfo<LoadOrder>& info) {
+                             return std::string(info.param.coreLibrary).find("qorl") != std::string::npos
+                                        ? "WatchQorlFirst"
+                                        : "WatchPelmFirst";
+                         });
 
 } // namespace

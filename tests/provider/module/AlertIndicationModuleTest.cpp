@@ -6,7 +6,9 @@
 #include <dirent.h>
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "MonitorFixture.h"
@@ -161,6 +163,43 @@ TEST_F(AlertIndicationModule, MonitorCoreNamesOfTheModuleResolveIntoLibwatchqorl
                                                                                           << info.dli_fname;
     }
     dlclose(module);
+}
+
+// cim_enum --indications over a copy of the built libraries in the test's
+// directory, so that the monitors' files and the module's logs stay there:
+// the default scenarios' changes arrive as numbered indications of the
+// module's classes, and the program ends by itself.
+TEST(AlertIndicationCimEnum, PrintsTheIndicationsOfTheDefaultScenarios)
+{
+    namespace fs = std::filesystem;
+    const fs::path built = fs::path(KRNACIM_MODULE).parent_path();
+    const fs::path lib = fs::current_path() / "lib";
+    fs::create_directory(lib);
+    fs::create_directory(fs::current_path() / "logs");
+    for (const fs::directory_entry& entry : fs::directory_iterator(built)) {
+        const std::string name = entry.path().filename().string();
+        if (entry.is_regular_file() && (entry.path().extension() == ".so" || name == "RaidNLS.properties"))
+            fs::copy_file(entry.path(), lib / name);
+    }
+
+    std::string output;
+    ASSERT_EQ(0, moduletest::runCimEnum("--indications 4", output, (lib / "libkrnacim.so").string())) << output;
+    std::vector<std::string> classes;
+    for (size_t at = output.find("instance of "); at != std::string::npos; at = output.find("instance of ", at + 1)) {
+        const size_t start = at + 12;
+        classes.push_back(output.substr(start, output.find('\n', start) - start));
+        const size_t id = output.find("IndicationIdentifier = \"", at);
+        ASSERT_NE(id, std::string::npos);
+        EXPECT_EQ(output.compare(id + 24, std::to_string(classes.size()).size() + 1,
+                                 std::to_string(classes.size()) + "-"),
+                  0)
+            << output.substr(at, 200);
+        EXPECT_EQ(classes.back().rfind("KRNA_", 0), 0u) << classes.back();
+    }
+    // Among them the critical Vesk logical drive of the default scenario.
+    EXPECT_NE(std::find(classes.begin(), classes.end(), "KRNA_LogicalDriveCritical"), classes.end()) << output;
+    EXPECT_TRUE(fs::exists(lib / "NRMConfig.conf"));
+    EXPECT_TRUE(fs::exists(fs::current_path() / "logs" / "krnalogs" / "KRNAIndication.log"));
 }
 
 } // namespace

@@ -59,14 +59,14 @@ inline std::string text(const cimbroker::Inst& inst, const char* property)
     return v ? cimbroker::valueText(*v) : "(absent)";
 }
 
-// What cim_enum prints for the class, with its exit status.
-inline int runCimEnum(const std::string& cls, std::string& output)
+// What cim_enum prints for its arguments (a class, or options and a class),
+// with its exit status; the module by default is the built one.
+inline int runCimEnum(const std::string& arguments, std::string& output, const std::string& module = KRNACIM_MODULE)
 {
     // Under the sanitizers the core's dlopen finds the simulated C API only
     // through the library path.
-    const std::string module = KRNACIM_MODULE;
     const std::string lib = module.substr(0, module.rfind('/'));
-    const std::string command = "LD_LIBRARY_PATH=" + lib + " " + CIM_ENUM + " --module " + module + " " + cls;
+    const std::string command = "LD_LIBRARY_PATH=" + lib + " " + CIM_ENUM + " --module " + module + " " + arguments;
     output.clear();
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe)

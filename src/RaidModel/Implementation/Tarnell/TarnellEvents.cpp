@@ -125,6 +125,12 @@ bool TarnellEvents::isTimeToReportUnsupportedDrives()
     return isTimeToReport(reportUnsupportedDriveRate, lastUnsupportedDriveReoprtTime);
 }
 
+std::mutex& TarnellEvents::pollLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
 void TarnellEvents::SetNRMTime(long time)
 {
     timeOfLastCriticalLogicalDriveReport = static_cast<uint32_t>(time);

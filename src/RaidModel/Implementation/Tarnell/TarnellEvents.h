@@ -7,13 +7,16 @@
 // a new snapshot is worth building; the reminder throttles of the drive
 // rules; and what the rules keep per controller between polls.
 //
-// Static operations and data only. Nothing here takes a lock: the ring and
-// the tables are only reached from the library's event poll, one poll at a
-// time. The per-controller state is kept for model adapter ids 0 to 15; a
+// Static operations and data only, shared by every library object of the
+// process (the provider module's builders and a monitor each have one, on
+// threads of their own). Nothing here takes a lock itself: the library's
+// event poll holds pollLock() while it reaches the ring and the tables, so
+// one poll runs at a time. The per-controller state is kept for model adapter ids 0 to 15; a
 // controller with a higher id keeps none (its lookups answer null and its
 // progress always counts as changed).
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 #include "RaidLib/Util/Addr.h"
@@ -86,6 +89,10 @@ public:
     static bool isTimeToReportUnsupportedDrives();
     // Both reminders count from this time (the monitor's start).
     static void SetNRMTime(long time);
+    // The lock of the event poll: the ring, the tables, the reminder times
+    // and the library's poll clocks are reached under it. Taken inside the
+    // family's trace scope, never around one.
+    static std::mutex& pollLock();
 
     // Runs the rule sets on one controller: the adapter rules always; on a
     // working controller seen for the first time (no old adapter) the
