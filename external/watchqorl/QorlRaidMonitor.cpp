@@ -5,7 +5,6 @@
 #include <utility>
 #include <vector>
 
-#include "RaidLib/Util/Date.h"
 #include "RaidModel/Interface/Adapter.h"
 #include "RaidModel/Interface/System.h"
 #include "VeskLib.h"
@@ -82,13 +81,8 @@ int QorlRaidMonitor::poll(int mode, NRMEventCollection& queue)
 
 void QorlRaidMonitor::start()
 {
-    if (running) {
-        logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: QorlRaidMonitor already running!!!!\n");
+    if (!claimStart(NRM_DEBUG_ERRORS, "ERROR: QorlRaidMonitor already running!!!!\n"))
         return;
-    }
-    running = true;
-    if (startTime == 0)
-        startTime = Date::now();
     if (eventQueue && poll(CHECK_CONFIG, *eventQueue) == 0 && adaptersOf(liveSystem).empty()) {
         NRMEvent event = makeEvent(nrmevent::NO_CONTROLLERS, {});
         eventQueue->addEvent(event);

@@ -187,6 +187,17 @@ bool BaseRaidMonitor::isValidPhysicalDrive(Adapter* adapter, HardDrive* hardDriv
     return false;
 }
 
+bool BaseRaidMonitor::claimStart(int32_t group, const char* alreadyRunning)
+{
+    if (running.exchange(true)) {
+        logDebugGroup(group, "%s", alreadyRunning);
+        return false;
+    }
+    if (startTime == 0)
+        startTime = Date::now();
+    return true;
+}
+
 int BaseRaidMonitor::getNumberOfEvents() { return eventQueue ? eventQueue->getNumberOfEvents() : 0; }
 
 int BaseRaidMonitor::getEvents(NRMEvent* events, int max)

@@ -175,6 +175,10 @@ public:
     void logDebugMsgV(const char* format, va_list args);
     // logDebugMsg while any bit of the group (NRM_DEBUG_ERRORS, ...) is on.
     void logDebugGroup(int32_t group, const char* format, ...) __attribute__((format(printf, 3, 4)));
+    // A start()'s claim of the poll loop: false, the line logged in the
+    // group, while the loop already runs; otherwise running is set and the
+    // start time taken when none is kept.
+    bool claimStart(int32_t group, const char* alreadyRunning);
 
     // Reminder timers. The first consultation fires (a firing at elapsed 0
     // stores 0 and so leaves the timer unfired); after that a timer fires

@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "RaidLib/StorLibPlugin.h"
-#include "RaidLib/Util/Date.h"
 #include "RaidModel/Interface/Channel.h"
 #include "RaidModel/Interface/HardDrive.h"
 #include "RaidModel/Interface/LogicalDrive.h"
@@ -145,12 +144,6 @@ void TestRaidMonitor::stop()
 
 void TestRaidMonitor::start()
 {
-    if (running) {
-        logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: TestRaidMonitor::start() already running\n");
-        return;
-    }
-    running = true;
-    if (startTime == 0)
-        startTime = Date::now();
-    run();
+    if (claimStart(NRM_DEBUG_ERRORS, "ERROR: TestRaidMonitor::start() already running\n"))
+        run();
 }

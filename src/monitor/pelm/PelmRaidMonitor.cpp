@@ -126,13 +126,8 @@ bool PelmRaidMonitor::fetchEvents(Data_Adapter& record)
 
 void PelmRaidMonitor::start()
 {
-    if (running) {
-        logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: PelmRaidMonitor already running!!!!\n");
+    if (!claimStart(NRM_DEBUG_ERRORS, "ERROR: PelmRaidMonitor already running!!!!\n"))
         return;
-    }
-    running = true;
-    if (startTime == 0)
-        startTime = Date::now();
     if (getControllerCount() == 0 && eventQueue) {
         NRMEvent event = makeEvent(nrmevent::NO_CONTROLLERS, {});
         eventQueue->addEvent(event);

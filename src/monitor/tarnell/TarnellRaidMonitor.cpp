@@ -80,13 +80,8 @@ ProgressCollection TarnellRaidMonitor::enumerateProgress() { return ProgressColl
 void TarnellRaidMonitor::start()
 {
     logDebugGroup(NRM_DEBUG_DETAIL, "TarnellRaidMonitor::start().\n");
-    if (running.exchange(true)) {
-        logDebugGroup(NRM_DEBUG_DETAIL, "TarnellRaidMonitor already running!!!!\n");
-        return;
-    }
-    if (startTime == 0)
-        startTime = Date::now();
-    run();
+    if (claimStart(NRM_DEBUG_DETAIL, "TarnellRaidMonitor already running!!!!\n"))
+        run();
 }
 
 void TarnellRaidMonitor::stop()
