@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "KRNA_RaidMonitorAlertIndication_Provider.h"
-#include "MonitorFixture.h"
+#include "IndicationSeams.h"
 #include "ProviderTestSupport.h"
 #include "monitor/NRMEventCollection.h"
 
@@ -124,16 +124,12 @@ private:
     std::vector<std::string> names;
 };
 
-void shortSleep(cimple::uint64) { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
-
 class AlertProviderTest : public ProviderTest {
 protected:
     void SetUp() override
     {
         ProviderTest::SetUp();
-        monitorDir.reset(new monitortest::MonitorDir);
-        monitorDir->installCatalogue(monitortest::testCatalogue());
-        previousSleep = cimple::Time::set_sleep(&shortSleep);
+        seams.reset(new IndicationSeams);
         made = Made();
         Provider::setMonitorFactoryForTest(&scriptedFactory);
         Provider::eventID = 1;
@@ -142,8 +138,7 @@ protected:
     {
         provider.unload();
         Provider::setMonitorFactoryForTest(nullptr);
-        cimple::Time::set_sleep(previousSleep);
-        monitorDir.reset();
+        seams.reset();
         ProviderTest::TearDown();
     }
     // The indication log's messages that contain the text.
@@ -166,8 +161,7 @@ protected:
         }
     }
 
-    std::unique_ptr<monitortest::MonitorDir> monitorDir;
-    cimple::Time::Sleep_Proc previousSleep = nullptr;
+    std::unique_ptr<IndicationSeams> seams;
     Provider provider;
     Received received;
 };

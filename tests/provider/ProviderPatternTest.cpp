@@ -3,18 +3,16 @@
 // providers of the tests' own classes over the live configuration.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
-#include <thread>
 #include <type_traits>
 #include <utility>
 
 #include "KRNAControllerFRUProviders.h"
 #include "KRNAProviderPattern.h"
-#include "MonitorFixture.h"
+#include "IndicationSeams.h"
 #include "PatternClasses.h"
 #include "ProviderTestSupport.h"
 #include "RaidModel/Interface/Adapter.h"
@@ -132,15 +130,6 @@ struct Dispatch {
     }
 };
 
-// The monitors' own directories and the module's sleep, restored again.
-struct IndicationSeams {
-    IndicationSeams() : previousSleep(Time::set_sleep(&shortSleep)) {}
-    ~IndicationSeams() { Time::set_sleep(previousSleep); }
-    static void shortSleep(uint64) { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
-    monitortest::MonitorDir monitorDir;
-    Time::Sleep_Proc previousSleep;
-};
-
 bool dropInstance(Instance* instance, void*)
 {
     destroy(instance);
@@ -251,9 +240,9 @@ TEST_F(ProviderPatternTest, EveryRegisteredProviderAnswersTheFixedCodes)
         ASSERT_EQ(0, call(OPERATION_CREATE_PROVIDER, &provider));
         // The indication provider's monitors keep their files in the test's
         // directory, and its waits are short.
-        std::unique_ptr<IndicationSeams> seams;
+        std::unique_ptr<providertest::IndicationSeams> seams;
         if (r->kind == Registration::INDICATION)
-            seams.reset(new IndicationSeams);
+            seams.reset(new providertest::IndicationSeams);
         EXPECT_EQ(0, call(OPERATION_LOAD, provider));
         if (r->kind == Registration::INDICATION) {
             EXPECT_EQ(0, call(OPERATION_DISABLE_INDICATIONS, provider));

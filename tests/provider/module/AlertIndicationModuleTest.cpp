@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "MonitorFixture.h"
+#include "IndicationSeams.h"
 #include "ModuleTestSupport.h"
 #include "PelmSim.h"
 #include "storagedll/raidrec.h"
@@ -22,8 +22,6 @@ using moduletest::text;
 namespace {
 
 const char* const ALERT = "KRNA_RaidMonitorAlertIndication";
-
-void shortSleep(cimple::uint64) { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
 
 size_t threadCount()
 {
@@ -40,16 +38,13 @@ class AlertIndicationModule : public moduletest::ModuleTest {
 protected:
     void SetUp() override
     {
-        monitorDir.reset(new monitortest::MonitorDir);
-        monitorDir->installCatalogue(monitortest::testCatalogue());
-        previousSleep = cimple::Time::set_sleep(&shortSleep);
+        seams.reset(new providertest::IndicationSeams);
         ModuleTest::SetUp();
     }
     void TearDown() override
     {
         ModuleTest::TearDown();
-        cimple::Time::set_sleep(previousSleep);
-        monitorDir.reset();
+        seams.reset();
     }
     // The deliveries of the classes whose names begin with cls and whose
     // element path contains the text.
@@ -87,8 +82,7 @@ protected:
         return out;
     }
 
-    std::unique_ptr<monitortest::MonitorDir> monitorDir;
-    cimple::Time::Sleep_Proc previousSleep = nullptr;
+    std::unique_ptr<providertest::IndicationSeams> seams;
 };
 
 TEST_F(AlertIndicationModule, ChangesInEachFamilyReachTheBrokerAsTheirClass)
