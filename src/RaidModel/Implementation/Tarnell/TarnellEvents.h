@@ -11,9 +11,9 @@
 // process (the provider module's builders and a monitor each have one, on
 // threads of their own). Nothing here takes a lock itself: the library's
 // event poll holds pollLock() while it reaches the ring and the tables, so
-// one poll runs at a time. The per-controller state is kept for model adapter ids 0 to 15; a
-// controller with a higher id keeps none (its lookups answer null and its
-// progress always counts as changed).
+// one poll runs at a time. The per-controller state is kept for model
+// adapter ids 0 to 15; a controller with a higher id keeps none (its lookups
+// answer null and its progress always counts as changed).
 
 #include <cstdint>
 #include <mutex>
