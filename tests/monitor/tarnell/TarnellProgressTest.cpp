@@ -166,6 +166,41 @@ TEST_F(TarnellProgressTest, PercentCompleteEventsPerAdapter)
     }
 }
 
+// The catalogue shipped beside the monitor libraries reads the task events
+// as they are meant: the logical drive's phrase, then the percentage.
+TEST_F(TarnellProgressTest, TextsReadWithTheShippedCatalogue)
+{
+    monitortest::writeFile(dir.libDir + "RaidNLS.properties", testsupport::readFile(MONITOR_CATALOGUE));
+    makeMonitor();
+    const std::string drive = monitor->getDetailedAdapterID(adapter) + ", logical drive 2";
+    monitor->AddProgressEvent(*monitor->eventQueue, TASK_REBUILD, TASK_STATE_IN_PROGRESS, adapter, 1);
+    const struct {
+        EnumTaskType type;
+        const char* text;
+    } cases[] = {
+        {TASK_REBUILD, "Rebuild running on "},
+        {TASK_VERIFY, "Synchronization running on "},
+        {TASK_VERIFY_NO_FIX, "Verification running on "},
+        {TASK_MIGRATION, "Migration running on "},
+        {TASK_COMPACTING, "Compaction running on "},
+        {TASK_EXPANDING, "Expansion running on "},
+        {TASK_COMPRESS, "Compression running on "},
+        {TASK_DECOMPRESS, "Decompression running on "},
+    };
+    std::vector<std::string> expected{"Rebuild started on " + drive + "."};
+    for (const auto& c : cases) {
+        for (uint32_t percent : {10u, 20u}) {
+            Progress task(c.type, 1, TASK_STATE_IN_PROGRESS, percent);
+            monitor->logProgressEvent(adapter, task);
+        }
+        expected.push_back(c.text + drive + ": 20% complete.");
+    }
+    std::vector<std::string> texts;
+    for (const NRMEvent& e : takeEvents())
+        texts.push_back(e.text);
+    EXPECT_EQ(texts, expected);
+}
+
 TEST_F(TarnellProgressTest, TaskListHoldsOneRecordPerAdapter)
 {
     monitor->setProgress();
