@@ -124,6 +124,9 @@ TEST_F(TarnellProgressTest, AddProgressEventByTypeAndState)
         EXPECT_EQ(events[0].eventId, row.id);
         EXPECT_EQ(events[0].severity, 3);
         EXPECT_EQ(events[0].objectType, NRM_OBJECT_LOGICAL_DRIVE);
+        // The controller's serial and the logical drive name the volume.
+        EXPECT_EQ(events[0].adapterSerial, adapter->getSerialNumString());
+        EXPECT_EQ(events[0].address.getLogicalDriveID(), 2u);
         ASSERT_EQ(monitor->loggedEvents.size(), 1u);
         EXPECT_EQ(monitor->loggedEvents[0].eventCode, row.id);
         EXPECT_EQ(monitor->loggedEvents[0].logicalDrive, 3);
@@ -160,6 +163,12 @@ TEST_F(TarnellProgressTest, PercentCompleteEventsPerAdapter)
         ASSERT_EQ(events.size(), 1u) << step.percent;
         EXPECT_EQ(events[0].eventId, 372);
         EXPECT_EQ(events[0].percentComplete, step.flag);
+        // The serial of the controller's other events (the second
+        // controller, which has none, by its PCI place).
+        NRMEvent controllerEvent;
+        controllerEvent.setAdapterSerial(step.adapter);
+        EXPECT_FALSE(events[0].adapterSerial.empty());
+        EXPECT_EQ(events[0].adapterSerial, controllerEvent.adapterSerial);
         EXPECT_EQ(events[0].address.getAdapterID(), step.adapter->getAdapterID());
         EXPECT_EQ(events[0].address.getLogicalDriveID(), step.logicalDrive);
         EXPECT_EQ(events[0].logicalDriveNumber, static_cast<int>(step.logicalDrive + 1));
