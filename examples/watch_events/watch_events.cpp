@@ -1,8 +1,9 @@
 // watch_events: runs the Tarnell family monitor (or with --family pelm the
 // Pelm one) over its simulated controllers' default scenario for a number of
-// poll cycles, with a scripted change after the first cycle, and prints
-// every event the monitor queues: its id, severity, object type and address,
-// and text.
+// cycles, with a scripted change after the first cycle, and prints every
+// event the monitor queues: its id, severity, object type and address, and
+// text. A cycle is one of the monitor's one-second pauses: the Tarnell
+// monitor polls once a cycle, the Pelm monitor once in five.
 //
 // Time is simulated: each of the monitor's one-second waits moves the
 // system clock seen by the libraries and the simulators' clocks on by a
@@ -13,7 +14,9 @@
 // "WATCHPELMConfig.xml") beside its library, so a run compares the controllers with the snapshot of the run
 // before; --fresh removes it first. Its logs go to the current directory.
 //
-// Exit status: 0 after the cycles ran; 2 for a bad argument.
+// Exit status: 0 after the cycles ran; 2 for a bad argument or events that
+// could not be written (the run stops at the first cycle whose events were
+// not written).
 
 #include <cerrno>
 #include <cstdio>
@@ -55,7 +58,9 @@ void usage(FILE* out)
     std::fputs("usage: watch_events [--family tarnell|pelm] [--polls N] [--change none|disk-fails|rebuild-ends]\n"
                "                    [--fresh]\n"
                "  Runs the Tarnell monitor (default) or the Pelm monitor over its simulated\n"
-               "  controllers for N poll cycles (default 30) and prints the events it queues.\n"
+               "  controllers for N cycles (default 30) and prints the events it queues. A\n"
+               "  cycle is one of the monitor's one-second pauses: the Tarnell monitor polls\n"
+               "  once a cycle, the Pelm monitor once in five cycles.\n"
                "  --change  after the first cycle: nothing (default), a member disk of\n"
                "            logical drive 0 fails, or the running rebuild ends (the Pelm\n"
                "            monitor sees a failed disk at its next 60-second refresh).\n"
@@ -74,6 +79,8 @@ struct Run {
     Change change = Change::NONE;
     int polls = 30;
     int waits = 0;
+    // The error number of the first write to standard output that failed.
+    int outputError = 0;
 };
 Run run;
 
@@ -86,6 +93,29 @@ const char* objectName(int type)
 
 std::string idText(STORID_T id) { return id == STORID_UNDEFINED ? "-" : std::to_string(id); }
 
+// Flushes standard output; the first failure of a write is remembered and
+// stops the monitor, whose events would be lost.
+void checkOutput()
+{
+    errno = 0;
+    if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && run.outputError == 0) {
+        run.outputError = errno != 0 ? errno : EIO;
+        if (run.monitor)
+            run.monitor->stop();
+    }
+}
+
+// The exit status once everything is printed: 2, with the message, when
+// something was not written.
+int finish(int status)
+{
+    checkOutput();
+    if (run.outputError == 0)
+        return status;
+    std::fprintf(stderr, "watch_events: the events cannot be written: %s\n", std::strerror(run.outputError));
+    return 2;
+}
+
 void printEvents()
 {
     for (const NRMEvent& event : run.monitor->getEvents(0)) {
@@ -95,7 +125,7 @@ void printEvents()
                     idText(a.getLogicalDriveID()).c_str(), idText(a.getChannelID()).c_str(),
                     idText(a.getDeviceID()).c_str(), event.text.c_str());
     }
-    std::fflush(stdout);
+    checkOutput();
 }
 
 // The changes of the Pelm simulation: disk 0 of channel 0 of the first
@@ -170,11 +200,13 @@ void wait(long milliSec)
         run.monitor->stop();
 }
 
-bool parse(int argc, char** argv, bool& fresh)
+bool parse(int argc, char** argv, bool& fresh, bool& help)
 {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--fresh") {
+        if (arg == "--help" || arg == "-h") {
+            help = true;
+        } else if (arg == "--fresh") {
             fresh = true;
         } else if (arg == "--family" && i + 1 < argc) {
             const std::string family = argv[++i];
@@ -235,9 +267,14 @@ void watch(BaseRaidMonitor& monitor)
 int main(int argc, char** argv)
 {
     bool fresh = false;
-    if (!parse(argc, argv, fresh)) {
+    bool help = false;
+    if (!parse(argc, argv, fresh, help)) {
         usage(stderr);
         return 2;
+    }
+    if (help) {
+        usage(stdout);
+        return finish(0);
     }
     Date::setClock(&readClock);
     BaseRaidMonitor::setSleepForTest(&wait);
@@ -250,7 +287,7 @@ int main(int argc, char** argv)
         PelmLib lib;
         PelmRaidMonitor monitor(&lib, "./");
         watch(monitor);
-        return 0;
+        return finish(0);
     }
     tarnellsim::reset();
     simulatedNow = static_cast<time_t>(tarnellsim::clock());
@@ -260,5 +297,5 @@ int main(int argc, char** argv)
     run.lib = &lib;
     TarnellRaidMonitor monitor(&lib, "./");
     watch(monitor);
-    return 0;
+    return finish(0);
 }

@@ -1,8 +1,14 @@
 #include "monitor/NRMConfigBuilder.h"
 
 #include <atomic>
+#include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
+#include <filesystem>
+#include <signal.h>
 #include <unistd.h>
 #include <string>
 #include <utility>
@@ -19,6 +25,31 @@ namespace {
 // Numbers the temporary files of this process, so that two builders never
 // pick the same name.
 std::atomic<unsigned> temporaryCounter(0);
+
+// The process id in the name of a temporary file of the snapshot whose base
+// name is given: "<base>.tmp<pid>-<n>" with decimal pid and n. 0 for any
+// other name.
+pid_t temporaryWriter(const char* name, const std::string& base)
+{
+    const std::string prefix = base + ".tmp";
+    if (std::strncmp(name, prefix.c_str(), prefix.size()) != 0)
+        return 0;
+    const char* digits = name + prefix.size();
+    if (*digits < '0' || *digits > '9')
+        return 0;
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long pid = std::strtoul(digits, &end, 10);
+    if (errno != 0 || pid == 0 || pid > static_cast<unsigned long>(INT_MAX) || *end != '-')
+        return 0;
+    const char* number = end + 1;
+    if (*number == '\0')
+        return 0;
+    for (; *number; ++number)
+        if (*number < '0' || *number > '9')
+            return 0;
+    return static_cast<pid_t>(pid);
+}
 
 } // namespace
 
@@ -148,9 +179,30 @@ void NRMConfigBuilder::parseText()
     }
 }
 
+void NRMConfigBuilder::removeDeadWritersFiles()
+{
+    namespace fs = std::filesystem;
+    if (configFileName.empty())
+        return;
+    const fs::path snapshot(configFileName);
+    const std::string base = snapshot.filename().string();
+    const fs::path directory = snapshot.has_parent_path() ? snapshot.parent_path() : fs::path(".");
+    std::error_code error;
+    for (fs::directory_iterator entry(directory, error), end; !error && entry != end; entry.increment(error)) {
+        const pid_t writer = temporaryWriter(entry->path().filename().c_str(), base);
+        // This process's own files and those of a process that runs (or of
+        // one that cannot be asked) may be written or renamed right now.
+        if (writer == 0 || writer == getpid() || kill(writer, 0) == 0 || errno != ESRCH)
+            continue;
+        std::error_code ignored;
+        fs::remove(entry->path(), ignored);
+    }
+}
+
 void NRMConfigBuilder::readXML()
 {
     deleteTree();
+    removeDeadWritersFiles();
     // A file that cannot be read leaves no text: the text of an earlier
     // reading has been cut by its parse and is not parsed again.
     readFile();

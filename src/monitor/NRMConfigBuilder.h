@@ -38,11 +38,12 @@ public:
     // is complete; a write that fails leaves the previous snapshot as it was.
     // Nothing is written without a file name.
     void writeXML();
-    // Replaces the tree by the one stored in the snapshot file; afterwards
-    // there is always a root. A missing, empty, unreadable, malformed or
-    // truncated file gives a root without children, so every controller
-    // counts as new. The objects read refer to the builder's text and must
-    // not outlive the next readXML.
+    // Removes the temporary files that writers which died while writing
+    // left beside the snapshot file, then replaces the tree by the one
+    // stored in the snapshot file; afterwards there is always a root. A
+    // missing, empty, unreadable, malformed or truncated file gives a root
+    // without children, so every controller counts as new. The objects read
+    // refer to the builder's text and must not outlive the next readXML.
     void readXML();
     // Takes another snapshot file name.
     void resetConfigFile(std::string configFileName);
@@ -62,6 +63,9 @@ private:
     bool readFile();
     // Replaces the snapshot file by the text; false when it could not.
     bool replaceFile(const char* text, size_t length);
+    // Removes the temporary files of replaceFile whose writing process is
+    // gone; the process id in a file's name tells its writer.
+    void removeDeadWritersFiles();
     // The tree of xmlText; an empty root when the text does not hold a whole
     // snapshot.
     void parseText();

@@ -81,7 +81,8 @@ public:
 
 #undef KRNA_PROFILE_PROVIDER
 
-// The base of the nine profile associations: no builders, its own locking.
+// The base of the nine profile associations: no builders unless a provider
+// says otherwise, its own locking.
 template <class Derived, class CIMClass>
 class KRNAProfileAssociationProvider : public KRNAAssociationProvider<Derived, CIMClass> {
 public:
@@ -99,20 +100,25 @@ public:
     static void krnaBuildMap(cimple::Instance_Map<Class>& map);
 };
 
-// The controller profile and every controller's port controller.
+// The controller profile and every controller's port controller. It reads
+// the configuration, so it counts with the base as the inventory providers
+// do: its builders exist from its own load on, whatever else is loaded.
 class KRNA_ProfileHHRCRegisteredProfileElementConformsToProfileControllerPortController_Provider final
     : public KRNAProfileAssociationProvider<
           KRNA_ProfileHHRCRegisteredProfileElementConformsToProfileControllerPortController_Provider,
           cimple::KRNA_ProfileHHRCRegisteredProfileElementConformsToProfileControllerPortController> {
 public:
+    static const bool REGISTERS_WITH_BASE = true;
     static void krnaBuildMap(cimple::Instance_Map<Class>& map);
 };
 
-// The host's computer system holds every controller's port controller.
+// The host's computer system holds every controller's port controller; it
+// counts with the base like the controller profile's conformance.
 class KRNA_ProfileHostComputerSystemSystemDevicePortController_Provider final
     : public KRNAProfileAssociationProvider<KRNA_ProfileHostComputerSystemSystemDevicePortController_Provider,
                                             cimple::KRNA_ProfileHostComputerSystemSystemDevicePortController> {
 public:
+    static const bool REGISTERS_WITH_BASE = true;
     static void krnaBuildMap(cimple::Instance_Map<Class>& map);
 };
 

@@ -17,10 +17,11 @@
 // disables them and unloads the module.
 // FILE defaults to libkrnacim.so in the lib folder beside this program's
 // folder, NS to "root/krna". Exit status: 0 done, 1 no provider of the module
-// serves CLASS, 2 bad argument or a module that cannot be loaded, 3 the
-// enumeration or the method failed.
+// serves CLASS, 2 bad argument, a module that cannot be loaded or output
+// that could not be written, 3 the enumeration or the method failed.
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <climits>
 #include <cstdio>
@@ -33,12 +34,34 @@
 
 namespace {
 
-void usage()
+void usage(FILE* out = stderr)
 {
-    fprintf(stderr, "usage: cim_enum [--module FILE] [--namespace NS] CLASS\n"
+    fprintf(out, "usage: cim_enum [--module FILE] [--namespace NS] CLASS\n"
                     "       cim_enum [--module FILE] [--namespace NS] --invoke PATH METHOD [NAME=VALUE]... "
                     "[--list CLASS]...\n"
                     "       cim_enum [--module FILE] [--namespace NS] --indications SECONDS\n");
+}
+
+// The error number of the first write to standard output that failed.
+int outputError = 0;
+
+// Flushes standard output; false once a write has failed.
+bool outputWritten()
+{
+    errno = 0;
+    if ((fflush(stdout) != 0 || ferror(stdout)) && outputError == 0)
+        outputError = errno != 0 ? errno : EIO;
+    return outputError == 0;
+}
+
+// The exit status once everything is printed: 2, with the message, when
+// something was not written.
+int finish(int status)
+{
+    if (outputWritten())
+        return status;
+    fprintf(stderr, "cim_enum: the output cannot be written: %s\n", strerror(outputError));
+    return 2;
 }
 
 bool validClassName(const std::string& s)
@@ -198,10 +221,10 @@ int watchIndications(cimbroker::Broker& broker, const std::string& ns, int secon
         const std::vector<cimbroker::Broker::Delivery> all = broker.deliveries();
         for (; printed < all.size(); printed++)
             printf("%s%s", printed ? "\n" : "", cimbroker::mofText(all[printed].indication).c_str());
-        fflush(stdout);
     };
+    // Output that cannot be written ends the watch early.
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (std::chrono::steady_clock::now() < end) {
+    while (std::chrono::steady_clock::now() < end && outputWritten()) {
         broker.waitForDeliveries(printed + 1, std::chrono::milliseconds(200));
         print();
     }
@@ -267,8 +290,8 @@ int main(int argc, char** argv)
         } else if (arg == "--invoke" && cls.empty() && !indicationSeconds) {
             invoking = true;
         } else if (arg == "--help" || arg == "-h") {
-            usage();
-            return 0;
+            usage(stdout);
+            return finish(0);
         } else if (!arg.empty() && arg[0] != '-' && cls.empty() && !indicationSeconds) {
             cls = arg;
         } else {
@@ -295,13 +318,13 @@ int main(int argc, char** argv)
     host.props = host.path.keys;
     broker.setUpcallInstances("root/zeqag", "CIM_ComputerSystem", {host});
     if (invoking)
-        return invoke(broker, ns, invokeArgs, listed);
+        return finish(invoke(broker, ns, invokeArgs, listed));
     if (indicationSeconds)
-        return watchIndications(broker, ns, indicationSeconds);
+        return finish(watchIndications(broker, ns, indicationSeconds));
 
     if (!broker.hasFactory(cls, cimbroker::MIKind::Instance)) {
         fprintf(stderr, "cim_enum: no provider of %s enumerates %s\n", module.c_str(), cls.c_str());
         return 1;
     }
-    return list(broker, ns, cls);
+    return finish(list(broker, ns, cls));
 }

@@ -32,4 +32,13 @@ count() { grep -c -- "$2" "$1" || true; }
 "$program" --polls 0 > /dev/null 2>&1 && fail "--polls 0 was accepted"
 "$program" --change bogus > /dev/null 2>&1 && fail "a bad change was accepted"
 "$program" --family bogus > /dev/null 2>&1 && fail "a bad family was accepted"
+# Events that cannot be written fail the program (2) with a message; a
+# requested help is no error.
+status=0
+"$program" --polls 3 > /dev/full 2> full.err || status=$?
+[ "$status" = 2 ] || fail "watch_events to a full device exited with $status, expected 2"
+grep -q 'cannot be written' full.err || fail "watch_events gave no message for the full device"
+"$program" --help > help.txt 2> help.err || fail "watch_events --help exited with $?"
+grep -q '^usage: watch_events' help.txt || fail "watch_events --help printed no usage"
+[ ! -s help.err ] || fail "watch_events --help wrote to standard error"
 echo "watch_events: scripted changes checked"

@@ -2,6 +2,7 @@
 // what becomes of damaged snapshot files and of writes that fail.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdint>
 #include <filesystem>
@@ -9,6 +10,8 @@
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 #include "RaidLib/TarnellLib.h"
@@ -27,11 +30,11 @@ namespace {
 
 const char* const FILE_NAME = "WATCHTARNELLConfig.xml";
 
-// The names in the current directory that begin with prefix.
-std::vector<std::string> filesNamed(const std::string& prefix)
+// The names in the directory that begin with prefix.
+std::vector<std::string> filesNamed(const std::string& prefix, const std::string& directory = ".")
 {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(".")) {
+    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
         const std::string name = entry.path().filename().string();
         if (name.compare(0, prefix.size(), prefix) == 0)
             names.push_back(name);
@@ -203,6 +206,44 @@ TEST_F(NRMConfigBuilderFiles, FailedWriteKeepsThePreviousSnapshot)
     EXPECT_EQ(blocked.nrmSystem, nullptr);
     EXPECT_TRUE(std::filesystem::is_directory("blocked"));
     EXPECT_EQ(filesNamed("blocked"), std::vector<std::string>{"blocked"});
+}
+
+// A writer killed while it wrote leaves its temporary file beside the
+// snapshot: the reading at the next start removes the files of writers that
+// have gone, and only those.
+TEST_F(NRMConfigBuilderFiles, ReadingRemovesTheFilesOfWritersThatHaveGone)
+{
+    std::filesystem::create_directory("lib");
+    NRMConfigBuilder builder(std::string("lib/") + FILE_NAME);
+    writeLiveSnapshot(builder);
+    // A process that has ended.
+    const pid_t gone = fork();
+    ASSERT_GE(gone, 0);
+    if (gone == 0)
+        _exit(0);
+    ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+
+    const std::string temporary = std::string(FILE_NAME) + ".tmp";
+    const std::string ofGone = temporary + std::to_string(gone);
+    const std::vector<std::string> removed = {ofGone + "-0", ofGone + "-17"};
+    const std::vector<std::string> kept = {
+        temporary + std::to_string(getpid()) + "-3",  // this process's own
+        temporary + std::to_string(getppid()) + "-0", // of a process that runs
+        temporary + "0-0", ofGone, ofGone + "-", ofGone + "-1x", temporary + "x" + std::to_string(gone) + "-0",
+        "Other.xml.tmp" + std::to_string(gone) + "-0"};
+    for (const std::vector<std::string>* names : {&removed, &kept})
+        for (const std::string& name : *names)
+            writeText("lib/" + name, "<System><Contr");
+
+    builder.readXML();
+    ASSERT_NE(builder.nrmSystem, nullptr);
+    EXPECT_EQ(builder.nrmSystem->getNumAdapters(), 2u);
+    std::vector<std::string> expected = kept;
+    expected.push_back(FILE_NAME);
+    std::sort(expected.begin(), expected.end());
+    std::vector<std::string> left = filesNamed("", "lib");
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, expected);
 }
 
 } // namespace

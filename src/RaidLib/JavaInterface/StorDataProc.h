@@ -26,6 +26,12 @@ extern "C" {
 STOR_EXPORT StorLib* GetTarnellCore(const char* appName);
 // Traces the call; the library stays alive.
 STOR_EXPORT void ReleaseTarnellCore();
+// The library's load and unload hooks, which run by themselves: my_init
+// makes the process-wide mutex and the Tarnell type's debug state, my_fini
+// cleans the debug logs up and deletes the process-wide library and then
+// the mutex. Not to be called again.
+STOR_EXPORT void my_init();
+STOR_EXPORT void my_fini();
 }
 
 // Fills spec from the first length bytes of the logical-drive document (the

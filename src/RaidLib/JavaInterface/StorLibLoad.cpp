@@ -8,15 +8,19 @@
 // Application name in the debug-log time stamps.
 const char* pStorLibAppName = "JNI";
 
-namespace {
+// The hooks run from the library's own load and unload under names the
+// library does not export; my_init and my_fini export the same code. The
+// loader never calls the exported names, so a library loaded earlier that
+// exports names of its own like them cannot take the hooks' place.
+extern "C" {
 
-__attribute__((constructor)) void my_init()
+__attribute__((constructor, visibility("hidden"))) void tarnellCoreLoaded()
 {
     pStorLibGlobalThreadLocker = new osThreadLocker;
     doStorDebugInitialization(STORLIB_TARNELL);
 }
 
-__attribute__((destructor)) void my_fini()
+__attribute__((destructor, visibility("hidden"))) void tarnellCoreUnloading()
 {
     doStorDebugCleanup(STORLIB_TARNELL);
     StorDebugDeleteAll();
@@ -26,4 +30,7 @@ __attribute__((destructor)) void my_fini()
     pStorLibGlobalThreadLocker = nullptr;
 }
 
-} // namespace
+STOR_EXPORT void my_init() __attribute__((alias("tarnellCoreLoaded")));
+STOR_EXPORT void my_fini() __attribute__((alias("tarnellCoreUnloading")));
+
+} // extern "C"

@@ -83,7 +83,9 @@ PelmLib* PelmRaidMonitor::pelmLib() const { return static_cast<PelmLib*>(storLib
 void PelmRaidMonitor::construct()
 {
     refreshConfig(true);
-    previousSystem.Release();
+    // The previous records point into the live system: held, so that a poll
+    // that refreshes before any start-up comparison still finds them alive.
+    previousSystem = liveSystem;
     for (Data_Adapter& record : currentAdapterList) {
         if (!record.adapter)
             continue;

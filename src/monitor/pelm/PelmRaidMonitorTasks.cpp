@@ -105,8 +105,10 @@ void PelmRaidMonitor::queueTaskEvent(NRMEventCollection& queue, const Progress& 
         return;
     const std::string object = getEventID(logicalDrive);
     const NRMEventDef& def = phase == STARTED ? *family->started : phase == RUNNING ? *family->running : *family->ended;
+    // The running texts take the object phrase first, then the percentage,
+    // as the catalogue's texts shared with the Tarnell monitor do.
     NRMEvent event = phase == RUNNING
-                         ? makeEvent(def, {NLSParser::itoa(static_cast<int>(task.getPercent()), 10), object})
+                         ? makeEvent(def, {object, NLSParser::itoa(static_cast<int>(task.getPercent()), 10)})
                          : makeEvent(def, {object});
     event.address = logicalAddress(adapter, logicalDrive);
     event.setAdapterSerial(adapter);

@@ -140,6 +140,9 @@ void TarnellRaidMonitor::AddProgressEvent(NRMEventCollection& events, unsigned l
     logDebugGroup(NRM_DEBUG_ERRORS, "INFO: before OBJECTTYPE_LOGICAL \n");
     event.objectType = NRM_OBJECT_LOGICAL_DRIVE;
     logDebugGroup(NRM_DEBUG_ERRORS, "INFO: After OBJECTTYPE_LOGICAL \n");
+    // The controller's serial with the logical drive's id names the volume
+    // the task runs on.
+    event.setAdapterSerial(adapter);
     events.addEvent(event);
     logDebugGroup(NRM_DEBUG_ERRORS, "INFO: Added Event (NRM_EVENTS) \n");
 }
@@ -316,6 +319,7 @@ void TarnellRaidMonitor::logProgressEvent(Adapter* adapter, Progress& task)
                            catalogue.get(codes->percentKey, std::vector<std::string>{phrase, percent}), address, number,
                            NRM_UNSET, NRM_UNSET, "", "", "");
             event.objectType = NRM_OBJECT_LOGICAL_DRIVE;
+            event.setAdapterSerial(adapter);
             event.percentComplete = static_cast<int32_t>(task.getPercent());
             eventQueue->addEvent(event);
             logDebugGroup(NRM_DEBUG_ERRORS, "INFO: Added %% Progress  event (NRM_EVENTS) \n");

@@ -22,13 +22,13 @@ if(TARGET jvmhost AND TARGET tarnellapi)
                    FAIL_REGULAR_EXPRESSION "WARNING in native method|WARNING: JNI local refs")
 endif()
 
-# Both lanes: the core exports the 51 natives of the table, GetTarnellCore
-# and ReleaseTarnellCore.
+# Both lanes: the core exports the 51 natives of the table, GetTarnellCore,
+# ReleaseTarnellCore and its load and unload hooks.
 add_test(NAME tarnellcore.exports_bridge
     COMMAND ${PROJECT_SOURCE_DIR}/tests/support/check-jni-exports.sh $<TARGET_FILE:tarnellcore>
             com_zeq_sysmgt_raidmgr_dataproc_StorDataProc
             ${PROJECT_SOURCE_DIR}/src/RaidLib/JavaInterface/StorDataProcNatives.h 3 51
-            GetTarnellCore ReleaseTarnellCore)
+            GetTarnellCore ReleaseTarnellCore my_init my_fini)
 
 # Both lanes: the unload hook deletes a library a host left to the bridge.
 if(TARGET tarnellapi)

@@ -5,6 +5,7 @@ add_executable(pelmmonitor_tests ${PELM_MONITOR_TEST_SOURCES})
 target_link_libraries(pelmmonitor_tests PRIVATE watchpelm pelmcore test_support)
 target_include_directories(pelmmonitor_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/..)
 target_compile_definitions(pelmmonitor_tests PRIVATE
+    MONITOR_CATALOGUE="$<TARGET_FILE_DIR:watchpelm>/RaidNLS.properties"
     MONITOR_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/../data")
 # The Pelm libraries make the Pelm type's inter-process lock (PelmTestSupport.h).
 tarnell_add_gtest(pelmmonitor_tests RESOURCE_LOCK StorLock512)

@@ -104,6 +104,19 @@ TEST_F(PelmMonitorTest, TasksOfAReleasedConfigurationAreComparedSafely)
     EXPECT_EQ(monitor->compareRelativeChanges(liveLogical(0, 1), liveLogical(0, 1)), 0);
 }
 
+TEST_F(PelmMonitorTest, ComparePollRightAfterConstructionIsSafe)
+{
+    // No start-up comparison: the records of construction name adapters of
+    // the configuration that this poll's refresh replaces.
+    make();
+    FixedClock::advance(PelmRaidMonitor::REFRESH_INTERVAL);
+    const size_t reads = configReads();
+    const std::vector<NRMEvent> events = comparePoll();
+    EXPECT_EQ(configReads(), reads + 1);
+    EXPECT_EQ(brief(only(events, {202, 207})), std::vector<std::string>{});
+    EXPECT_EQ(monitor->previousAdapterList.size(), 2u);
+}
+
 TEST_F(PelmMonitorTest, FindsDrivesByTheirDevicePaths)
 {
     make();

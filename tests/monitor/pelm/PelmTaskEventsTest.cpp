@@ -108,7 +108,7 @@ TEST_F(PelmTaskEvents, RunningTaskRaisesOneEventPerChangedPercentage)
     std::vector<NRMEvent> events = only(comparePoll(), {372});
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(brief(events[0]), "372/5 agentEventInfRebuildPercentComplete at 0/1/-/-");
-    EXPECT_EQ(events[0].text, "agentEventInfRebuildPercentComplete[20|" + logical(1) + "]");
+    EXPECT_EQ(events[0].text, "agentEventInfRebuildPercentComplete[" + logical(1) + "|20]");
     EXPECT_EQ(events[0].percentComplete, 20);
     EXPECT_EQ(events[0].adapterSerial, "PLM0004711");
     EXPECT_TRUE(only(comparePoll(), {372}).empty()); // unchanged
@@ -119,6 +119,37 @@ TEST_F(PelmTaskEvents, RunningTaskRaisesOneEventPerChangedPercentage)
     pelmsim::advanceClock(5);
     EXPECT_EQ(brief(only(comparePoll(), {372, 305})),
               std::vector<std::string>{"305/4 agentEventInfRebuildComplete at 0/1/-/-"});
+}
+
+// The catalogue shipped beside the monitor libraries, whose task texts the
+// Tarnell monitor shares, reads the running events as they are meant.
+TEST_F(PelmTaskEvents, RunningTextsReadWithTheShippedCatalogue)
+{
+    dir.installCatalogue(MONITOR_CATALOGUE);
+    const struct {
+        EnumTaskType type;
+        int id;
+        const char* task;
+    } cases[] = {
+        {TASK_REBUILD, 372, "Rebuild"},
+        {TASK_VERIFY, 373, "Synchronization"},
+        {TASK_CLEAR, 384, "Initialization"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.task);
+        change([&](pelmsim::Scenario& s) {
+            s.controllers[0].tasks[0].type = c.type;
+            s.controllers[0].tasks[0].percent = 10;
+            s.controllers[0].tasks[0].percentPerSecond = 10;
+        });
+        make();
+        startUp();
+        pelmsim::advanceClock(1); // 10 to 20 %
+        const std::vector<NRMEvent> events = only(comparePoll(), {c.id});
+        ASSERT_EQ(events.size(), 1u);
+        EXPECT_EQ(events[0].text, std::string(c.task) + " running on " + logical(1) + ": 20% complete.");
+    }
+    EXPECT_EQ(logical(1), "1 Pelmark PELM U160 RAID #PLM0004711, slot 2, logical drive 2");
 }
 
 TEST_F(PelmTaskEvents, TaskFamiliesAtAFirstStart)

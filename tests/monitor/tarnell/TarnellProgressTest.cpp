@@ -124,6 +124,9 @@ TEST_F(TarnellProgressTest, AddProgressEventByTypeAndState)
         EXPECT_EQ(events[0].eventId, row.id);
         EXPECT_EQ(events[0].severity, 3);
         EXPECT_EQ(events[0].objectType, NRM_OBJECT_LOGICAL_DRIVE);
+        // The controller's serial and the logical drive name the volume.
+        EXPECT_EQ(events[0].adapterSerial, adapter->getSerialNumString());
+        EXPECT_EQ(events[0].address.getLogicalDriveID(), 2u);
         ASSERT_EQ(monitor->loggedEvents.size(), 1u);
         EXPECT_EQ(monitor->loggedEvents[0].eventCode, row.id);
         EXPECT_EQ(monitor->loggedEvents[0].logicalDrive, 3);
@@ -160,10 +163,51 @@ TEST_F(TarnellProgressTest, PercentCompleteEventsPerAdapter)
         ASSERT_EQ(events.size(), 1u) << step.percent;
         EXPECT_EQ(events[0].eventId, 372);
         EXPECT_EQ(events[0].percentComplete, step.flag);
+        // The serial of the controller's other events (the second
+        // controller, which has none, by its PCI place).
+        NRMEvent controllerEvent;
+        controllerEvent.setAdapterSerial(step.adapter);
+        EXPECT_FALSE(events[0].adapterSerial.empty());
+        EXPECT_EQ(events[0].adapterSerial, controllerEvent.adapterSerial);
         EXPECT_EQ(events[0].address.getAdapterID(), step.adapter->getAdapterID());
         EXPECT_EQ(events[0].address.getLogicalDriveID(), step.logicalDrive);
         EXPECT_EQ(events[0].logicalDriveNumber, static_cast<int>(step.logicalDrive + 1));
     }
+}
+
+// The catalogue shipped beside the monitor libraries reads the task events
+// as they are meant: the logical drive's phrase, then the percentage.
+TEST_F(TarnellProgressTest, TextsReadWithTheShippedCatalogue)
+{
+    monitortest::writeFile(dir.libDir + "RaidNLS.properties", testsupport::readFile(MONITOR_CATALOGUE));
+    makeMonitor();
+    const std::string drive = monitor->getDetailedAdapterID(adapter) + ", logical drive 2";
+    monitor->AddProgressEvent(*monitor->eventQueue, TASK_REBUILD, TASK_STATE_IN_PROGRESS, adapter, 1);
+    const struct {
+        EnumTaskType type;
+        const char* text;
+    } cases[] = {
+        {TASK_REBUILD, "Rebuild running on "},
+        {TASK_VERIFY, "Synchronization running on "},
+        {TASK_VERIFY_NO_FIX, "Verification running on "},
+        {TASK_MIGRATION, "Migration running on "},
+        {TASK_COMPACTING, "Compaction running on "},
+        {TASK_EXPANDING, "Expansion running on "},
+        {TASK_COMPRESS, "Compression running on "},
+        {TASK_DECOMPRESS, "Decompression running on "},
+    };
+    std::vector<std::string> expected{"Rebuild started on " + drive + "."};
+    for (const auto& c : cases) {
+        for (uint32_t percent : {10u, 20u}) {
+            Progress task(c.type, 1, TASK_STATE_IN_PROGRESS, percent);
+            monitor->logProgressEvent(adapter, task);
+        }
+        expected.push_back(c.text + drive + ": 20% complete.");
+    }
+    std::vector<std::string> texts;
+    for (const NRMEvent& e : takeEvents())
+        texts.push_back(e.text);
+    EXPECT_EQ(texts, expected);
 }
 
 TEST_F(TarnellProgressTest, TaskListHoldsOneRecordPerAdapter)

@@ -162,7 +162,8 @@ TEST_F(AlertIndicationModule, MonitorCoreNamesOfTheModuleResolveIntoLibwatchqorl
 // cim_enum --indications over a copy of the built libraries in the test's
 // directory, so that the monitors' files and the module's logs stay there:
 // the default scenarios' changes arrive as numbered indications of the
-// module's classes, and the program ends by itself.
+// module's classes, and the program ends by itself; early, with status 2,
+// when they cannot be written.
 TEST(AlertIndicationCimEnum, PrintsTheIndicationsOfTheDefaultScenarios)
 {
     namespace fs = std::filesystem;
@@ -194,6 +195,12 @@ TEST(AlertIndicationCimEnum, PrintsTheIndicationsOfTheDefaultScenarios)
     EXPECT_NE(std::find(classes.begin(), classes.end(), "KRNA_LogicalDriveCritical"), classes.end()) << output;
     EXPECT_TRUE(fs::exists(lib / "NRMConfig.conf"));
     EXPECT_TRUE(fs::exists(fs::current_path() / "logs" / "krnalogs" / "KRNAIndication.log"));
+
+    // Indications that cannot be written end the watch: status 2, with the
+    // message (standard error is what the test reads here).
+    EXPECT_EQ(2, moduletest::runCimEnum("--indications 4 2>&1 >/dev/full", output, (lib / "libkrnacim.so").string()))
+        << output;
+    EXPECT_NE(output.find("cim_enum: the output cannot be written: "), std::string::npos) << output;
 }
 
 } // namespace
