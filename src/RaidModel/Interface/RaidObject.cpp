@@ -6,6 +6,7 @@
 #include "RaidLib/Util/StorDebug.h"
 #include "RaidModel/Interface/Adapter.h"
 #include "RaidModel/Interface/LogicalDrive.h"
+#include "RaidModel/Interface/System.h"
 #include "RaidModel/Serialization/Writer.h"
 
 STOR_EXPORT std::atomic<uint32_t> globalRaidObjectCounter(0);
@@ -13,6 +14,16 @@ STOR_EXPORT std::atomic<uint32_t> globalRaidObjectCounter(0);
 namespace {
 
 inline bool sameName(const char* a, const char* b) { return a && strcmp(a, b) == 0; }
+
+// Every system above node (node included) learns that its tree lost
+// objects, so that its address index is not asked about them.
+void objectsRemovedBelow(RaidObject* node)
+{
+    for (; node; node = node->getParent()) {
+        if (System* system = dynamic_cast<System*>(node))
+            system->shapeChanged();
+    }
+}
 
 } // namespace
 
@@ -132,6 +143,8 @@ void RaidObject::deleteAllChildren()
 {
     StorDebugTracer tracer(myAddr2.getStorLibType(), STOR_DEBUG_TRACE_CORE_CONSTRUCT,
                            "RaidObject::deleteAllChildren()");
+    if (!children.empty())
+        objectsRemovedBelow(this);
     for (RaidObject* child : children) {
         child->deleteAllChildren();
         delete child;
@@ -146,6 +159,7 @@ void RaidObject::deleteChild(RaidObject* pChildIN)
     auto it = std::find(children.begin(), children.end(), pChildIN);
     if (it == children.end())
         return;
+    objectsRemovedBelow(this);
     pChildIN->deleteAllChildren();
     children.erase(it);
     delete pChildIN;
