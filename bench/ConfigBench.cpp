@@ -1,8 +1,9 @@
 // getSystemConfig of the Tarnell storage library over simulated full
 // controllers (4 channels of 16 disks, 8 logical drives each): 1, 2, 4, 8 and
-// 16 of them. Reports the time of one call (build of the whole tree through
-// the C API plus its XML document) and the time per model object, which stays
-// flat when the cost grows linearly with the configuration.
+// 16 of them, or the counts of TARNELL_SCALE_CONTROLLERS (BenchScale.h).
+// Reports the time of one call (build of the whole tree through the C API
+// plus its XML document) and the time per model object, which stays flat
+// when the cost grows linearly with the configuration.
 //
 // The program links the simulated libtarnellapi.so, so the core's dlopen finds
 // this copy and the scenario can be set through its control interface.
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "BenchMain.h"
+#include "BenchScale.h"
 #include "RaidLib/TarnellLib.h"
 #include "RaidModel/Filters/FilterCollection.h"
 #include "RaidModel/Interface/System.h"
@@ -57,8 +59,11 @@ void BM_GetSystemConfig(benchmark::State& state)
         static_cast<double>(objects), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-BENCHMARK(BM_GetSystemConfig)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Arg(16)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GetSystemConfig)->Apply(controllers<1, 2, 4, 8, 16>)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv) { return runBenchmarksInOwnDirectory(argc, argv, "tarnell-config-bench"); }
+int main(int argc, char** argv) {
+    ScaleReporter reporter;
+    return runBenchmarksInOwnDirectory(argc, argv, "tarnell-config-bench", &reporter);
+}

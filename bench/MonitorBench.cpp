@@ -1,5 +1,6 @@
 // The monitor over simulated full controllers (4 channels of 16 disks, 8
-// logical drives each): 1 and 16 of them.
+// logical drives each): 1 and 16 of them, or the counts of
+// TARNELL_SCALE_CONTROLLERS (BenchScale.h).
 //
 // The configuration snapshot: NRMConfigBuilder's build plus writeXML of the
 // live tree (the snapshot a monitor stores after a pass) and its readXML of
@@ -34,6 +35,7 @@
 #include <vector>
 
 #include "BenchMain.h"
+#include "BenchScale.h"
 #include "BenchMonitorDir.h"
 #include "RaidLib/TarnellLib.h"
 #include "RaidModel/Implementation/Tarnell/TarnellSystem.h"
@@ -189,11 +191,18 @@ void BM_TarnellMonitorMinute(benchmark::State& state)
     state.counters["controllers"] = controllers;
 }
 
-BENCHMARK(BM_SnapshotBuildWrite)->Arg(1)->Arg(16)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SnapshotRead)->Arg(1)->Arg(16)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_MonitorIdleCycle)->Arg(1)->Arg(16)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_TarnellMonitorMinute)->Arg(1)->Arg(16)->UseManualTime()->Iterations(3)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SnapshotBuildWrite)->Apply(controllers<1, 16>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SnapshotRead)->Apply(controllers<1, 16>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MonitorIdleCycle)->Apply(controllers<1, 16>)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TarnellMonitorMinute)
+    ->Apply(controllers<1, 16>)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char** argv) { return runBenchmarksInOwnDirectory(argc, argv, "tarnell-monitor-bench"); }
+int main(int argc, char** argv) {
+    ScaleReporter reporter;
+    return runBenchmarksInOwnDirectory(argc, argv, "tarnell-monitor-bench", &reporter);
+}

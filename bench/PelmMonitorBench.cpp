@@ -1,5 +1,6 @@
 // The Pelm monitor (libwatchpelm) over simulated full Pelm controllers (4
-// channels of 16 disks, 8 logical drives each): 1 and 16 of them.
+// channels of 16 disks, 8 logical drives each): 1 and 16 of them, or the
+// counts of TARNELL_SCALE_CONTROLLERS (BenchScale.h).
 //
 // One idle poll: every controller's event list fetched (nothing new), the
 // task of every logical drive read, no refresh; then the reading of
@@ -19,6 +20,7 @@
 #include <string>
 
 #include "BenchMain.h"
+#include "BenchScale.h"
 #include "BenchMonitorDir.h"
 #include "PelmLib.h"
 #include "PelmSim.h"
@@ -112,9 +114,12 @@ void BM_PelmRefresh(benchmark::State& state)
     setCounters(state, controllers, started.monitor);
 }
 
-BENCHMARK(BM_PelmIdlePoll)->Arg(1)->Arg(16)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_PelmRefresh)->Arg(1)->Arg(16)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PelmIdlePoll)->Apply(controllers<1, 16>)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PelmRefresh)->Apply(controllers<1, 16>)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv) { return runBenchmarksInOwnDirectory(argc, argv, "pelm-monitor-bench"); }
+int main(int argc, char** argv) {
+    ScaleReporter reporter;
+    return runBenchmarksInOwnDirectory(argc, argv, "pelm-monitor-bench", &reporter);
+}

@@ -57,13 +57,14 @@ FILE* takeStandardOutput()
     return document;
 }
 
-// Writes the document and closes its stream; 0 when all of it was written,
-// else the error number of the first step that failed.
-int writeDocument(FILE* out, const std::string& document)
+// Writes the document, with a line end after it when asked, and closes its
+// stream; 0 when all of it was written, else the error number of the first
+// step that failed.
+int writeDocument(FILE* out, const char* text, size_t length, bool lineEnd)
 {
     int error = 0;
     errno = 0;
-    if (std::fwrite(document.data(), 1, document.size(), out) != document.size())
+    if (std::fwrite(text, 1, length, out) != length || (lineEnd && std::fputc('\n', out) == EOF))
         error = errno != 0 ? errno : EIO;
     errno = 0;
     if (std::fflush(out) != 0 && error == 0)
@@ -142,20 +143,22 @@ int main(int argc, char** argv)
         std::fclose(out);
         return 2;
     }
+    // The configuration document is written from the library's buffer as it
+    // is, with a line end after it.
     std::string document;
-    int status = 0;
+    int error = 0;
     if (tasks) {
-        status = tasksDocument(lib, document);
+        const int status = tasksDocument(lib, document);
+        lib.freeBuffer(xml);
+        if (status != 0) {
+            std::fclose(out);
+            return status;
+        }
+        error = writeDocument(out, document.data(), document.size(), false);
     } else {
-        document = xml ? xml : "";
-        document += "\n";
+        error = writeDocument(out, xml ? xml : "", xml ? std::strlen(xml) : 0, true);
+        lib.freeBuffer(xml);
     }
-    lib.freeBuffer(xml);
-    if (status != 0) {
-        std::fclose(out);
-        return status;
-    }
-    const int error = writeDocument(out, document);
     if (error != 0) {
         std::fprintf(stderr, "show_config: the document cannot be written: %s\n", std::strerror(error));
         return 2;

@@ -106,7 +106,7 @@ Ret PelmLib::getEvents(const Addr& addrIN, unsigned long from, char** text)
         System* system = getSystem();
         if (!system || !text)
             return Ret(Ret::BAD_PARAM);
-        RaidObject* object = system->getChild(addrIN, true);
+        RaidObject* object = system->findChild(addrIN);
         PelmAdapter* adapter = object && object->isInstanceOf("PelmAdapter") ? dynamic_cast<PelmAdapter*>(object)
                                                                                : nullptr;
         if (!adapter)
@@ -137,7 +137,7 @@ Ret PelmLib::getPath(Addr& addrIN, _LDTree& path)
         System* system = getSystem();
         if (!system)
             return Ret(Ret::BAD_PARAM);
-        RaidObject* object = system->getObject(addrIN);
+        RaidObject* object = system->findObject(addrIN);
         return object ? pathOf(object, path) : Ret(Ret::OBJECT_NOT_FOUND);
     });
 }

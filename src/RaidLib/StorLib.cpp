@@ -18,15 +18,17 @@ void discardSystem(System* system)
 }
 
 // The tree of system as a document in a new buffer, which the caller owns;
-// with a null system the document is empty. A buffer begun before a throw is
-// released.
-char* newDocument(const System* system)
+// with a null system the document is empty. The buffer starts as large as
+// the previous document needed, whose length lengthINOUT holds and then
+// receives the new one's. A buffer begun before a throw is released.
+char* newDocument(const System* system, uint32_t& lengthINOUT)
 {
     char* pXml = nullptr;
     try {
-        XMLWriter writer(&pXml);
+        XMLWriter writer(&pXml, lengthINOUT);
         if (system)
             writer.writeTree(system);
+        lengthINOUT = writer.getStrSize();
     } catch (...) {
         delete[] pXml;
         throw;
@@ -181,7 +183,7 @@ Ret StorLib::getSystemConfig(char** pXmlOUT)
         }
         if (!rebuild(ret))
             return ret;
-        handOut(pXmlOUT, newDocument(curSystem.getSystem()));
+        handOut(pXmlOUT, newDocument(curSystem.getSystem(), documentLength));
         StorConfigPrintf(storlibType, *pXmlOUT);
     } catch (...) {
         ret.setException();
@@ -224,7 +226,7 @@ Ret StorLib::getCachedSystemConfig(char** pXmlOUT)
             ret.setResource();
             StorErrorPrintf(storlibType, __FILE__, __LINE__, "*** Resource Error: %s ***", "curSystem == NULL");
         }
-        handOut(pXmlOUT, newDocument(system));
+        handOut(pXmlOUT, newDocument(system, documentLength));
     } catch (...) {
         ret.setException();
         StorErrorPrintf(storlibType, __FILE__, __LINE__, "*** Exception Caught ***");

@@ -98,6 +98,10 @@ protected:
     RefSystem curSystem;
 
 private:
+    // The length of the last document handed out: the next one starts in a
+    // block of about that size.
+    uint32_t documentLength = 0;
+
     // A new system from the family, filled and made current; false (with
     // code -3 and its entry) when the family gives none.
     bool rebuild(Ret& ret);

@@ -94,7 +94,7 @@ RaidObject* findObject(const StorLib& lib, const Addr& addrIN, Ret& ret)
         StorErrorPrintf(lib.getStorLibType(), __FILE__, __LINE__, "*** Bad Parameter: curSystem==NULL ***");
         return nullptr;
     }
-    RaidObject* object = system->getChild(addrIN, true);
+    RaidObject* object = system->findChild(addrIN);
     if (!object) {
         ret.setObjectNotFound();
         StorErrorPrintf(lib.getStorLibType(), __FILE__, __LINE__, "*** Object Not Found ***");

@@ -81,9 +81,9 @@ bool TarnellLib::supportsMethod(const char* method)
     return false;
 }
 
-RaidObject* TarnellLib::getCurrentObject(Addr& ldAddr) { return currentSys ? currentSys->getObject(ldAddr) : nullptr; }
+RaidObject* TarnellLib::getCurrentObject(Addr& ldAddr) { return currentSys ? currentSys->findObject(ldAddr) : nullptr; }
 
-RaidObject* TarnellLib::getOldObject(Addr& addr) { return oldSys ? oldSys->getObject(addr) : nullptr; }
+RaidObject* TarnellLib::getOldObject(Addr& addr) { return oldSys ? oldSys->findObject(addr) : nullptr; }
 
 TarnellSystem* TarnellLib::getNewSystem()
 {
@@ -116,7 +116,7 @@ uint8_t TarnellLib::getLDMProgressType(Addr& addrIN)
         currentSys = buildOwnedSystem(false);
     if (!currentSys)
         return 0;
-    RaidObject* object = currentSys->getObject(addrIN);
+    RaidObject* object = currentSys->findObject(addrIN);
     if (!object || !object->isInstanceOf("TarnellAdapter"))
         return 0;
     _REBUILD_STATUS status;

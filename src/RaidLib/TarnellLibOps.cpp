@@ -12,7 +12,7 @@ RaidObject* TarnellLib::objectIn(System* system, const Addr& addrIN, const char*
 {
     if (system == nullptr)
         return nullptr;
-    RaidObject* object = system->getObject(addrIN);
+    RaidObject* object = system->findObject(addrIN);
     if (object == nullptr || !object->isInstanceOf(className))
         return nullptr;
     return object;

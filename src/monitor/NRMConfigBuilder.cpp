@@ -94,7 +94,7 @@ void NRMConfigBuilder::writeXML()
     char* text = nullptr;
     uint32_t length = 0;
     {
-        XMLWriter writer(&text);
+        XMLWriter writer(&text, writtenLength);
         if (nrmSystem) {
             writer.writeTree(nrmSystem);
         } else {
@@ -103,6 +103,7 @@ void NRMConfigBuilder::writeXML()
         }
         length = writer.getStrSize();
     }
+    writtenLength = length;
     deleteTree();
     if (text && !configFileName.empty())
         replaceFile(text, length);

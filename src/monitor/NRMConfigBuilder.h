@@ -10,6 +10,7 @@
 // The builder and its tree belong to the thread of the monitor that owns
 // them; nothing is locked.
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -57,6 +58,10 @@ public:
     FILE* configFile;
 
 private:
+    // The length of the last snapshot written: the next one starts in a
+    // block of about that size.
+    uint32_t writtenLength = 0;
+
     void deleteTree();
     // The whole file into xmlText; false (and an empty text) when it cannot
     // be read.

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "RaidLib/TarnellLib.h"
 #include "RaidLib/Util/Date.h"
@@ -145,6 +146,34 @@ TEST_F(TarnellLibTest, NewSystemBecomesTheSnapshotWhenThereIsNone)
     EXPECT_EQ(handed, lib.getCurrentSystem());
     Addr first(0);
     EXPECT_EQ(handed->getAdapter(0), lib.getCurrentObject(first));
+}
+
+// On a configuration the library built, the indexed lookups of the system
+// answer for the address of every object in it, and for every logical drive
+// by its controller and number, what the searches of the tree answer.
+TEST_F(TarnellLibTest, IndexedLookupsOfABuiltConfigurationAnswerAsTheSearches)
+{
+    TarnellLib lib;
+    TarnellSystem* system = lib.getNewSystem();
+    ASSERT_NE(nullptr, system);
+    std::vector<RaidObject*> objects;
+    system->getChildren(objects, true, false);
+    std::vector<Addr> addresses;
+    for (RaidObject* object : objects) {
+        addresses.push_back(object->getAddr());
+        if (object->isInstanceOf("LogicalDrive")) {
+            Addr logical(object->getAdapterID());
+            logical.setLogicalDriveID(object->getLogicalDriveID());
+            addresses.push_back(logical);
+        }
+    }
+    ASSERT_GT(addresses.size(), 100u);
+    for (int round = 0; round < 2; ++round) {
+        for (const Addr& a : addresses) {
+            EXPECT_EQ(system->findObject(a), system->getObject(a));
+            EXPECT_EQ(system->findChild(a), system->getChild(a, true));
+        }
+    }
 }
 
 // Every system the library builds is freed once, by its one owner; a client's

@@ -83,6 +83,7 @@ public:
     bool FlagsEnabled(STORDBG_FLAG_T flagsIN) const;
     void TraceStackPush(STORDBG_FLAG_T flagsIN, const char* pMethodNameIN);
     void TraceStackPop(STORDBG_FLAG_T flagsIN, const char* pMethodNameIN);
+    bool LookForTraceFile(STORDBG_FLAG_T flagsIN) const;
     void TracePrintf(STORDBG_FLAG_T flagsIN, bool bStartStackIN, const char* pFormatStrIN, ...)
         __attribute__((format(printf, 4, 5)));
     void TraceVPrintf(STORDBG_FLAG_T flagsIN, const char* pFormatStrIN, va_list argptr, bool bStartStackIN);
@@ -135,6 +136,15 @@ uint32_t storDebugInstanceCounter[STOR_DEBUG_TYPES] = {0, 0, 0, 0, 0, 0, 0, 0, 0
 
 // The type of the innermost scope this thread has open, -1 for none.
 thread_local int innermostScopeType = -1;
+
+// The second in which this thread last looked for a type's trace file and
+// found none to open, and the state that looked (null after a look that
+// found one).
+struct TraceFileMissing {
+    const StorDebugInfo* state;
+    time_t second;
+};
+thread_local TraceFileMissing traceFileMissing[STOR_DEBUG_TYPES];
 
 // The table entry a logging call of this type writes to; -1 for none. A call
 // without a type of its own (model objects before their address is set) logs
@@ -280,11 +290,18 @@ void StorDebugInfo::TraceStackPush(STORDBG_FLAG_T flagsIN, const char* pMethodNa
             pFileLocker->getLock();
         if (!traceFile.IsOpen()) {
             uint64_t size = 0;
-            if (enabledFlags & STOR_DEBUG_TRACE)
+            if (enabledFlags & STOR_DEBUG_TRACE) {
                 traceFile.Open(traceFileStr, "a+");
-            else if (osFileWriter::Exists(traceFileStr, &size) && size < MAX_TRACE_FILE_SIZE &&
-                     traceFile.Open(traceFileStr, "r+"))
-                tempFlags |= STOR_DEBUG_TRACE;
+            } else if (LookForTraceFile(flagsIN)) {
+                TraceFileMissing& missing = traceFileMissing[tableIndex];
+                if (osFileWriter::Exists(traceFileStr, &size) && size < MAX_TRACE_FILE_SIZE &&
+                    traceFile.Open(traceFileStr, "r+")) {
+                    tempFlags |= STOR_DEBUG_TRACE;
+                    missing.state = nullptr;
+                } else {
+                    missing = TraceFileMissing{this, StorClockSeconds()};
+                }
+            }
         }
     }
 
@@ -304,6 +321,21 @@ void StorDebugInfo::TraceStackPush(STORDBG_FLAG_T flagsIN, const char* pMethodNa
     if (stackDepth < stackCapacity)
         traceStack[stackDepth] = pMethodNameIN;
     ++stackDepth;
+}
+
+// Whether an outermost scope looks for the trace file. A scope that writes
+// lines of its own looks every time, so that a new file takes effect with
+// the next library call. A scope that never does (the construction scopes
+// of model objects, thousands per configuration read outside any library
+// call) looks unless this thread found no file in the same second: tracing
+// then starts within a second of the file appearing, without a look per
+// model object.
+bool StorDebugInfo::LookForTraceFile(STORDBG_FLAG_T flagsIN) const
+{
+    if (((((defaultFlags | tempFlags | STOR_DEBUG_TRACE) ^ enabledFlags) & flagsIN) == flagsIN))
+        return true;
+    const TraceFileMissing& missing = traceFileMissing[tableIndex];
+    return missing.state != this || missing.second != StorClockSeconds();
 }
 
 void StorDebugInfo::TraceStackPop(STORDBG_FLAG_T flagsIN, const char* pMethodNameIN)

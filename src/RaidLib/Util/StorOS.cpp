@@ -227,6 +227,14 @@ StorClockFunc StorSetClock(StorClockFunc clockIN)
     return currentClock.exchange(clockIN ? clockIN : &systemClock);
 }
 
+time_t StorClockSeconds()
+{
+    struct timeval now;
+    memset(&now, 0, sizeof now);
+    currentClock.load()(&now, nullptr);
+    return now.tv_sec;
+}
+
 StorTimeInfo::StorTimeInfo(bool bGmtIN)
     : year(0), month(0), dayOfWeek(0), dayOfMonth(0), hour(0), minute(0), second(0), msecs(0), timeZone(0),
       bDST(false)

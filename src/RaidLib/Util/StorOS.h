@@ -120,6 +120,8 @@ const bool STOR_LOCAL_TIME = false;
 // clock that was in use.
 typedef int (*StorClockFunc)(struct timeval* pTimeOUT, struct timezone* pZoneOUT);
 STOR_EXPORT StorClockFunc StorSetClock(StorClockFunc clockIN);
+// The seconds of the time of day by that clock.
+STOR_EXPORT time_t StorClockSeconds();
 
 // A broken-down time stamp with milliseconds.
 class STOR_EXPORT StorTimeInfo {

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_set>
 
 #include "RaidLib/Util/StorDebug.h"
 #include "RaidModel/Interface/Adapter.h"
 #include "RaidModel/Interface/LogicalDrive.h"
+#include "RaidModel/Interface/System.h"
 #include "RaidModel/Serialization/Writer.h"
 
 STOR_EXPORT std::atomic<uint32_t> globalRaidObjectCounter(0);
@@ -13,6 +15,55 @@ STOR_EXPORT std::atomic<uint32_t> globalRaidObjectCounter(0);
 namespace {
 
 inline bool sameName(const char* a, const char* b) { return a && strcmp(a, b) == 0; }
+
+// Every system above node (node included) learns that its tree lost
+// objects, so that its address index is not asked about them.
+void objectsRemovedBelow(RaidObject* node)
+{
+    for (; node; node = node->getParent()) {
+        if (System* system = dynamic_cast<System*>(node))
+            system->shapeChanged();
+    }
+}
+
+// Appends the matching descendants for collect. Whether a pointer is in the
+// list already is looked up in a set of the list's entries once the list is
+// long, so a large tree is collected in linear time.
+class Collector {
+public:
+    Collector(std::vector<RaidObject*>& outIN, const char* classNameIN) : out(outIN), className(classNameIN) {}
+
+    void add(const RaidObject* node, bool recursive, bool noDuplicates)
+    {
+        const int count = static_cast<int>(node->getChildCount());
+        for (int i = 0; i < count; ++i) {
+            RaidObject* child = node->getChild(i);
+            if ((!className || child->isInstanceOf(className)) && (!noDuplicates || !listed(child)))
+                out.push_back(child);
+            if (recursive)
+                add(child, true, true);
+        }
+    }
+
+private:
+    static const size_t SHORT_LIST = 32;
+
+    bool listed(const RaidObject* object)
+    {
+        if (out.size() <= SHORT_LIST)
+            return std::find(out.begin(), out.end(), object) != out.end();
+        // The list only grows: the entries added since the last question
+        // join the set.
+        for (; inSet < out.size(); ++inSet)
+            entries.insert(out[inSet]);
+        return entries.count(object) != 0;
+    }
+
+    std::vector<RaidObject*>& out;
+    const char* className;
+    std::unordered_set<const RaidObject*> entries;
+    size_t inSet = 0;
+};
 
 } // namespace
 
@@ -132,6 +183,8 @@ void RaidObject::deleteAllChildren()
 {
     StorDebugTracer tracer(myAddr2.getStorLibType(), STOR_DEBUG_TRACE_CORE_CONSTRUCT,
                            "RaidObject::deleteAllChildren()");
+    if (!children.empty())
+        objectsRemovedBelow(this);
     for (RaidObject* child : children) {
         child->deleteAllChildren();
         delete child;
@@ -146,6 +199,7 @@ void RaidObject::deleteChild(RaidObject* pChildIN)
     auto it = std::find(children.begin(), children.end(), pChildIN);
     if (it == children.end())
         return;
+    objectsRemovedBelow(this);
     pChildIN->deleteAllChildren();
     children.erase(it);
     delete pChildIN;
@@ -166,14 +220,8 @@ std::vector<RaidObject*> RaidObject::getChildren() const { return children; }
 void RaidObject::collect(std::vector<RaidObject*>& out, const char* className, bool recursive,
                          bool noDuplicates) const
 {
-    for (RaidObject* child : children) {
-        if (!className || child->isInstanceOf(className)) {
-            if (!noDuplicates || std::find(out.begin(), out.end(), child) == out.end())
-                out.push_back(child);
-        }
-        if (recursive)
-            child->collect(out, className, true, true);
-    }
+    Collector collector(out, className);
+    collector.add(this, recursive, noDuplicates);
 }
 
 void RaidObject::getChildren(std::vector<RaidObject*>& out, const char* className, bool recursive,

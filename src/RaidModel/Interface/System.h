@@ -1,7 +1,9 @@
 #ifndef SYSTEM_H
 #define SYSTEM_H
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "RaidLib/Util/Ret.h"
@@ -61,6 +63,19 @@ public:
     System* getProxySystem() const { return pProxySystem; }
     void setProxySystem(System* proxy) { pProxySystem = proxy; }
 
+    // What getObject(a) and getChild(a, true) answer from this system, found
+    // through an index of the tree instead of a walk of the whole tree for
+    // each address. The index is built when a tree that has not changed its
+    // shape is asked a second time, and rebuilt after the shape changes
+    // (an object added or deleted anywhere below); an answer it gives is
+    // checked against the object's address, and an address it does not
+    // hold is searched for as before, so an address changed in place is
+    // still found. Safe for lookups from several threads at once.
+    RaidObject* findObject(const Addr& a);
+    RaidObject* findChild(const Addr& a) const;
+    // Called when an object below the system was added or deleted.
+    void shapeChanged() { ++shapeVersion; }
+
     // Two systems are never equal.
     bool operator==(const System&) const { return false; }
     bool operator!=(const System&) const { return true; }
@@ -75,6 +90,10 @@ protected:
 private:
     // A new controller read from its element, which the parser stands on.
     Adapter* readController(SimpleXmlParser& xmlParser);
+
+    struct AddressIndex;
+    std::atomic<uint32_t> shapeVersion{0};
+    std::unique_ptr<AddressIndex> addressIndex;
 
     friend class RefSystem;
 };

@@ -96,7 +96,9 @@ const EscapeTable escapeTable;
 
 } // namespace
 
-XMLWriter::XMLWriter(char** out)
+XMLWriter::XMLWriter(char** out) : XMLWriter(out, 0) {}
+
+XMLWriter::XMLWriter(char** out, uint32_t expectedLength)
     : strXMLDoc(out ? *out : nullptr),
       holdptr(out),
       buffSize(0),
@@ -106,10 +108,19 @@ XMLWriter::XMLWriter(char** out)
 {
     formatted[0] = '\0';
     delete[] strXMLDoc;
-    strXMLDoc = allocBlock(FIRST_BLOCK);
+    strXMLDoc = nullptr;
+    // The block must be larger than the text and its terminator need (the
+    // rule of reserve), so a text of the expected length stays in it.
+    uint32_t capacity = grownCapacity(FIRST_BLOCK, static_cast<uint64_t>(expectedLength) + 3);
+    if (capacity > FIRST_BLOCK)
+        strXMLDoc = allocBlock(capacity);
+    if (!strXMLDoc) {
+        capacity = FIRST_BLOCK;
+        strXMLDoc = allocBlock(capacity);
+    }
     if (strXMLDoc) {
         strXMLDoc[0] = '\0';
-        buffSize = FIRST_BLOCK;
+        buffSize = capacity;
     }
     if (holdptr)
         *holdptr = strXMLDoc;

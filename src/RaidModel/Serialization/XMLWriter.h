@@ -19,6 +19,11 @@
 class STOR_EXPORT XMLWriter : public Writer {
 public:
     explicit XMLWriter(char** out);
+    // The same, but the first block already has the capacity that growing
+    // would reach for a document of expectedLength characters: a writer
+    // whose document is about as long as the previous one of its caller
+    // writes it without moving it from block to block (0: as above).
+    XMLWriter(char** out, uint32_t expectedLength);
     ~XMLWriter() override;
     XMLWriter(const XMLWriter&) = delete;
     XMLWriter& operator=(const XMLWriter&) = delete;

@@ -255,7 +255,7 @@ void PelmRaidMonitor::setSnapshotPaths()
                 address.setLogicalDriveID(drive->getLogicalDriveID());
             }
             char text[PATH_SIZE];
-            RaidObject* stored = tree->getObject(address);
+            RaidObject* stored = tree->findObject(address);
             if (!pathText(address, text) || !stored) {
                 logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: no device path for the %s at adapter %d\n", className,
                               static_cast<int>(address.getAdapterID()));

@@ -131,6 +131,46 @@ TEST_F(StorDebugLog, EmptyTraceFileSwitchesTracingOn)
     EXPECT_EQ(filesHere(), std::set<std::string>{"tarnellerror.txt"});
 }
 
+// A scope that writes no line of its own (a model object's construction
+// outside any library call) looks for the trace file at most once a second
+// per thread: a file made in the second of a look that found none is found
+// in the next second, or by another thread, or by a scope that writes lines.
+TEST_F(StorDebugLog, QuietScopesLookForTheTraceFileOnceASecondPerThread)
+{
+    static time_t seconds = STAMP_SECONDS + 100;
+    StorSetClock([](struct timeval* tv, struct timezone*) {
+        tv->tv_sec = seconds;
+        tv->tv_usec = 0;
+        return 0;
+    });
+    const auto quietScope = [](const char* line) {
+        StorDebugTracer quiet(STORLIB_TARNELL, STOR_DEBUG_TRACE_CORE_CONSTRUCT, "RaidObject::RaidObject()");
+        StorTracePrintf(STORLIB_TARNELL, STOR_DEBUG_TRACE, "%s", line);
+    };
+    quietScope("before the file");
+    touch("tarnelltrace.txt");
+    quietScope("same second");
+    std::thread([&] { quietScope("other thread"); }).join();
+    quietScope("again in that second");
+    ++seconds;
+    quietScope("a second later");
+    quietScope("later in the next second");
+    const std::string trace = readFile("tarnelltrace.txt");
+    for (const char* line : {"before the file", "same second", "again in that second"})
+        EXPECT_EQ(trace.find(line), std::string::npos) << line;
+    for (const char* line : {"other thread", "a second later", "later in the next second"})
+        EXPECT_NE(trace.find(line), std::string::npos) << line;
+
+    // A scope with lines of its own looks every time.
+    unlink("tarnelltrace.txt");
+    quietScope("gone");
+    touch("tarnelltrace.txt");
+    {
+        StorDebugTracer call(STORLIB_TARNELL, STOR_DEBUG_TRACE, "Call()");
+    }
+    EXPECT_NE(readFile("tarnelltrace.txt").find("Call() IN"), std::string::npos);
+}
+
 TEST_F(StorDebugLog, TraceLinesAreIndentedPerScope)
 {
     touch("tarnelltrace.txt");

@@ -206,6 +206,31 @@ TEST_F(RaidObjectTest, ClassNamesAndGetChildren)
     root.deleteAllChildren();
 }
 
+// Long lists keep the same rule: below the first level a pointer already in
+// the list, from an earlier call or this one, is not added again.
+TEST_F(RaidObjectTest, GetChildrenSkipsListedObjectsInLongLists)
+{
+    TNode root("root");
+    std::vector<RaidObject*> preOrder;
+    for (int i = 0; i < 40; ++i) {
+        TNode* outer = root.add(new TNode("outer", "Channel"));
+        preOrder.push_back(outer);
+        preOrder.push_back(outer->add(new TNode("inner", "Channel")));
+    }
+    std::vector<RaidObject*> out;
+    root.getChildren(out, "Channel", true, true);
+    EXPECT_EQ(out, preOrder);
+    root.getChildren(out, "Channel", true, true);
+    EXPECT_EQ(out, preOrder);
+    // The first level is checked only when asked; the inner channels are
+    // skipped all the same.
+    root.getChildren(out, "Channel", true, false);
+    ASSERT_EQ(out.size(), 120u);
+    for (size_t i = 0; i < 40; ++i)
+        EXPECT_EQ(out[80 + i], preOrder[2 * i]);
+    root.deleteAllChildren();
+}
+
 TEST_F(RaidObjectTest, GetChildByAddressPrefersNearerAndEarlier)
 {
     const Addr target(1, U, U, 2, 3, UC, U, U);

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "RaidLib/StorLib.h"
 #include "RaidModel/Interface/Adapter.h"
+#include "RaidModel/Interface/LogicalDrive.h"
 #include "RaidModel/Interface/SCSIChannel.h"
 #include "RaidModel/Interface/System.h"
 #include "RaidModel/ModelTestUtil.h"
@@ -19,6 +21,31 @@ Adapter* controller(EnumAdapterType model, STORID_T id)
     a->setAdapterType(model);
     a->getAddr2().setAdapterID(id);
     return a;
+}
+
+const STORID_T U = STORID_UNDEFINED;
+const BLOCK_T UC = BLOCK_UNDEFINED;
+
+RaidObject* objectAt(RaidObject* parent, const Addr& a)
+{
+    RaidObject* o = new RaidObject();
+    o->getAddr() = a;
+    parent->addChild(o);
+    return o;
+}
+
+// Asks the system's indexed lookups and the searches of RaidObject for each
+// address, three times, so that the index is built and then answers.
+void expectSearchAnswers(System& system, const std::vector<Addr>& addresses)
+{
+    for (int round = 0; round < 3; ++round) {
+        for (const Addr& a : addresses) {
+            const std::string where = std::to_string(a.getAdapterID()) + "/" + std::to_string(a.getLogicalDriveID()) +
+                                      "/" + std::to_string(a.getDeviceID()) + " round " + std::to_string(round);
+            EXPECT_EQ(system.findObject(a), system.getObject(a)) << where;
+            EXPECT_EQ(system.findChild(a), system.getChild(a, true)) << where;
+        }
+    }
 }
 
 std::vector<STORID_T> adapterIds(const System& s)
@@ -136,4 +163,64 @@ TEST(RefSystem, LastReleaseDeletesTheTree)
     RefSystem empty;
     RefSystem copyOfEmpty(empty);
     EXPECT_EQ(copyOfEmpty.GetSystem(), nullptr);
+}
+
+// The indexed lookups answer what the searches answer, in whatever order the
+// two searches meet an address twice, and follow the tree when it changes.
+TEST(System, IndexedLookupsAnswerAsTheSearches)
+{
+    TestSystem system;
+    const Addr twice(4, U, U, 1, 3, UC, U, U);
+    Adapter* four = controller(TARNELL_B1, 4);
+    system.addChild(four);
+    // getObject meets the deep one first, getChild(a, true) the nearer one.
+    RaidObject* deep = objectAt(objectAt(four, Addr(4, U, U, 1, U, UC, U, U)), twice);
+    RaidObject* near = objectAt(four, twice);
+    four->addChild(new LogicalDrive(four, 2));
+    Adapter* five = controller(TARNELL_B1, 5);
+    system.addChild(five);
+    // A logical drive matches by its controller, wherever it stands; one
+    // without a controller matches nothing.
+    five->addChild(new LogicalDrive(four, 7));
+    five->addChild(new LogicalDrive(four, 2));
+    LogicalDrive* loose = new LogicalDrive(nullptr, 3);
+    loose->getAddr2().setAdapterID(5);
+    five->addChild(loose);
+    objectAt(five, Addr(4));
+
+    std::vector<Addr> addresses = {twice, Addr(4), Addr(5), Addr(9), Addr(), Addr(4, U, 2, U, U, UC, U, U),
+                                   Addr(4, U, 7, U, U, UC, U, U), Addr(5, U, 3, U, U, UC, U, U),
+                                   Addr(4, U, U, 1, U, UC, U, U)};
+    expectSearchAnswers(system, addresses);
+    EXPECT_EQ(system.findObject(twice), deep);
+    EXPECT_EQ(system.findChild(twice), near);
+
+    // An object added ahead of the others, one deleted with its subtree, an
+    // address changed in place: the answers follow.
+    RaidObject* ahead = new RaidObject();
+    ahead->getAddr() = twice;
+    system.addChild(ahead, 0);
+    expectSearchAnswers(system, addresses);
+    EXPECT_EQ(system.findChild(twice), ahead);
+    system.deleteChild(ahead);
+    four->deleteChild(deep->getParent());
+    expectSearchAnswers(system, addresses);
+    near->getAddr().setDeviceID(8);
+    addresses.push_back(near->getAddr());
+    expectSearchAnswers(system, addresses);
+
+    // Lookups from several threads at once.
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&] {
+            for (int i = 0; i < 50; ++i)
+                for (const Addr& a : addresses) {
+                    system.findObject(a);
+                    system.findChild(a);
+                }
+        });
+    for (std::thread& t : threads)
+        t.join();
+    system.deleteAllChildren();
+    expectSearchAnswers(system, addresses);
 }

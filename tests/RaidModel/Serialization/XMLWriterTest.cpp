@@ -129,6 +129,32 @@ TEST(XMLWriter, GrowthRule)
             << c.capacity << " " << c.need;
 }
 
+// Told the length of its caller's previous document, a writer starts in the
+// block that growing would reach for that length: a document as long is
+// written in that one block, a longer one grows on from it.
+TEST(XMLWriter, FirstBlockSizedForThePreviousDocument)
+{
+    const struct {
+        uint32_t expected;
+        uint32_t first;
+    } cases[] = {{0, 512}, {509, 512}, {510, 1024}, {100000, 131072}};
+    for (const auto& c : cases) {
+        char* doc = new char[8];
+        XMLWriter w(&doc, c.expected);
+        EXPECT_EQ(w.getBuffSize(), c.first) << c.expected;
+        EXPECT_STREQ(doc, "");
+        const char* block = doc;
+        const std::string text(c.expected, 'x');
+        w.append(text.c_str());
+        EXPECT_EQ(doc, block) << c.expected;
+        EXPECT_EQ(std::string(doc), text);
+        w.append("more");
+        EXPECT_EQ(std::string(doc), text + "more");
+        EXPECT_EQ(w.getBuffSize(), XMLWriter::grownCapacity(c.first, c.expected + 6)) << c.expected;
+        delete[] doc;
+    }
+}
+
 TEST(XMLWriter, StringEscapes)
 {
     const struct {
