@@ -23,8 +23,13 @@
 #     of that target names their folder.
 if(NOT TARGET cimple_gen)
     add_executable(cimple_gen ${CMAKE_CURRENT_LIST_DIR}/gen/cimple_gen.cpp)
-    add_executable(cimple_deploy ${CMAKE_CURRENT_LIST_DIR}/gen/cimple_deploy.cpp)
-    target_link_libraries(cimple_deploy PRIVATE cimple ${CMAKE_DL_LIBS})
+    # Built where a module's deployment needs it; it reads a module through
+    # the framework's headers alone.
+    add_executable(cimple_deploy EXCLUDE_FROM_ALL ${CMAKE_CURRENT_LIST_DIR}/gen/cimple_deploy.cpp)
+    target_include_directories(cimple_deploy PRIVATE ${CMAKE_CURRENT_LIST_DIR}/include
+                                                     ${CMAKE_CURRENT_LIST_DIR}/../cmpi)
+    target_compile_definitions(cimple_deploy PRIVATE CMPI_PLATFORM_LINUX_GENERIC_GNU)
+    target_link_libraries(cimple_deploy PRIVATE ${CMAKE_DL_LIBS})
 endif()
 
 function(cimple_class_table target table)
