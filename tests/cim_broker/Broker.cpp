@@ -10,14 +10,14 @@
 
 namespace cimbroker {
 
-namespace {
-
 std::string lower(std::string s)
 {
     for (char& c : s)
         c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
     return s;
 }
+
+namespace {
 
 const char* kindName(MIKind kind)
 {
@@ -41,6 +41,23 @@ Status statusOf(const CMPIStatus& st)
     if (StringObj* m = objOf<StringObj>(st.msg))
         s.msg = m->s;
     return s;
+}
+
+// The status an MI answered, refused (as failed, and noted) unless a client
+// can receive it: a CIM status code, CMPI_RC_OK to
+// CMPI_RC_ERR_METHOD_NOT_FOUND, and for a cleanup also CMPI_RC_DO_NOT_UNLOAD
+// and CMPI_RC_NEVER_UNLOAD. CMPI's other codes reach a client of a real
+// server as an unrecognized status.
+Status answered(Broker* b, const CMPIStatus& st, const char* what, bool cleanup = false)
+{
+    Status s = statusOf(st);
+    const int rc = static_cast<int>(st.rc);
+    if ((rc >= CMPI_RC_OK && rc <= CMPI_RC_ERR_METHOD_NOT_FOUND) ||
+        (cleanup && (rc == CMPI_RC_DO_NOT_UNLOAD || rc == CMPI_RC_NEVER_UNLOAD)))
+        return s;
+    const std::string message = std::string(what) + " answered status " + std::to_string(rc) + ", no CIM status code";
+    b->noteViolation(message);
+    return Status{CMPI_RC_ERR_FAILED, message};
 }
 
 // A NULL-terminated property list for the duration of a call.
@@ -196,6 +213,8 @@ CMPIEnumeration* bEnumerateInstances(const CMPIBroker* mb, const CMPIContext* ct
     if (!f)
         return nullptr;
     EnumObj* e = make<EnumObj>(b);
+    // As a server that marks every item so, although each holds an instance.
+    e->itemState = CMPI_nullValue;
     for (const Inst& i : f->instances) {
         Value v;
         v.type = CMPI_instance;
@@ -371,6 +390,10 @@ bool Broker::loadModule(const std::string& path, std::string* error)
             *error = dlerror();
         return false;
     }
+    {
+        std::lock_guard<std::mutex> g(_internals->classesMutex);
+        readClassTable(handle, _internals->classes);
+    }
     std::lock_guard<std::mutex> g(_internals->modulesMutex);
     _internals->modules.push_back(handle);
     return true;
@@ -450,7 +473,7 @@ void* Broker::mi(const std::string& cls, MIKind kind, Status& st)
         break;
     }
     if (!mi || rc.rc != CMPI_RC_OK) {
-        st = statusOf(rc);
+        st = answered(this, rc, (std::string("the factory of the ") + kindName(kind) + " of " + cls).c_str());
         if (st.rc == CMPI_RC_OK)
             st.rc = CMPI_RC_ERR_FAILED;
         return nullptr;
@@ -500,7 +523,7 @@ Status Broker::cleanupMI(const std::string& cls, MIKind kind, bool terminating)
                                                               term);
         break;
     }
-    Status st = statusOf(rc);
+    Status st = answered(this, rc, (std::string("the cleanup of the ") + kindName(kind) + " of " + cls).c_str(), true);
     // Kept (and asked again later) unless it agreed to go, or the broker ends.
     if (st.ok() || terminating) {
         std::lock_guard<std::mutex> g(in.misMutex);
@@ -521,7 +544,7 @@ Status Broker::request(const std::string& cls, MIKind kind, Call call, Collect c
         return st;
     RequestScope scope(this);
     ResultObj* rs = callResult(this);
-    st = statusOf(call(m, scope.ctx(), &rs->enc));
+    st = answered(this, call(m, scope.ctx(), &rs->enc), (std::string("the ") + kindName(kind) + " of " + cls).c_str());
     if (st.ok() && !rs->done && kind != MIKind::Indication)
         noteViolation("a request succeeded without returnDone");
     collect(*rs);
@@ -685,6 +708,13 @@ Status Broker::referenceNames(const std::string& assocProvider, const Path& sour
 Status Broker::invokeMethod(const Path& path, const std::string& method, const Named& in, Named& out, Value& ret)
 {
     ArgsObj* outArgs = nullptr;
+    // What the method may hand back, when its class is known: a method the
+    // class lacks has no output.
+    static const MethodDef none;
+    const ClassDef* c = _internals->findClass(path.cls);
+    const MethodDef* def = c ? findMethod(*c, method.c_str()) : nullptr;
+    if (c && !def)
+        def = &none;
     return request<CMPIMethodMI>(
         path.cls, MIKind::Method,
         [&](CMPIMethodMI* m, const CMPIContext* ctx, const CMPIResult* rs) {
@@ -693,6 +723,8 @@ Status Broker::invokeMethod(const Path& path, const std::string& method, const N
             inArgs->args = in;
             outArgs = make<ArgsObj>(this);
             outArgs->brokerOwned = true;
+            outArgs->method = def;
+            objOf<ResultObj>(rs)->method = def;
             return m->ft->invokeMethod(m, ctx, rs, &callPath(this, path)->enc, method.c_str(), &inArgs->enc,
                                        &outArgs->enc);
         },
@@ -797,6 +829,8 @@ void Broker::setUpcallError(const std::string& ns, const std::string& cls, CMPIr
     f.instances.clear();
     f.rc = rc;
 }
+
+void Broker::refuseResults(CMPIrc rc) { _internals->resultRefusal = rc; }
 
 size_t Broker::upcallCount() const
 {

@@ -7,6 +7,22 @@
 // receives indications, and answers the providers' up-calls for other
 // namespaces from a fixture. Modules stay loaded until the process ends.
 // Every method may be called from several threads at once.
+//
+// It is as strict as the strictest real server:
+// - a CMPI_chars value handed in is the char pointer itself (cast to
+//   CMPIValue*); text comes back as CMPI_string;
+// - an array takes elements of the type it was made with only;
+// - it knows the classes a module was built with (read from its
+//   cimple_module record, as a server holds the module's class file): it
+//   makes no instance of a class it lacks (CMPI_RC_ERR_INVALID_CLASS), and
+//   refuses a property, key, output argument or return value the class or
+//   method lacks (CMPI_RC_ERR_NO_SUCH_PROPERTY) or of another type
+//   (CMPI_RC_ERR_TYPE_MISMATCH);
+// - a status an MI answers must be a CIM status code (CMPI_RC_OK to
+//   CMPI_RC_ERR_METHOD_NOT_FOUND; a cleanup may also keep its module): any
+//   other is noted as a violation and answered as CMPI_RC_ERR_FAILED;
+// - the items of an up-call's instance enumeration carry CMPI_nullValue in
+//   their state although each holds an instance.
 #ifndef CIM_BROKER_BROKER_H
 #define CIM_BROKER_BROKER_H
 
@@ -91,7 +107,8 @@ public:
     Broker(const Broker&) = delete;
     Broker& operator=(const Broker&) = delete;
 
-    // Opens a provider module (kept open); false with a reason on failure.
+    // Opens a provider module (kept open) and takes in the classes it was
+    // built with; false with a reason on failure.
     bool loadModule(const std::string& path, std::string* error = nullptr);
     // True when a loaded module has the factory of that kind for the class.
     bool hasFactory(const std::string& cls, MIKind kind) const;
@@ -151,6 +168,11 @@ public:
     void setUpcallInstances(const std::string& ns, const std::string& cls, std::vector<Inst> instances);
     void setUpcallError(const std::string& ns, const std::string& cls, CMPIrc rc);
     size_t upcallCount() const;
+
+    // The status with which the broker refuses every instance and object
+    // path a provider returns, as a server refuses what it cannot take;
+    // CMPI_RC_OK (the default) takes them.
+    void refuseResults(CMPIrc rc);
 
     // Misuse of broker services the broker saw: services used on a thread
     // that is not attached, up-calls with another context than the

@@ -126,11 +126,17 @@ CMPICount arrayGetSize(const CMPIArray* a, CMPIStatus* st)
     return o ? static_cast<CMPICount>(o->items.size()) : 0;
 }
 
+// Text types as the broker holds and hands them back.
+CMPIType held(CMPIType t)
+{
+    return (t & ~CMPI_ARRAY) == CMPI_chars ? static_cast<CMPIType>((t & CMPI_ARRAY) | CMPI_string) : t;
+}
+
 CMPIType arrayGetSimpleType(const CMPIArray* a, CMPIStatus* st)
 {
     ArrayObj* o = objOf<ArrayObj>(a);
     setRc(st, o ? CMPI_RC_OK : CMPI_RC_ERR_INVALID_HANDLE);
-    return o ? o->elementType : CMPI_null;
+    return o ? held(o->elementType) : CMPI_null;
 }
 
 CMPIData arrayGetElementAt(const CMPIArray* a, CMPICount i, CMPIStatus* st)
@@ -151,11 +157,10 @@ CMPIStatus arraySetElementAt(CMPIArray* a, CMPICount i, const CMPIValue* v, CMPI
         return status(CMPI_RC_ERR_INVALID_HANDLE);
     if (i >= o->items.size())
         return status(CMPI_RC_ERR_NO_SUCH_PROPERTY);
-    Value value = fromValue(v, t);
-    CMPIType want = o->elementType == CMPI_chars ? CMPI_string : o->elementType;
-    if (value.type != want)
+    // Elements have the type the array was made with, as a strict server
+    // wants: no char pointer into a CMPI_string array.
+    if (t != o->elementType || !takeValue(v, t, nullptr, o->items[i]))
         return status(CMPI_RC_ERR_TYPE_MISMATCH);
-    o->items[i] = std::move(value);
     return OK;
 }
 
@@ -263,15 +268,37 @@ CMPIString* pathGetClassName(const CMPIObjectPath* op, CMPIStatus* st)
     return o ? newString(o->broker, o->path.cls) : nullptr;
 }
 
+// Sets a named value a provider hands in, checked against the feature of
+// that name among `features` (null: a class the broker does not know, or an
+// object of no class): refused when there is no such feature (or `wantKey`
+// and it is not a key) or the value is of another type.
+CMPIStatus setChecked(Named& values, const char* name, const CMPIValue* v, CMPIType t,
+                      const std::vector<FeatureDef>* features, bool wantKey = false)
+{
+    if (!name)
+        return status(CMPI_RC_ERR_INVALID_PARAMETER);
+    const FeatureDef* f = features ? findFeature(*features, name) : nullptr;
+    if (features && (!f || (wantKey && !f->key)))
+        return status(CMPI_RC_ERR_NO_SUCH_PROPERTY);
+    Value value;
+    if (!takeValue(v, t, f, value))
+        return status(CMPI_RC_ERR_TYPE_MISMATCH);
+    setNamed(values, name, std::move(value));
+    return OK;
+}
+
+const std::vector<FeatureDef>* propertiesOf(Broker* b, const std::string& cls)
+{
+    const ClassDef* c = b->internals().findClass(cls);
+    return c ? &c->props : nullptr;
+}
+
 CMPIStatus pathAddKey(CMPIObjectPath* op, const char* name, const CMPIValue* v, CMPIType t)
 {
     PathObj* o = objOf<PathObj>(op);
     if (!o)
         return status(CMPI_RC_ERR_INVALID_HANDLE);
-    if (!name)
-        return status(CMPI_RC_ERR_INVALID_PARAMETER);
-    setNamed(o->path.keys, name, fromValue(v, t));
-    return OK;
+    return setChecked(o->path.keys, name, v, t, propertiesOf(o->broker, o->path.cls), true);
 }
 
 CMPIData pathGetKey(const CMPIObjectPath* op, const char* name, CMPIStatus* st)
@@ -372,10 +399,7 @@ CMPIStatus instSetProperty(const CMPIInstance* ci, const char* name, const CMPIV
     InstObj* o = objOf<InstObj>(ci);
     if (!o)
         return status(CMPI_RC_ERR_INVALID_HANDLE);
-    if (!name)
-        return status(CMPI_RC_ERR_INVALID_PARAMETER);
-    setNamed(o->inst.props, name, fromValue(v, t));
-    return OK;
+    return setChecked(o->inst.props, name, v, t, propertiesOf(o->broker, o->inst.path.cls));
 }
 
 CMPIObjectPath* instGetObjectPath(const CMPIInstance* ci, CMPIStatus* st)
@@ -416,10 +440,13 @@ CMPIStatus argsAddArg(const CMPIArgs* as, const char* name, const CMPIValue* v, 
     ArgsObj* o = objOf<ArgsObj>(as);
     if (!o)
         return status(CMPI_RC_ERR_INVALID_HANDLE);
-    if (!name)
-        return status(CMPI_RC_ERR_INVALID_PARAMETER);
-    setNamed(o->args, name, fromValue(v, t));
-    return OK;
+    // Output arguments of a method the broker knows: its output parameters.
+    if (o->method && name) {
+        const FeatureDef* p = findFeature(o->method->params, name);
+        if (!p || !p->out)
+            return status(CMPI_RC_ERR_NO_SUCH_PROPERTY);
+    }
+    return setChecked(o->args, name, v, t, o->method ? &o->method->params : nullptr);
 }
 
 CMPIData argsGetArg(const CMPIArgs* as, const char* name, CMPIStatus* st)
@@ -459,7 +486,9 @@ CMPIData enumGetNext(const CMPIEnumeration* en, CMPIStatus* st)
         return nullData();
     }
     setRc(st, CMPI_RC_OK);
-    return toData(o->broker, o->items[o->pos++]);
+    CMPIData d = toData(o->broker, o->items[o->pos++]);
+    d.state = static_cast<CMPIValueState>(d.state | o->itemState);
+    return d;
 }
 
 CMPIBoolean enumHasNext(const CMPIEnumeration* en, CMPIStatus* st)
@@ -544,9 +573,17 @@ CMPIStatus resultReturnData(const CMPIResult* r, const CMPIValue* v, CMPIType t)
     ResultObj* o = openResult(r);
     if (!o)
         return status(CMPI_RC_ERR_INVALID_HANDLE);
-    o->data.push_back(fromValue(v, t));
+    FeatureDef ret;
+    if (o->method)
+        ret.type = o->method->type;
+    Value value;
+    if (!takeValue(v, t, o->method ? &ret : nullptr, value))
+        return status(CMPI_RC_ERR_TYPE_MISMATCH);
+    o->data.push_back(std::move(value));
     return OK;
 }
+
+CMPIrc refusal(const ResultObj* o) { return static_cast<CMPIrc>(o->broker->internals().resultRefusal.load()); }
 
 CMPIStatus resultReturnInstance(const CMPIResult* r, const CMPIInstance* ci)
 {
@@ -554,6 +591,8 @@ CMPIStatus resultReturnInstance(const CMPIResult* r, const CMPIInstance* ci)
     InstObj* i = objOf<InstObj>(ci);
     if (!o || !i)
         return status(CMPI_RC_ERR_INVALID_HANDLE);
+    if (refusal(o) != CMPI_RC_OK)
+        return status(refusal(o));
     o->instances.push_back(i->inst);
     return OK;
 }
@@ -564,6 +603,8 @@ CMPIStatus resultReturnObjectPath(const CMPIResult* r, const CMPIObjectPath* op)
     PathObj* p = objOf<PathObj>(op);
     if (!o || !p)
         return status(CMPI_RC_ERR_INVALID_HANDLE);
+    if (refusal(o) != CMPI_RC_OK)
+        return status(refusal(o));
     o->paths.push_back(p->path);
     return OK;
 }
@@ -613,6 +654,12 @@ CMPIInstance* encNewInstance(const CMPIBroker* mb, const CMPIObjectPath* op, CMP
         setRc(st, CMPI_RC_ERR_INVALID_HANDLE);
         return nullptr;
     }
+    // An instance of a class the repository lacks, as a server refuses it.
+    bool known = false;
+    if (!brokerOf(mb)->internals().findClass(p->path.cls, &known) && known) {
+        setRc(st, CMPI_RC_ERR_INVALID_CLASS);
+        return nullptr;
+    }
     InstObj* o = make<InstObj>(brokerOf(mb));
     o->inst.path = p->path;
     setRc(st, CMPI_RC_OK);
@@ -648,8 +695,8 @@ CMPIArray* encNewArray(const CMPIBroker* mb, CMPICount max, CMPIType type, CMPIS
         return nullptr;
     }
     ArrayObj* o = make<ArrayObj>(brokerOf(mb));
-    o->elementType = type == CMPI_chars ? CMPI_string : type;
-    o->items.assign(max, Value::nullOf(o->elementType));
+    o->elementType = type;
+    o->items.assign(max, Value::nullOf(held(type)));
     setRc(st, CMPI_RC_OK);
     return &o->enc;
 }
@@ -967,8 +1014,7 @@ Value fromValue(const CMPIValue* v, CMPIType t)
 {
     // Text handed in as a char pointer is held as a string.
     const bool chars = t == CMPI_chars;
-    if ((t & ~CMPI_ARRAY) == CMPI_chars)
-        t = static_cast<CMPIType>((t & CMPI_ARRAY) | CMPI_string);
+    t = held(t);
     if (!v || t == CMPI_null)
         return Value::nullOf(t);
     Value r;
@@ -984,9 +1030,8 @@ Value fromValue(const CMPIValue* v, CMPIType t)
     switch (t) {
     case CMPI_string: {
         if (chars) {
-            if (!v->chars)
-                return Value::nullOf(t);
-            r.text = v->chars;
+            // The pointer is the text itself, not a CMPIValue holding one.
+            r.text = reinterpret_cast<const char*>(v);
         } else {
             StringObj* s = objOf<StringObj>(v->string);
             if (!s)
@@ -1021,6 +1066,20 @@ Value fromValue(const CMPIValue* v, CMPIType t)
         break;
     }
     return r;
+}
+
+bool takeValue(const CMPIValue* v, CMPIType t, const FeatureDef* f, Value& out)
+{
+    // A null value may name no type.
+    if (f && held(t) != f->type && !(!v && t == CMPI_null))
+        return false;
+    if (v && (t & CMPI_ARRAY)) {
+        ArrayObj* a = objOf<ArrayObj>(v->array);
+        if (a && held(a->elementType) != held(static_cast<CMPIType>(t & ~CMPI_ARRAY)))
+            return false;
+    }
+    out = fromValue(v, t);
+    return true;
 }
 
 std::string datetimeText(unsigned long long usec, bool interval)

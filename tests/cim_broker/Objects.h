@@ -8,6 +8,7 @@
 #ifndef CIM_BROKER_OBJECTS_H
 #define CIM_BROKER_OBJECTS_H
 
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <set>
@@ -19,6 +20,38 @@
 namespace cimbroker {
 
 struct Arena;
+
+// The classes of the loaded modules, as a CIM server's repository holds
+// them: a feature's type has CMPI_ARRAY for an array, CMPI_string for text,
+// CMPI_ref for a reference.
+struct FeatureDef {
+    std::string name;
+    CMPIType type = CMPI_null;
+    bool key = false;
+    bool out = false;
+};
+
+struct MethodDef {
+    std::string name;
+    CMPIType type = CMPI_null;
+    std::vector<FeatureDef> params;
+};
+
+struct ClassDef {
+    std::string name;
+    std::vector<FeatureDef> props;
+    std::vector<MethodDef> methods;
+};
+
+std::string lower(std::string s);
+
+// Finds a feature or method by name without regard to case; null when absent.
+const FeatureDef* findFeature(const std::vector<FeatureDef>& features, const char* name);
+const MethodDef* findMethod(const ClassDef& c, const char* name);
+
+// Adds the classes a module was built with, from its cimple_module record,
+// to `classes` (by lower-case name); none for a module without one.
+void readClassTable(void* module, std::map<std::string, ClassDef>& classes);
 
 const CMPIStatus OK = {CMPI_RC_OK, nullptr};
 
@@ -70,6 +103,8 @@ struct StringObj : EncObj<CMPIString, CMPIStringFT> {
 };
 
 struct ArrayObj : EncObj<CMPIArray, CMPIArrayFT> {
+    // As made: CMPI_chars for an array that takes char pointers. Its items
+    // hold text as CMPI_string.
     CMPIType elementType = CMPI_null;
     std::vector<Value> items;
     ArrayObj() : EncObj(&arrayFT) {}
@@ -97,6 +132,8 @@ struct InstObj : EncObj<CMPIInstance, CMPIInstanceFT> {
 
 struct ArgsObj : EncObj<CMPIArgs, CMPIArgsFT> {
     Named args;
+    // The output arguments of this method (when the broker knows its class).
+    const MethodDef* method = nullptr;
     ArgsObj() : EncObj(&argsFT) {}
     const char* typeName() const override { return "CMPIArgs"; }
 };
@@ -104,6 +141,8 @@ struct ArgsObj : EncObj<CMPIArgs, CMPIArgsFT> {
 struct EnumObj : EncObj<CMPIEnumeration, CMPIEnumerationFT> {
     std::vector<Value> items;
     size_t pos = 0;
+    // Added to the state of each item handed out.
+    CMPIValueState itemState = CMPI_goodValue;
     EnumObj() : EncObj(&enumerationFT) {}
     const char* typeName() const override { return "CMPIEnumeration"; }
 };
@@ -119,6 +158,8 @@ struct ResultObj : EncObj<CMPIResult, CMPIResultFT> {
     std::vector<Path> paths;
     std::vector<Value> data;
     bool done = false;
+    // The return value of this method (when the broker knows its class).
+    const MethodDef* method = nullptr;
     ResultObj() : EncObj(&resultFT) {}
     const char* typeName() const override { return "CMPIResult"; }
 };
@@ -165,8 +206,14 @@ T* objOf(const Enc* enc)
 }
 
 // Values to and from CMPI; objects made for a value go into the current arena.
+// Text comes back as CMPI_string; CMPI_chars is read as the char pointer
+// itself, which is what the CMPIValue pointer holds for it.
 CMPIData toData(Broker* b, const Value& v);
 Value fromValue(const CMPIValue* v, CMPIType type);
+// A value a provider hands in, as the broker keeps it; false (`out` left as
+// it was) when it is of another type than the class table gives the feature
+// `f` (when known), or an array whose elements are not of its given type.
+bool takeValue(const CMPIValue* v, CMPIType type, const FeatureDef* f, Value& out);
 
 // A request: an arena with a fresh context, current on this thread until the
 // scope ends.
@@ -209,6 +256,10 @@ struct Broker::Internals {
     size_t upcalls = 0;
     std::mutex violationsMutex;
     std::vector<std::string> violations;
+    std::atomic<int> resultRefusal{CMPI_RC_OK};
+    // Never shrinks: a class found stays where it is.
+    mutable std::mutex classesMutex;
+    std::map<std::string, ClassDef> classes;
     // Objects made outside any arena, and contexts prepared for threads that
     // have not detached yet: freed when the broker ends.
     std::mutex orphansMutex;
@@ -220,6 +271,9 @@ struct Broker::Internals {
         std::lock_guard<std::mutex> g(orphansMutex);
         orphans.push_back(o);
     }
+    // The class of that name, or null; `known` tells whether any module
+    // brought a class table (without one nothing is checked).
+    const ClassDef* findClass(const std::string& name, bool* known = nullptr) const;
     ~Internals();
 };
 

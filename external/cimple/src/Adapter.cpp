@@ -42,6 +42,14 @@ namespace {
 
 const CMPIStatus OK_STATUS = {CMPI_RC_OK, 0};
 
+// A status a CIM server can hand to its client: the CIM status codes
+// (CMPI_RC_OK to CMPI_RC_ERR_METHOD_NOT_FOUND); CMPI's own codes (such as
+// CMPI_RC_ERR_INVALID_DATA_TYPE) and anything else count as failed.
+CMPIrc cim_status(CMPIrc rc)
+{
+    return rc >= CMPI_RC_OK && rc <= CMPI_RC_ERR_METHOD_NOT_FOUND ? rc : CMPI_RC_ERR_FAILED;
+}
+
 template <class T>
 void release(T* obj)
 {
@@ -84,7 +92,7 @@ struct Adapter {
 
     CMPIStatus status(CMPIrc rc, const char* message) const
     {
-        CMPIStatus st = {rc, 0};
+        CMPIStatus st = {cim_status(rc), 0};
         if (rc != CMPI_RC_OK && message)
             st.msg = broker->eft->newString(broker, message, 0);
         return st;

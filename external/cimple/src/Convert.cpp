@@ -35,21 +35,27 @@ void release(T*& obj)
 
 // ---- instance to CMPI -------------------------------------------------------
 
-// One element or scalar value; a datetime is made into `dt` (released by the caller).
+// The status of a broker call that made no object.
+CMPIrc failed(const CMPIStatus& st) { return st.rc != CMPI_RC_OK ? st.rc : CMPI_RC_ERR_FAILED; }
+
+// One element or scalar value, of the type of the property; a string or
+// datetime is made into `s` or `dt` (released by the caller).
 template <class T>
-CMPIrc scalar_to(const CMPIBroker* mb, Type type, const T& x, CMPIValue& v, CMPIType& t, CMPIDateTime*& dt)
+CMPIrc scalar_to(const CMPIBroker* mb, Type type, const T& x, CMPIValue& v, CMPIString*& s, CMPIDateTime*& dt)
 {
-    t = cmpi_type(type);
     if constexpr (std::is_same<T, String>::value) {
-        v.chars = const_cast<char*>(x.c_str());
-        t = CMPI_chars;
+        CMPIStatus st = {CMPI_RC_OK, 0};
+        s = mb->eft->newString(mb, x.c_str(), &st);
+        if (!s)
+            return failed(st);
+        v.string = s;
     } else if constexpr (std::is_same<T, Datetime>::value) {
         String text;
         x.ascii(text);
         CMPIStatus st = {CMPI_RC_OK, 0};
         dt = mb->eft->newDateTimeFromChars(mb, text.c_str(), &st);
         if (!dt)
-            return st.rc != CMPI_RC_OK ? st.rc : CMPI_RC_ERR_FAILED;
+            return failed(st);
         v.dateTime = dt;
     } else if constexpr (std::is_same<T, boolean>::value) {
         v.boolean = x ? 1 : 0;
@@ -267,6 +273,7 @@ CMPIrc array_from(Type type, const CMPIData& d, Array<T>& out)
 Out_Value::~Out_Value()
 {
     release(array);
+    release(string);
     release(datetime);
     release(ref);
 }
@@ -307,7 +314,7 @@ CMPIrc to_value(const CMPIBroker* mb, const char* ns, const Meta_Feature* f, con
         CMPIStatus st = {CMPI_RC_OK, 0};
         out.ref = make_path(mb, ns, end, &st);
         if (!out.ref)
-            return st.rc != CMPI_RC_OK ? st.rc : CMPI_RC_ERR_FAILED;
+            return failed(st);
         out.value.ref = out.ref;
         out.null = false;
         return CMPI_RC_OK;
@@ -323,21 +330,22 @@ CMPIrc to_value(const CMPIBroker* mb, const char* ns, const Meta_Feature* f, con
             CMPIType element = cmpi_type(f->type);
             out.array = mb->eft->newArray(mb, static_cast<CMPICount>(p->value.size()), element, &st);
             if (!out.array)
-                return st.rc != CMPI_RC_OK ? st.rc : CMPI_RC_ERR_FAILED;
+                return failed(st);
             for (size_t i = 0; i < p->value.size(); i++) {
                 CMPIValue v;
-                CMPIType t;
+                CMPIString* s = 0;
                 CMPIDateTime* dt = 0;
-                CMPIrc rc = scalar_to(mb, f->type, p->value[i], v, t, dt);
+                CMPIrc rc = scalar_to(mb, f->type, p->value[i], v, s, dt);
                 if (rc == CMPI_RC_OK)
-                    rc = out.array->ft->setElementAt(out.array, static_cast<CMPICount>(i), &v, t).rc;
+                    rc = out.array->ft->setElementAt(out.array, static_cast<CMPICount>(i), &v, element).rc;
+                release(s);
                 release(dt);
                 if (rc != CMPI_RC_OK)
                     return rc;
             }
             out.value.array = out.array;
         } else {
-            CMPIrc rc = scalar_to(mb, f->type, p->value, out.value, out.type, out.datetime);
+            CMPIrc rc = scalar_to(mb, f->type, p->value, out.value, out.string, out.datetime);
             if (rc != CMPI_RC_OK)
                 return rc;
         }

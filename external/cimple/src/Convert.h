@@ -10,13 +10,17 @@
 namespace cimple {
 namespace cmpi {
 
-// A value made for the broker. Objects made for it (arrays, datetimes, object
-// paths) are released when it ends: the broker copies what it is handed.
+// A value made for the broker. Text goes as a CMPI_string the broker made,
+// never as CMPI_chars, so that every broker reads it alike and an array's
+// elements have the array's type. Objects made for the value (strings,
+// arrays, datetimes, object paths) are released when it ends: the broker
+// copies what it is handed.
 struct Out_Value {
     CMPIValue value;
     CMPIType type = CMPI_null;
     bool null = true;
     CMPIArray* array = 0;
+    CMPIString* string = 0;
     CMPIDateTime* datetime = 0;
     CMPIObjectPath* ref = 0;
 

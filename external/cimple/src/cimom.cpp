@@ -47,7 +47,8 @@ int enum_instances(const char* name_space, const Instance* model, Instance_Enum&
         CMPIData d = en->ft->getNext(en, &st);
         if (st.rc != CMPI_RC_OK)
             break;
-        if (d.type != CMPI_instance || !d.value.inst || (d.state & CMPI_nullValue))
+        // By the instance: some servers mark every item CMPI_nullValue.
+        if (d.type != CMPI_instance || !d.value.inst)
             continue;
         // As the module's class of that name when it has one derived from the
         // model's class, else as the model's class.

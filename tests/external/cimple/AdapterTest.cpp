@@ -121,7 +121,48 @@ TEST_F(CimpleAdapter, EnumeratesInstancesInClassOrder)
               "CreationClassNameNameCount");
 }
 
-// Provider status codes as CMPI return codes.
+// Text in each place a provider hands it over: a property, a key, the
+// elements of a string array, an output argument. The broker takes it as a
+// CIM server does and holds the provider's very bytes, as CMPI_string.
+TEST_F(CimpleAdapter, TextReachesTheBrokerByteForByte)
+{
+    const std::string note = "Gr\xC3\xBC\xC3\x9F"
+                             "e \xE2\x98\x83, a note longer than a pointer";
+    std::vector<Inst> widgets;
+    ASSERT_TRUE(broker->enumerateInstances(NS, "TEST_Widget", widgets).ok());
+    ASSERT_EQ(widgets.size(), 3u);
+    const Value* labels = widgets[0].prop("Labels");
+    ASSERT_NE(labels, nullptr);
+    EXPECT_EQ(labels->type, CMPI_stringA);
+    ASSERT_EQ(labels->elements.size(), 2u);
+    Inst got;
+    ASSERT_TRUE(broker->getInstance(widgetPath("quote\"back\\slash"), got).ok());
+    Named out;
+    Value ret;
+    ASSERT_TRUE(invoke(widgetPath("w1"), "Poke", {{"Times", Value::uint(CMPI_uint16, 2)}, {"Note", S(note)}}, &ret,
+                       &out)
+                    .ok());
+    const struct {
+        const char* what;
+        const Value* value;
+        std::string bytes;
+    } cases[] = {
+        {"property", widgets[0].prop("Caption"), "first widget"},
+        {"key of an enumerated path", find(widgets[1].path.keys, "Name"), "quote\"back\\slash"},
+        {"key of a gotten path", find(got.path.keys, "Name"), "quote\"back\\slash"},
+        {"array element", &labels->elements[0], "alpha"},
+        {"array element", &labels->elements[1], "beta"},
+        {"output argument", find(out, "Note"), note + "!!"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_NE(c.value, nullptr) << c.what;
+        EXPECT_EQ(c.value->type, CMPI_string) << c.what;
+        EXPECT_EQ(c.value->text, c.bytes) << c.what;
+    }
+}
+
+// Provider status codes as CMPI return codes; what the broker refuses, as
+// a CIM status code a client knows.
 TEST_F(CimpleAdapter, StatusMapping)
 {
     auto create = [&](long long code) {
@@ -133,6 +174,19 @@ TEST_F(CimpleAdapter, StatusMapping)
         return broker->createInstance(w, created).rc;
     };
     auto poke = [&](const std::string& widget) { return invoke(widgetPath(widget), "Poke", {}).rc; };
+    // A code no client knows would be noted as a violation by the broker.
+    auto refused = [&](CMPIrc rc) {
+        broker->refuseResults(rc);
+        std::vector<Inst> widgets;
+        const CMPIrc answer = broker->enumerateInstances(NS, "TEST_Widget", widgets).rc;
+        broker->refuseResults(CMPI_RC_OK);
+        return answer;
+    };
+    Inst mistyped;
+    mistyped.path = widgetPath("new");
+    mistyped.props = mistyped.path.keys;
+    mistyped.props.emplace_back("Offset", S("x"));
+    Path created;
     Inst w1;
     w1.path = widgetPath("w1");
     const struct {
@@ -154,6 +208,10 @@ TEST_F(CimpleAdapter, StatusMapping)
         {"method failed (130)", poke("fail"), CMPI_RC_ERR_FAILED},
         {"method unsupported (131)", poke("unsupported"), CMPI_RC_ERR_NOT_SUPPORTED},
         {"method unknown", invoke(widgetPath("w1"), "Prod", {}).rc, CMPI_RC_ERR_METHOD_NOT_FOUND},
+        {"create, a property of another type", broker->createInstance(mistyped, created).rc,
+         CMPI_RC_ERR_INVALID_PARAMETER},
+        {"result refused as a type mismatch", refused(CMPI_RC_ERR_TYPE_MISMATCH), CMPI_RC_ERR_TYPE_MISMATCH},
+        {"result refused with CMPI's own code", refused(CMPI_RC_ERR_INVALID_DATA_TYPE), CMPI_RC_ERR_FAILED},
         {"query", [&] {
              std::vector<Inst> out;
              return broker->execQuery(NS, "TEST_Widget", "SELECT * FROM TEST_Widget", out).rc;
@@ -317,6 +375,9 @@ TEST_F(CimpleAdapter, InvokesMethods)
          nullptr},
         {"reference without keys", {{"Target", Value::reference(Path{NS, "TEST_Gadget", {}})}},
          CMPI_RC_ERR_INVALID_PARAMETER, nullptr},
+        {"reference to a class the module lacks",
+         {{"Target", Value::reference(Path{NS, "TEST_Nothing", {{"Name", S("g1")}}})}}, CMPI_RC_ERR_INVALID_PARAMETER,
+         nullptr},
         {"array for a scalar", {{"Times", Value::array(CMPI_uint16, {Value::uint(CMPI_uint16, 1)})}},
          CMPI_RC_ERR_INVALID_PARAMETER, nullptr},
         {"out parameter given is not read", {{"Codes", S("x")}}, CMPI_RC_OK, "0"},
@@ -392,6 +453,7 @@ TEST_F(CimpleAdapter, IndicationsFromAProviderThreadArriveAttached)
             EXPECT_EQ(got[i].ns, NS);
             EXPECT_EQ(got[i].indication.path.cls, "TEST_Alert");
             EXPECT_EQ(text(got[i].indication.prop("Sequence")), std::to_string(i % 3 + 1));
+            EXPECT_EQ(text(got[i].indication.prop("Message")), "\"alert\"");
         }
     }
     EXPECT_TRUE(broker->deactivateFilter(NS, "TEST_Alert").ok());
