@@ -28,7 +28,13 @@ if(TARGET krnacim)
     target_compile_definitions(krnacim_tests PRIVATE MONITOR_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/monitor/data")
     target_compile_definitions(krnacim_tests PRIVATE KRNACIM_MODULE="$<TARGET_FILE:krnacim>"
                                                      CIM_ENUM="$<TARGET_FILE:cim_enum>")
-    add_dependencies(krnacim_tests krnacim cim_enum)
+    # The deployment: the class table, the class and registration files written
+    # from the module, and cmake --install of this build.
+    target_compile_definitions(krnacim_tests PRIVATE
+        KRNACIM_CLASS_TABLE="$<TARGET_PROPERTY:krnacim_objects,CIMPLE_CLASS_TABLE>"
+        KRNACIM_DEPLOY_DIR="$<TARGET_PROPERTY:krnacim_deployment,CIMPLE_DEPLOYMENT_DIR>"
+        KRNACIM_BUILD_DIR="${PROJECT_BINARY_DIR}" CMAKE_COMMAND="${CMAKE_COMMAND}")
+    add_dependencies(krnacim_tests krnacim cim_enum krnacim_deployment)
     tarnell_add_gtest(krnacim_tests RESOURCE_LOCK StorLock512)
 
     # The family and monitor libraries in their load order: libwatchqorl

@@ -59,14 +59,10 @@ inline std::string text(const cimbroker::Inst& inst, const char* property)
     return v ? cimbroker::valueText(*v) : "(absent)";
 }
 
-// What cim_enum prints for its arguments (a class, or options and a class),
-// with its exit status; the module by default is the built one.
-inline int runCimEnum(const std::string& arguments, std::string& output, const std::string& module = KRNACIM_MODULE)
+// What a shell command prints on its standard output, with its exit status
+// (-1 when it could not run or did not exit).
+inline int runCommand(const std::string& command, std::string& output)
 {
-    // Under the sanitizers the core's dlopen finds the simulated C API only
-    // through the library path.
-    const std::string lib = module.substr(0, module.rfind('/'));
-    const std::string command = "LD_LIBRARY_PATH=" + lib + " " + CIM_ENUM + " --module " + module + " " + arguments;
     output.clear();
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe)
@@ -79,11 +75,22 @@ inline int runCimEnum(const std::string& arguments, std::string& output, const s
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// The number of instances cim_enum prints for the class; -1 when it fails.
-inline long cimEnumCount(const std::string& cls)
+// What cim_enum prints for its arguments (a class, or options and a class),
+// with its exit status; the module by default is the built one.
+inline int runCimEnum(const std::string& arguments, std::string& output, const std::string& module = KRNACIM_MODULE)
+{
+    // Under the sanitizers the core's dlopen finds the simulated C API only
+    // through the library path.
+    const std::string lib = module.substr(0, module.rfind('/'));
+    return runCommand("LD_LIBRARY_PATH=" + lib + " " + CIM_ENUM + " --module " + module + " " + arguments, output);
+}
+
+// The number of instances cim_enum prints for the class (or options and a
+// class); -1 when it fails.
+inline long cimEnumCount(const std::string& cls, const std::string& module = KRNACIM_MODULE)
 {
     std::string output;
-    if (runCimEnum(cls, output) != 0)
+    if (runCimEnum(cls, output, module) != 0)
         return -1;
     long instances = 0;
     for (size_t at = output.find("instance of "); at != std::string::npos; at = output.find("instance of ", at + 1))
