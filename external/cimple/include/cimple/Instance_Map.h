@@ -1,9 +1,13 @@
-// Instances of one class kept in insertion order and found by their keys. The
-// map owns its instances: a refused insertion and the map's own end destroy
-// them.
+// Instances of one class kept in insertion order and found by their keys
+// through a hash of the key values, so filling a map of n instances costs n
+// lookups of about one comparison each. The map owns its instances: a refused
+// insertion and the map's own end destroy them. The keys of an instance the
+// map holds must not change (its other properties may).
 #ifndef CIMPLE_INSTANCE_MAP_H
 #define CIMPLE_INSTANCE_MAP_H
 
+#include <cstddef>
+#include <unordered_map>
 #include <vector>
 
 #include "Instance.h"
@@ -38,6 +42,8 @@ public:
 private:
     const Meta_Class* _mc;
     std::vector<Instance*> _entries;
+    // The positions of the entries by the hash of their keys.
+    std::unordered_multimap<size_t, size_t> _index;
 };
 
 template <class T>
