@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <cstring>
 #include <regex>
 #include <string>
 #include <thread>
@@ -293,6 +294,44 @@ TEST_F(KRNALoggerTest, HostName)
             EXPECT_EQ(std::vector<std::string>{c.logged}, logMessages("(KRNAProvUtil::getSystemName"));
         }
     }
+}
+
+// Within a request's scope the host name is looked up once, and every call
+// still answers and logs as a lookup of its own would; the next request looks
+// it up again.
+TEST_F(KRNALoggerTest, HostNameIsLookedUpOncePerRequest)
+{
+    providertest::hostNameLookups() = 0;
+    KRNAProvUtil::setHostNameLookup(providertest::countedHostName);
+    char name[KRNAProvUtil::HOST_NAME_SIZE];
+    for (int request = 1; request <= 2; request++) {
+        KRNAProvUtil::HostNameScope scope;
+        for (int i = 0; i < 3; i++) {
+            KRNAProvUtil::HostNameScope nested;
+            memset(name, 'x', sizeof name);
+            EXPECT_EQ(0, KRNAProvUtil::getSystemName(name, sizeof name));
+            EXPECT_STREQ("node1", name);
+        }
+        EXPECT_EQ(request, providertest::hostNameLookups().load());
+    }
+    EXPECT_EQ(6u, logMessages("(KRNAProvUtil::getSystemName) result = 0 name = node1").size());
+    EXPECT_EQ(6u, logMessages("EXITING KRNAProvUtil::getSystemName()").size());
+
+    // A failed lookup fails every call of its request alike.
+    KRNAProvUtil::setHostNameLookup(failingLookup);
+    {
+        KRNAProvUtil::HostNameScope scope;
+        for (int i = 0; i < 2; i++) {
+            EXPECT_EQ(-1, KRNAProvUtil::getSystemName(name, sizeof name));
+            EXPECT_STREQ("localhost", name);
+        }
+    }
+    EXPECT_EQ(2u, logMessages("gethostname FAILED (12)").size());
+    // Outside a request every call looks the name up.
+    KRNAProvUtil::setHostNameLookup(providertest::countedHostName);
+    KRNAProvUtil::getSystemName(name, sizeof name);
+    KRNAProvUtil::getSystemName(name, sizeof name);
+    EXPECT_EQ(4, providertest::hostNameLookups().load());
 }
 
 } // namespace
