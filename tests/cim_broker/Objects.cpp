@@ -27,12 +27,14 @@ CMPIData nullData(CMPIType type = CMPI_null, CMPIValueState extra = 0)
 }
 
 // A named value: found without regard to case; `index` for the position.
+// Names of another length are passed over without comparing them.
 Value* findNamed(Named& values, const char* name)
 {
     if (!name)
         return nullptr;
+    const size_t length = strlen(name);
     for (auto& v : values)
-        if (strcasecmp(v.first.c_str(), name) == 0)
+        if (v.first.size() == length && strcasecmp(v.first.c_str(), name) == 0)
             return &v.second;
     return nullptr;
 }
