@@ -311,19 +311,17 @@ public:
         return cimple::GET_INSTANCE_OK;
     }
 
-    // A copy of every association of the map, in insertion order, handed
-    // out after globalLock is released.
+    // Every association of the map, in insertion order, handed out after
+    // globalLock is released. The map goes with the request, so its own
+    // instances go out in place of copies.
     int enum_instances(const Class*, cimple::Enum_Instances_Handler<Class>* handler)
     {
         typename Derived::Scope trace(Derived::traceNames().enumInstances.c_str());
         KRNAProvUtil::HostNameScope hostName;
         cimple::Instance_Map<Class> map;
         buildMap(map, true);
-        for (size_t i = 0; i < map.size(); i++) {
-            Class* copy = map[i]->clone();
-            if (copy)
-                handler->handle(copy);
-        }
+        for (Class* association : map.take_all())
+            handler->handle(association);
         return cimple::ENUM_INSTANCES_OK;
     }
 

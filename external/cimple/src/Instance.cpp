@@ -334,6 +334,14 @@ Instance* Instance_Map_Base::take(size_t pos)
     return inst;
 }
 
+std::vector<Instance*> Instance_Map_Base::take_all()
+{
+    std::vector<Instance*> out;
+    out.swap(_entries);
+    _index.clear();
+    return out;
+}
+
 void Instance_Map_Base::clear()
 {
     for (Instance* inst : _entries)

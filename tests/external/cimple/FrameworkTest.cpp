@@ -256,6 +256,18 @@ TEST(CimpleInstanceMap, FindsWhatKeyEqFinds)
         }
         map.remove(map.size() / 2);
     }
+
+    // take_all hands every entry over in order and leaves the map empty.
+    std::vector<TEST_Link*> held;
+    for (size_t i = 0; i < map.size(); i++)
+        held.push_back(map[i]);
+    std::vector<TEST_Link*> taken = map.take_all();
+    EXPECT_EQ(taken, held);
+    EXPECT_EQ(map.size(), 0u);
+    Ref<TEST_Link> model(make(0));
+    EXPECT_EQ(map.find(model.ptr()), -1);
+    for (TEST_Link* l : taken)
+        destroy(l);
 }
 
 TEST(CimpleDatetime, TextForms)

@@ -36,6 +36,8 @@ public:
     void remove(size_t pos);
     // Removes the instance at `pos` and hands it to the caller.
     Instance* take(size_t pos);
+    // Removes every instance and hands them to the caller, in order.
+    std::vector<Instance*> take_all();
     // Destroys every instance.
     void clear();
 
@@ -56,6 +58,13 @@ public:
     long find(const T* model) const { return Instance_Map_Base::find(model); }
     T* lookup(const T* model) const { return static_cast<T*>(Instance_Map_Base::lookup(model)); }
     T* take(size_t pos) { return static_cast<T*>(Instance_Map_Base::take(pos)); }
+    std::vector<T*> take_all()
+    {
+        std::vector<T*> out;
+        for (Instance* instance : Instance_Map_Base::take_all())
+            out.push_back(static_cast<T*>(instance));
+        return out;
+    }
 };
 
 } // namespace cimple
