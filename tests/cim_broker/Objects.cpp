@@ -664,6 +664,8 @@ CMPIInstance* encNewInstance(const CMPIBroker* mb, const CMPIObjectPath* op, CMP
     }
     InstObj* o = make<InstObj>(brokerOf(mb));
     o->inst.path = p->path;
+    // Room for the properties of most classes, set one by one.
+    o->inst.props.reserve(64);
     setRc(st, CMPI_RC_OK);
     return &o->enc;
 }
