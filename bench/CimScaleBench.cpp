@@ -22,7 +22,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -31,20 +30,14 @@
 #include <vector>
 
 #include <cimple/Provider.h>
-#include <cimple/Time.h>
 
+#include "BenchCimModule.h"
 #include "BenchMain.h"
-#include "Broker.h"
-#include "PelmSim.h"
 #include "TarnellSim.h"
-#include "VeskSim.h"
 
 namespace {
 
 const char* const ALL_CLASSES = "all classes";
-
-std::atomic<cimple::uint64> now{1714986000ull * 1000000ull};
-cimple::uint64 benchClock() { return now.load(); }
 
 // The controller counts of the environment, ascending and without repeats.
 std::vector<unsigned> controllerCounts()
@@ -64,28 +57,6 @@ std::vector<unsigned> controllerCounts()
     std::sort(counts.begin(), counts.end());
     counts.erase(std::unique(counts.begin(), counts.end()), counts.end());
     return counts;
-}
-
-// The broker with the module, its log dropped, set up once for the program.
-cimbroker::Broker& broker()
-{
-    static cimbroker::Broker* b = [] {
-        vesksim::reset(vesksim::Scenario{});
-        pelmsim::reset(pelmsim::Scenario{});
-        cimple::Time::set_clock(&benchClock);
-        auto* created = new cimbroker::Broker();
-        std::string error;
-        if (!created->loadModule(KRNACIM_MODULE, &error))
-            fprintf(stderr, "cim_scale_bench: %s\n", error.c_str());
-        void* module = dlopen(KRNACIM_MODULE, RTLD_NOW | RTLD_NOLOAD);
-        auto seam = module ? reinterpret_cast<void (*)(const char*)>(dlsym(module, "krnaSetLogDirectory")) : nullptr;
-        if (seam)
-            seam("/nonexistent-krna-logs");
-        if (module)
-            dlclose(module);
-        return created;
-    }();
-    return *b;
 }
 
 // The classes of the module's inventory providers, in registration order:
@@ -116,9 +87,9 @@ void useControllers(unsigned controllers)
     if (current == controllers)
         return;
     tarnellsim::reset(tarnellsim::fullScenario(controllers));
-    now += 181ull * 1000000ull;
+    benchNow() += 181ull * 1000000ull;
     std::vector<cimbroker::Inst> warmUp;
-    broker().enumerateInstances("root/krna", "KRNA_ControllerComputerSystem", warmUp);
+    moduleBroker().enumerateInstances("root/krna", "KRNA_ControllerComputerSystem", warmUp);
     current = controllers;
 }
 
@@ -162,7 +133,7 @@ bool enumerateAll(const std::vector<std::string>& classes, size_t& instances)
     std::vector<cimbroker::Inst> out;
     for (const std::string& cls : classes) {
         out.clear();
-        if (!broker().enumerateInstances("root/krna", cls, out).ok())
+        if (!moduleBroker().enumerateInstances("root/krna", cls, out).ok())
             return false;
         instances += out.size();
     }
@@ -201,6 +172,7 @@ private:
 void enumerate(benchmark::State& state, std::string name, unsigned controllers)
 {
     QuietStdout quiet;
+    setModuleLogDirectory("/nonexistent-krna-logs");
     useControllers(controllers);
     static const std::vector<std::string> all = inventoryClasses();
     const std::vector<std::string> classes = name == ALL_CLASSES ? all : std::vector<std::string>{name};
