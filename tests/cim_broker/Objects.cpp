@@ -401,7 +401,11 @@ CMPIStatus instSetProperty(const CMPIInstance* ci, const char* name, const CMPIV
     InstObj* o = objOf<InstObj>(ci);
     if (!o)
         return status(CMPI_RC_ERR_INVALID_HANDLE);
-    return setChecked(o->inst.props, name, v, t, propertiesOf(o->broker, o->inst.path.cls));
+    if (!o->properties || o->propertiesClass != o->inst.path.cls) {
+        o->properties = propertiesOf(o->broker, o->inst.path.cls);
+        o->propertiesClass = o->inst.path.cls;
+    }
+    return setChecked(o->inst.props, name, v, t, o->properties);
 }
 
 CMPIObjectPath* instGetObjectPath(const CMPIInstance* ci, CMPIStatus* st)
