@@ -192,6 +192,7 @@ void enumerate(benchmark::State& state, std::string name, unsigned controllers)
         runs.instances = instances;
     }
     state.counters["controllers"] = controllers;
+    state.counters["classes"] = static_cast<double>(classes.size());
     state.counters["instances"] = static_cast<double>(instances);
     // Seconds per instance and enumeration.
     state.counters["per_instance"] = benchmark::Counter(
