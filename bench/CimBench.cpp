@@ -12,69 +12,46 @@
 
 #include <benchmark/benchmark.h>
 
-#include <dlfcn.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <string>
 #include <vector>
 
-#include <cimple/Time.h>
-
+#include "BenchCimModule.h"
 #include "BenchMain.h"
-#include "Broker.h"
-#include "PelmSim.h"
 #include "TarnellSim.h"
-#include "VeskSim.h"
 
 namespace {
 
 const unsigned CONTROLLERS = 16;
 
-std::atomic<cimple::uint64> now{1714986000ull * 1000000ull};
-cimple::uint64 benchClock() { return now.load(); }
-
-// The broker with the module, set up once for the program.
+// The broker with the module over the full controllers.
 cimbroker::Broker& broker()
 {
-    static cimbroker::Broker* b = [] {
-        tarnellsim::reset(tarnellsim::fullScenario(CONTROLLERS));
-        vesksim::reset(vesksim::Scenario{});
-        pelmsim::reset(pelmsim::Scenario{});
-        cimple::Time::set_clock(&benchClock);
-        auto* created = new cimbroker::Broker();
-        std::string error;
-        if (!created->loadModule(KRNACIM_MODULE, &error))
-            fprintf(stderr, "cim_bench: %s\n", error.c_str());
-        return created;
-    }();
-    return *b;
+    static cimbroker::Broker& b = (tarnellsim::reset(tarnellsim::fullScenario(CONTROLLERS)), moduleBroker());
+    return b;
 }
 
 // Points the module's log into the current directory, or nowhere.
 void setLogs(bool written)
 {
-    void* module = dlopen(KRNACIM_MODULE, RTLD_NOW | RTLD_NOLOAD);
-    auto seam = module ? reinterpret_cast<void (*)(const char*)>(dlsym(module, "krnaSetLogDirectory")) : nullptr;
     char dir[4096];
-    if (seam)
-        seam(written && getcwd(dir, sizeof dir) ? dir : "/nonexistent-krna-logs");
-    if (module)
-        dlclose(module);
+    setModuleLogDirectory(written && getcwd(dir, sizeof dir) ? dir : "/nonexistent-krna-logs");
 }
 
 // One enumeration of the class per iteration; expected instances.
 void enumerateClass(benchmark::State& state, const char* cls, size_t expected)
 {
     const bool cold = state.range(0) != 0;
+    cimbroker::Broker& b = broker(); // the scenario set before the module sees it
     setLogs(state.range(1) != 0);
     std::vector<cimbroker::Inst> instances;
-    broker().enumerateInstances("root/krna", cls, instances); // load and first use
+    b.enumerateInstances("root/krna", cls, instances); // load and first use
     for (auto _ : state) {
         if (cold)
-            now += 180ull * 1000000ull;
+            benchNow() += 180ull * 1000000ull;
         instances.clear();
-        if (!broker().enumerateInstances("root/krna", cls, instances).ok()) {
+        if (!b.enumerateInstances("root/krna", cls, instances).ok()) {
             state.SkipWithError("the enumeration failed");
             break;
         }

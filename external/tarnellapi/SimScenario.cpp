@@ -347,8 +347,15 @@ static Controller fullController(uint16_t number) {
     c.logs = EventLogs();
     for (uint8_t ch = 0; ch < 4; ++ch) {
         for (uint8_t tg = 0; tg < 16; ++tg) {
+            // Eight characters, the width of the record's field, unique over
+            // every controller number: "7VF", the number, the channel and
+            // the target in decimal below 100; "7X", the number in four and
+            // the channel and target in two hexadecimal digits from 100 on.
             char serial[16];
-            std::snprintf(serial, sizeof serial, "7VF%02u%u%02u", unsigned(number % 100), unsigned(ch), unsigned(tg));
+            if (number < 100)
+                std::snprintf(serial, sizeof serial, "7VF%02u%u%02u", unsigned(number), unsigned(ch), unsigned(tg));
+            else
+                std::snprintf(serial, sizeof serial, "7X%04X%02X", unsigned(number), unsigned(ch * 16 + tg));
             c.devices.push_back(disk(ch, tg, DEVSTATE_ONLINE, BLOCKS_73G, "ZEQ-VRKD", "VR73U320", serial, "06P5762"));
         }
     }

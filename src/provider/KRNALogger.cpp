@@ -12,6 +12,7 @@
 #include <ctime>
 #include <vector>
 
+#include <cimple/Time.h>
 #include <cimple/config.h>
 
 namespace {
@@ -113,6 +114,7 @@ KRNALogger::~KRNALogger()
     Registry& r = registry();
     cimple::Auto_Mutex lock(r.mutex);
     r.loggers.erase(std::remove(r.loggers.begin(), r.loggers.end(), this), r.loggers.end());
+    closeFile();
 }
 
 void KRNALogger::copyFields(const KRNALogger& other)
@@ -224,9 +226,49 @@ const char* KRNALogger::severityTag(int severity)
     }
 }
 
+void KRNALogger::closeFile()
+{
+    if (fd >= 0)
+        close(fd);
+    fd = -1;
+    openPath.clear();
+}
+
+bool KRNALogger::openFile()
+{
+    if (fd >= 0) {
+        struct stat st;
+        if (openPath == path && stat(path.c_str(), &st) == 0 && st.st_dev == openDevice && st.st_ino == openInode)
+            return true;
+        closeFile();
+    }
+    if (path.empty())
+        return false;
+    const cimple::uint64 now = cimple::Time::now();
+    if (path == failedPath && now >= failedAt && now - failedAt < cimple::Time::SEC)
+        return false;
+    fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    struct stat st;
+    if (fd < 0 || fstat(fd, &st) != 0) {
+        closeFile();
+        failedPath = path;
+        failedAt = now;
+        return false;
+    }
+    openPath = path;
+    openDevice = st.st_dev;
+    openInode = st.st_ino;
+    failedPath.clear();
+    return true;
+}
+
 void KRNALogger::writeLine(int severity, const char* fmt, va_list args)
 {
     if (!fmt)
+        return;
+    cimple::Auto_Mutex lock(mutex);
+    const bool toStdout = path == STDOUT_PATH;
+    if (!toStdout && !openFile())
         return;
     time_t now = time(nullptr);
     char when[64] = "";
@@ -238,19 +280,7 @@ void KRNALogger::writeLine(int severity, const char* fmt, va_list args)
     const size_t length = strlen(fmt);
     if (length == 0 || fmt[length - 1] != '\n')
         line += '\n';
-
-    cimple::Auto_Mutex lock(mutex);
-    if (path == STDOUT_PATH) {
-        writeAll(STDOUT_FILENO, line);
-        return;
-    }
-    if (path.empty())
-        return;
-    int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return;
-    writeAll(fd, line);
-    close(fd);
+    writeAll(toStdout ? STDOUT_FILENO : fd, line);
 }
 
 void KRNALogger::log(int severity, const char* fmt, ...)

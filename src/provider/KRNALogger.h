@@ -7,15 +7,24 @@
 // lines of different loggers never mix. KRNADebugTrace writes "ENTERING" and
 // "EXITING" lines around a scope.
 //
+// A logger keeps its file open between lines and opens it again when the
+// path no longer names the file it holds (moved away, removed, or the path
+// changed), so a rotated log is followed at the next line. When the file
+// cannot be opened, the logger drops its lines without trying again for a
+// second (of the framework's clock, cimple::Time).
+//
 // Where the file lies: in "logs/krnalogs/" under the parent of the module's
 // own directory, found in "/proc/self/maps" when the logger is built (only
 // "krnalogs/" is created; "logs/" must exist). Where the module's line is
 // missing, every line is dropped. Tests point every logger, those built at
 // load included, at a directory of their own with setLogDirectory.
 
+#include <sys/types.h>
+
 #include <cstdarg>
 #include <string>
 
+#include <cimple/config.h>
 #include <cimple/Mutex.h>
 
 class KRNALogger {
@@ -72,6 +81,8 @@ public:
 
 private:
     void writeLine(int severity, const char* format, va_list args);
+    bool openFile();
+    void closeFile();
     void locate();
     void copyFields(const KRNALogger& other);
 
@@ -84,6 +95,14 @@ private:
     // What the test seam re-points: the file name, and the path found.
     std::string fileName;
     std::string locatedPath;
+    // The file kept open (-1: none), the path it was opened at and what it
+    // is on disk; the path that could not be opened, and when.
+    int fd = -1;
+    std::string openPath;
+    dev_t openDevice = 0;
+    ino_t openInode = 0;
+    std::string failedPath;
+    cimple::uint64 failedAt = 0;
 };
 
 // Writes "ENTERING <name>" when built and "EXITING <name>" when it ends. The

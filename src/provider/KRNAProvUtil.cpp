@@ -25,6 +25,17 @@ int systemHostName(char* name, size_t size) { return gethostname(name, size); }
 
 std::atomic<KRNAProvUtil::HostNameLookup> hostNameLookup{&systemHostName};
 
+// The host name of this thread's request (HostNameScope): the lookup's
+// answer for one buffer size, once it was made. Plain data, so that the
+// thread-local needs no destructor (which would keep the module loaded).
+struct RequestHostName {
+    int scopes;
+    int size; // 0: not looked up in this request
+    int result;
+    char name[KRNAProvUtil::HOST_NAME_SIZE];
+};
+thread_local RequestHostName requestHostName;
+
 // The text of a fixed-size model field (up to its terminator or its end),
 // trimmed.
 void assignTrimmed(cimple::String& out, const char* field, size_t size)
@@ -51,7 +62,21 @@ int KRNAProvUtil::getSystemName(char* buffer, int size)
     KRNADebugTrace trace("KRNAProvUtil::getSystemName()");
     if (!buffer || size < 1)
         return -1;
-    const int result = hostNameLookup.load()(buffer, static_cast<size_t>(size));
+    RequestHostName& request = requestHostName;
+    int result;
+    if (request.scopes > 0 && request.size == size) {
+        result = request.result;
+        memcpy(buffer, request.name, static_cast<size_t>(size));
+    } else {
+        result = hostNameLookup.load()(buffer, static_cast<size_t>(size));
+        if (request.scopes > 0 && size <= HOST_NAME_SIZE) {
+            request.size = size;
+            request.result = result;
+            // What the lookup left is kept only when it is the name.
+            if (result == 0)
+                memcpy(request.name, buffer, static_cast<size_t>(size));
+        }
+    }
     if (result != 0) {
         logger.error("(KRNAProvUtil::getSystemName()) gethostname FAILED (%i)\n", result);
         snprintf(buffer, static_cast<size_t>(size), "%s", LOOPBACK_NAME);
@@ -61,6 +86,14 @@ int KRNAProvUtil::getSystemName(char* buffer, int size)
     buffer[size - 1] = '\0';
     logger.debug("(KRNAProvUtil::getSystemName) result = %i name = %s\n", result, buffer);
     return 0;
+}
+
+KRNAProvUtil::HostNameScope::HostNameScope() { requestHostName.scopes++; }
+
+KRNAProvUtil::HostNameScope::~HostNameScope()
+{
+    if (--requestHostName.scopes == 0)
+        requestHostName.size = 0;
 }
 
 void KRNAProvUtil::compressString(cimple::String& text)

@@ -30,8 +30,21 @@ public:
     static const char* getHostSystemCreationClassName();
 
     // The host name into buffer (terminated, whatever its length): 0, or -1
-    // with the loopback name when the lookup fails.
+    // with the loopback name when the lookup fails. Within a HostNameScope
+    // the lookup is made once and its answer repeated.
     static int getSystemName(char* buffer, int size);
+
+    // One request of a provider: while one lives on a thread, getSystemName
+    // looks the host name up at its first call only (for each buffer size)
+    // and answers the later ones from that, with the same log lines. Scopes
+    // may nest; the outermost one decides.
+    class HostNameScope {
+    public:
+        HostNameScope();
+        ~HostNameScope();
+        HostNameScope(const HostNameScope&) = delete;
+        HostNameScope& operator=(const HostNameScope&) = delete;
+    };
 
     // Keeps the first blank of the text and drops every other one.
     static void compressString(cimple::String& text);

@@ -199,6 +199,7 @@ public:
     int enum_instances(const Class*, cimple::Enum_Instances_Handler<Class>* handler)
     {
         typename Derived::Scope trace(Derived::traceNames().enumInstances.c_str());
+        KRNAProvUtil::HostNameScope hostName;
         cimple::Auto_Mutex global(KRNAProvider::globalLock);
         unsigned long found = 0, handed = 0;
         Common::krnaWalk(Derived::walkedClasses(), [&](const std::vector<RaidObject*>& objects) {
@@ -225,6 +226,7 @@ public:
     int get_instance(const Class* model, Class*& instance)
     {
         typename Derived::Scope trace(Derived::traceNames().getInstance.c_str());
+        KRNAProvUtil::HostNameScope hostName;
         cimple::Auto_Mutex global(KRNAProvider::globalLock);
         Class* match = nullptr;
         Common::krnaWalk(Derived::walkedClasses(), [&](const std::vector<RaidObject*>& objects) {
@@ -294,6 +296,7 @@ public:
     int get_instance(const Class* model, Class*& instance)
     {
         typename Derived::Scope trace(Derived::traceNames().getInstance.c_str());
+        KRNAProvUtil::HostNameScope hostName;
         cimple::Instance_Map<Class> map;
         buildMap(map, false);
         const Class* found = map.lookup(model);
@@ -308,18 +311,17 @@ public:
         return cimple::GET_INSTANCE_OK;
     }
 
-    // A copy of every association of the map, in insertion order, handed
-    // out after globalLock is released.
+    // Every association of the map, in insertion order, handed out after
+    // globalLock is released. The map goes with the request, so its own
+    // instances go out in place of copies.
     int enum_instances(const Class*, cimple::Enum_Instances_Handler<Class>* handler)
     {
         typename Derived::Scope trace(Derived::traceNames().enumInstances.c_str());
+        KRNAProvUtil::HostNameScope hostName;
         cimple::Instance_Map<Class> map;
         buildMap(map, true);
-        for (size_t i = 0; i < map.size(); i++) {
-            Class* copy = map[i]->clone();
-            if (copy)
-                handler->handle(copy);
-        }
+        for (Class* association : map.take_all())
+            handler->handle(association);
         return cimple::ENUM_INSTANCES_OK;
     }
 

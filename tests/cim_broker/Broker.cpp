@@ -582,7 +582,7 @@ Status Broker::enumerateInstances(const std::string& ns, const std::string& cls,
         [&](CMPIInstanceMI* m, const CMPIContext* ctx, const CMPIResult* rs) {
             return m->ft->enumerateInstances(m, ctx, rs, &callPath(this, {ns, cls, {}})->enc, pl.get());
         },
-        [&](const ResultObj& r) { out = r.instances; });
+        [&](ResultObj& r) { out = std::move(r.instances); });
 }
 
 Status Broker::enumerateInstanceNames(const std::string& ns, const std::string& cls, std::vector<Path>& out)

@@ -4,6 +4,7 @@
 #include <dlfcn.h>
 #include <strings.h>
 
+#include <cstring>
 #include <set>
 
 #include <cimple/Provider.h>
@@ -91,8 +92,12 @@ ClassDef classOf(const cimple::Meta_Class* mc)
 
 const FeatureDef* findFeature(const std::vector<FeatureDef>& features, const char* name)
 {
+    if (!name)
+        return nullptr;
+    // Names of another length are passed over without comparing them.
+    const size_t length = strlen(name);
     for (const FeatureDef& f : features)
-        if (name && strcasecmp(f.name.c_str(), name) == 0)
+        if (f.name.size() == length && strcasecmp(f.name.c_str(), name) == 0)
             return &f;
     return nullptr;
 }

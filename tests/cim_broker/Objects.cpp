@@ -27,12 +27,14 @@ CMPIData nullData(CMPIType type = CMPI_null, CMPIValueState extra = 0)
 }
 
 // A named value: found without regard to case; `index` for the position.
+// Names of another length are passed over without comparing them.
 Value* findNamed(Named& values, const char* name)
 {
     if (!name)
         return nullptr;
+    const size_t length = strlen(name);
     for (auto& v : values)
-        if (strcasecmp(v.first.c_str(), name) == 0)
+        if (v.first.size() == length && strcasecmp(v.first.c_str(), name) == 0)
             return &v.second;
     return nullptr;
 }
@@ -399,7 +401,11 @@ CMPIStatus instSetProperty(const CMPIInstance* ci, const char* name, const CMPIV
     InstObj* o = objOf<InstObj>(ci);
     if (!o)
         return status(CMPI_RC_ERR_INVALID_HANDLE);
-    return setChecked(o->inst.props, name, v, t, propertiesOf(o->broker, o->inst.path.cls));
+    if (!o->properties || o->propertiesClass != o->inst.path.cls) {
+        o->properties = propertiesOf(o->broker, o->inst.path.cls);
+        o->propertiesClass = o->inst.path.cls;
+    }
+    return setChecked(o->inst.props, name, v, t, o->properties);
 }
 
 CMPIObjectPath* instGetObjectPath(const CMPIInstance* ci, CMPIStatus* st)
@@ -662,6 +668,8 @@ CMPIInstance* encNewInstance(const CMPIBroker* mb, const CMPIObjectPath* op, CMP
     }
     InstObj* o = make<InstObj>(brokerOf(mb));
     o->inst.path = p->path;
+    // Room for the properties of most classes, set one by one.
+    o->inst.props.reserve(64);
     setRc(st, CMPI_RC_OK);
     return &o->enc;
 }

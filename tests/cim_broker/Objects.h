@@ -126,6 +126,11 @@ struct PathObj : EncObj<CMPIObjectPath, CMPIObjectPathFT> {
 
 struct InstObj : EncObj<CMPIInstance, CMPIInstanceFT> {
     Inst inst;
+    // The properties of the class `propertiesClass` names (null: a class the
+    // broker does not know), kept while the path names that class: a
+    // provider sets the properties one by one.
+    std::string propertiesClass;
+    const std::vector<FeatureDef>* properties = nullptr;
     InstObj() : EncObj(&instanceFT) {}
     const char* typeName() const override { return "CMPIInstance"; }
 };

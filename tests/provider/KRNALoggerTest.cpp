@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <cstring>
 #include <regex>
 #include <string>
 #include <thread>
@@ -21,6 +22,15 @@ using providertest::logMessages;
 namespace {
 
 class KRNALoggerTest : public providertest::ProviderTest {};
+
+// The lines of a log file without their time ("[info]  text").
+std::vector<std::string> messagesOf(const std::string& file)
+{
+    std::vector<std::string> out;
+    for (const std::string& line : providertest::splitLines(testsupport::readFile(file)))
+        out.push_back(line.substr(line.find("] ") + 2));
+    return out;
+}
 
 TEST_F(KRNALoggerTest, WritesTheTimeTheTagAndOneLineEndPerLine)
 {
@@ -154,6 +164,47 @@ TEST_F(KRNALoggerTest, LinesOfTwoLoggersOnTwoThreadsNeverMix)
     EXPECT_EQ(perThread, count[1]);
 }
 
+// The logger keeps its file open, yet a line after the file was moved away
+// (a rotation), removed or rolled over goes to a new file at the path.
+TEST_F(KRNALoggerTest, FollowsItsFileWhenItIsMovedOrRemoved)
+{
+    KRNALogger logger("krnaprov.log", KRNALogger::DEBUG_FLAG);
+    logger.info("one");
+    ASSERT_EQ(0, rename("krnaprov.log", "moved.log"));
+    logger.info("two");
+    EXPECT_EQ(std::vector<std::string>{"[info]  one"}, messagesOf("moved.log"));
+    EXPECT_EQ(std::vector<std::string>{"[info]  two"}, messagesOf("krnaprov.log"));
+    ASSERT_EQ(0, remove("krnaprov.log"));
+    logger.info("three");
+    logger._rollover();
+    logger.info("four");
+    EXPECT_EQ(std::vector<std::string>{"[info]  three"}, messagesOf("krnaprov.log.1"));
+    EXPECT_EQ(std::vector<std::string>{"[info]  four"}, messagesOf("krnaprov.log"));
+}
+
+// A file that cannot be opened drops the lines of the next second (of the
+// framework's clock) without another try; a new place is tried at once.
+TEST_F(KRNALoggerTest, AFileThatCannotBeOpenedIsTriedAgainAfterASecond)
+{
+    const std::string later = providertest::currentDirectory() + "/later";
+    KRNALogger::setLogDirectory(later.c_str());
+    KRNALogger logger("krnaprov.log", KRNALogger::DEBUG_FLAG);
+    logger.info("dropped: no directory");
+    ASSERT_EQ(0, mkdir(later.c_str(), 0755));
+    logger.info("dropped: the failure is remembered");
+    providertest::fakeNow() += cimple::Time::SEC - 1;
+    logger.info("dropped: still within the second");
+    providertest::fakeNow() += 1;
+    logger.info("written");
+    EXPECT_EQ(std::vector<std::string>{"[info]  written"}, messagesOf(later + "/krnaprov.log"));
+
+    KRNALogger::setLogDirectory((later + "/missing").c_str());
+    logger.info("dropped");
+    KRNALogger::setLogDirectory(providertest::currentDirectory().c_str());
+    logger.info("at once");
+    EXPECT_EQ(std::vector<std::string>{"[info]  at once"}, logMessages("at once"));
+}
+
 // ---- utilities ------------------------------------------------------------------
 
 TEST_F(KRNALoggerTest, TextsAreCompressedAndTrimmed)
@@ -243,6 +294,44 @@ TEST_F(KRNALoggerTest, HostName)
             EXPECT_EQ(std::vector<std::string>{c.logged}, logMessages("(KRNAProvUtil::getSystemName"));
         }
     }
+}
+
+// Within a request's scope the host name is looked up once, and every call
+// still answers and logs as a lookup of its own would; the next request looks
+// it up again.
+TEST_F(KRNALoggerTest, HostNameIsLookedUpOncePerRequest)
+{
+    providertest::hostNameLookups() = 0;
+    KRNAProvUtil::setHostNameLookup(providertest::countedHostName);
+    char name[KRNAProvUtil::HOST_NAME_SIZE];
+    for (int request = 1; request <= 2; request++) {
+        KRNAProvUtil::HostNameScope scope;
+        for (int i = 0; i < 3; i++) {
+            KRNAProvUtil::HostNameScope nested;
+            memset(name, 'x', sizeof name);
+            EXPECT_EQ(0, KRNAProvUtil::getSystemName(name, sizeof name));
+            EXPECT_STREQ("node1", name);
+        }
+        EXPECT_EQ(request, providertest::hostNameLookups().load());
+    }
+    EXPECT_EQ(6u, logMessages("(KRNAProvUtil::getSystemName) result = 0 name = node1").size());
+    EXPECT_EQ(6u, logMessages("EXITING KRNAProvUtil::getSystemName()").size());
+
+    // A failed lookup fails every call of its request alike.
+    KRNAProvUtil::setHostNameLookup(failingLookup);
+    {
+        KRNAProvUtil::HostNameScope scope;
+        for (int i = 0; i < 2; i++) {
+            EXPECT_EQ(-1, KRNAProvUtil::getSystemName(name, sizeof name));
+            EXPECT_STREQ("localhost", name);
+        }
+    }
+    EXPECT_EQ(2u, logMessages("gethostname FAILED (12)").size());
+    // Outside a request every call looks the name up.
+    KRNAProvUtil::setHostNameLookup(providertest::countedHostName);
+    KRNAProvUtil::getSystemName(name, sizeof name);
+    KRNAProvUtil::getSystemName(name, sizeof name);
+    EXPECT_EQ(4, providertest::hostNameLookups().load());
 }
 
 } // namespace

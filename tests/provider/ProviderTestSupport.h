@@ -45,6 +45,18 @@ inline int fixedHostName(char* name, size_t size)
     return 0;
 }
 
+// The lookups of countedHostName, which answers as fixedHostName.
+inline std::atomic<int>& hostNameLookups()
+{
+    static std::atomic<int> lookups{0};
+    return lookups;
+}
+inline int countedHostName(char* name, size_t size)
+{
+    hostNameLookups()++;
+    return fixedHostName(name, size);
+}
+
 inline std::string currentDirectory()
 {
     char dir[4096];

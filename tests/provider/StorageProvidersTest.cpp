@@ -13,6 +13,7 @@
 #include "KRNADiskDriveProviders.h"
 #include "KRNAStoragePoolProviders.h"
 #include "KRNAVolumeSettingProviders.h"
+#include "KRNA_StorageVolume_Provider.h"
 #include "ProviderTestSupport.h"
 #include "RaidLib/Util/TextCopy.h"
 #include "RaidModel/Implementation/Tarnell/TarnellAdapter.h"
@@ -484,6 +485,29 @@ TEST_F(StorageProvidersTest, ChunksAreExtentsBetweenDrivesAndVolumes)
                                         "SN12345:0 node1:SN12345:2", "SN12345:1 node1:SN12345:2",
                                         "SN12345:1 node1:SN12345:3"}),
               pairs);
+}
+
+// Each request looks the host name up once, however many instances carry it:
+// an enumeration of volumes, a get of one, and an association map of chunk
+// extents and volumes.
+TEST_F(StorageProvidersTest, EachRequestLooksTheHostNameUpOnce)
+{
+    providertest::hostNameLookups() = 0;
+    KRNAProvUtil::setHostNameLookup(providertest::countedHostName);
+    Listed<KRNA_StorageVolume_Provider> volumes;
+    ASSERT_GT(volumes.size(), 1u);
+    EXPECT_EQ(1, providertest::hostNameLookups().load());
+    KRNA_StorageVolume_Provider provider;
+    ASSERT_EQ(0, provider.load());
+    cimple::KRNA_StorageVolume* found = nullptr;
+    ASSERT_EQ(0, provider.get_instance(volumes[volumes.size() - 1], found));
+    cimple::Ref<cimple::KRNA_StorageVolume> owned(found);
+    provider.unload();
+    EXPECT_EQ(2, providertest::hostNameLookups().load());
+    Listed<KRNA_StorageVolumeBasedOnStorageExtent_Provider> above;
+    ASSERT_GT(above.size(), 1u);
+    EXPECT_EQ(3, providertest::hostNameLookups().load());
+    EXPECT_EQ("node1", text(static_cast<cimple::KRNA_StorageVolume*>(above[0]->Dependent)->SystemName));
 }
 
 } // namespace

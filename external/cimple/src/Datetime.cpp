@@ -3,7 +3,6 @@
 #include <cimple/String.h>
 #include <cimple/Time.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -46,6 +45,23 @@ unsigned days_in_month(uint32 y, uint32 m)
 
 // The first microsecond after 9999-12-31 23:59:59.999999 UTC.
 const uint64 END_USEC = static_cast<uint64>(days_from_civil(10000, 1, 1)) * Datetime::DAY;
+
+// Writes v in decimal, with zeros in front to at least `width` digits (as
+// printf's %0*u does, without its cost); returns the end.
+char* put_digits(char* p, uint64 v, int width)
+{
+    char reversed[24];
+    int n = 0;
+    do {
+        reversed[n++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v);
+    while (n < width)
+        reversed[n++] = '0';
+    while (n > 0)
+        *p++ = reversed[--n];
+    return p;
+}
 
 // Reads exactly n decimal digits.
 bool digits(const char* s, int n, uint32& value)
@@ -158,25 +174,38 @@ bool Datetime::get_interval(uint32& days, uint32& hours, uint32& minutes, uint32
 
 void Datetime::ascii(String& out, bool prettify) const
 {
+    // "%08u%02u%02u%02u.%06u:000" for an interval; "%04u%02u%02u%02u%02u%02u.
+    // %06u%c%03d" for a time stamp, or with prettify "%04u/%02u/%02u %02u:%02u:
+    // %02u.%06u%c%03d".
     char buf[64];
+    char* p = buf;
     if (_interval) {
         uint32 days, hours, minutes, seconds, usec;
         get_interval(days, hours, minutes, seconds, usec);
-        snprintf(buf, sizeof buf, "%08u%02u%02u%02u.%06u:000", days, hours, minutes, seconds, usec);
+        p = put_digits(p, days, 8);
+        p = put_digits(p, hours, 2);
+        p = put_digits(p, minutes, 2);
+        p = put_digits(p, seconds, 2);
+        *p++ = '.';
+        p = put_digits(p, usec, 6);
+        for (const char* tail = ":000"; *tail; tail++)
+            *p++ = *tail;
     } else {
         uint32 year, month, day, hours, minutes, seconds, usec;
         sint32 utc;
         get_timestamp(year, month, day, hours, minutes, seconds, usec, utc);
-        char sign = utc < 0 ? '-' : '+';
-        int offset = utc < 0 ? -utc : utc;
-        if (prettify)
-            snprintf(buf, sizeof buf, "%04u/%02u/%02u %02u:%02u:%02u.%06u%c%03d", year, month, day, hours, minutes,
-                     seconds, usec, sign, offset);
-        else
-            snprintf(buf, sizeof buf, "%04u%02u%02u%02u%02u%02u.%06u%c%03d", year, month, day, hours, minutes,
-                     seconds, usec, sign, offset);
+        const uint32 fields[] = {year, month, day, hours, minutes, seconds};
+        for (int i = 0; i < 6; i++) {
+            if (i > 0 && prettify)
+                *p++ = "// ::"[i - 1];
+            p = put_digits(p, fields[i], i == 0 ? 4 : 2);
+        }
+        *p++ = '.';
+        p = put_digits(p, usec, 6);
+        *p++ = utc < 0 ? '-' : '+';
+        p = put_digits(p, static_cast<uint32>(utc < 0 ? -utc : utc), 3);
     }
-    out.assign(buf);
+    out.assign(buf, static_cast<size_t>(p - buf));
 }
 
 bool Datetime::set(const char* s)

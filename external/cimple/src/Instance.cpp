@@ -5,6 +5,8 @@
 
 #include <cinttypes>
 #include <cstdio>
+#include <functional>
+#include <string>
 #include <type_traits>
 
 #include "Types.h"
@@ -222,6 +224,59 @@ int instance_to_model_path(const Instance* inst, String& path)
 
 // ---- Instance_Map ---------------------------------------------------------------
 
+namespace {
+
+void mix(size_t& h, size_t v) { h ^= v + 0x9e3779b9u + (h << 6) + (h >> 2); }
+
+// A hash of one key value, equal for values that property_equal finds equal.
+template <class T>
+size_t value_hash(const T& v)
+{
+    if constexpr (std::is_same<T, String>::value) {
+        return std::hash<std::string>()(v.str());
+    } else if constexpr (std::is_same<T, Datetime>::value) {
+        // Equal datetimes agree in these two; the UTC offset of an interval
+        // does not count.
+        return std::hash<uint64>()(v.usec()) ^ (v.is_interval() ? 1 : 0);
+    } else if constexpr (std::is_floating_point<T>::value) {
+        // 0.0 and -0.0 are equal; NaN equals nothing, so its hash is free.
+        return v == 0 ? 0 : std::hash<T>()(v);
+    } else if constexpr (Is_Array<T>::value) {
+        // Keys are never arrays (the class table refuses them).
+        return v.size();
+    } else {
+        return std::hash<T>()(v);
+    }
+}
+
+// A hash of the key values of `inst` (null: a fixed value), equal for
+// instances that key_eq finds equal. A key reference adds the referenced
+// instance's class and the hash of its keys.
+size_t key_hash(const Instance* inst)
+{
+    if (!inst)
+        return 0x5bd1e995u;
+    const Meta_Class* mc = inst->meta_class;
+    size_t h = std::hash<const void*>()(mc);
+    for (size_t i = 0; i < mc->num_features; i++) {
+        const Meta_Feature* f = mc->features[i];
+        if (!is_key(f))
+            continue;
+        if (is_reference(f)) {
+            mix(h, key_hash(f->get_ref(inst)));
+        } else if (is_property(f)) {
+            with_type(f->type, f->array, [&](auto tag) {
+                typedef typename decltype(tag)::type T;
+                const Property<T>* p = field<T>(f, inst);
+                mix(h, p->null ? 0x27d4eb2fu : value_hash(p->value));
+            });
+        }
+    }
+    return h;
+}
+
+} // namespace
+
 Instance_Map_Base::~Instance_Map_Base() { clear(); }
 
 int Instance_Map_Base::insert(Instance* inst)
@@ -232,16 +287,25 @@ int Instance_Map_Base::insert(Instance* inst)
         destroy(inst);
         return -1;
     }
+    _index.emplace(key_hash(inst), _entries.size());
     _entries.push_back(inst);
     return 0;
 }
 
 long Instance_Map_Base::find(const Instance* model) const
 {
-    for (size_t i = 0; i < _entries.size(); i++)
-        if (key_eq(_entries[i], model))
-            return static_cast<long>(i);
-    return -1;
+    // Every entry is of the map's class; key_eq finds no other class equal.
+    if (!model || model->meta_class != _mc)
+        return -1;
+    // The first entry with these keys; an insertion refuses a second one.
+    long first = -1;
+    auto range = _index.equal_range(key_hash(model));
+    for (auto it = range.first; it != range.second; ++it) {
+        const long pos = static_cast<long>(it->second);
+        if ((first < 0 || pos < first) && key_eq(_entries[it->second], model))
+            first = pos;
+    }
+    return first;
 }
 
 Instance* Instance_Map_Base::lookup(const Instance* model) const
@@ -258,7 +322,24 @@ Instance* Instance_Map_Base::take(size_t pos)
         return 0;
     Instance* inst = _entries[pos];
     _entries.erase(_entries.begin() + static_cast<long>(pos));
+    for (auto it = _index.begin(); it != _index.end();) {
+        if (it->second == pos) {
+            it = _index.erase(it);
+            continue;
+        }
+        if (it->second > pos)
+            it->second--;
+        ++it;
+    }
     return inst;
+}
+
+std::vector<Instance*> Instance_Map_Base::take_all()
+{
+    std::vector<Instance*> out;
+    out.swap(_entries);
+    _index.clear();
+    return out;
 }
 
 void Instance_Map_Base::clear()
@@ -266,6 +347,7 @@ void Instance_Map_Base::clear()
     for (Instance* inst : _entries)
         destroy(inst);
     _entries.clear();
+    _index.clear();
 }
 
 // ---- handlers ---------------------------------------------------------------------

@@ -205,6 +205,71 @@ TEST(CimpleInstanceMap, KeepsOrderAndRefusesDuplicates)
     EXPECT_EQ(map.lookup(model.ptr()), nullptr);
 }
 
+// The map finds by a hash of the keys what key_eq finds: over links whose
+// keys differ in a text's case, a number, a null text or reference, an empty
+// text, or only in the class of an end, it refuses exactly the duplicates
+// and finds the first equal entry, also after removals shifted the entries.
+TEST(CimpleInstanceMap, FindsWhatKeyEqFinds)
+{
+    // Links 0-44 have keys of their own but where a null Part makes the
+    // slot irrelevant; link v + 45 repeats the keys of link v.
+    auto make = [](int v) {
+        const int k = v % 45;
+        TEST_Link* l = TEST_Link::create(false);
+        static const char* const widgets[] = {"w1", "W1", "", nullptr};
+        if (k % 5 < 4) {
+            l->Owner = test_widget(widgets[k % 5] ? widgets[k % 5] : "");
+            if (!widgets[k % 5])
+                l->Owner->Name.clear();
+        }
+        const uint32 slot = static_cast<uint32>(k / 5 % 3);
+        if (k / 15 == 1) {
+            TEST_BigGadget* big = TEST_BigGadget::create(false);
+            big->CreationClassName.set("TEST_Gadget");
+            big->Name.set("g");
+            big->Slot.set(slot);
+            l->Part = big;
+        } else if (k / 15 == 2) {
+            l->Part = test_gadget("g", slot);
+        }
+        l->Weight.set(static_cast<uint16>(v));
+        return l;
+    };
+    // The first entry key_eq finds equal, as the map held them by a scan.
+    auto firstEqual = [](const Instance_Map<TEST_Link>& map, const TEST_Link* model) {
+        for (size_t i = 0; i < map.size(); i++)
+            if (key_eq(map[i], model))
+                return static_cast<long>(i);
+        return -1L;
+    };
+    Instance_Map<TEST_Link> map;
+    for (int v = 0; v < 90; v++) {
+        TEST_Link* l = make(v);
+        const bool duplicate = firstEqual(map, l) >= 0;
+        EXPECT_EQ(map.insert(l), duplicate ? -1 : 0) << v;
+    }
+    ASSERT_EQ(map.size(), 35u); // 5 owners without a Part, 15 with each kind of Part
+    for (int removed = 0; removed < 3; removed++) {
+        for (int v = 0; v < 90; v++) {
+            Ref<TEST_Link> model(make(v));
+            EXPECT_EQ(map.find(model.ptr()), firstEqual(map, model.ptr())) << v;
+        }
+        map.remove(map.size() / 2);
+    }
+
+    // take_all hands every entry over in order and leaves the map empty.
+    std::vector<TEST_Link*> held;
+    for (size_t i = 0; i < map.size(); i++)
+        held.push_back(map[i]);
+    std::vector<TEST_Link*> taken = map.take_all();
+    EXPECT_EQ(taken, held);
+    EXPECT_EQ(map.size(), 0u);
+    Ref<TEST_Link> model(make(0));
+    EXPECT_EQ(map.find(model.ptr()), -1);
+    for (TEST_Link* l : taken)
+        destroy(l);
+}
+
 TEST(CimpleDatetime, TextForms)
 {
     Datetime stamp;

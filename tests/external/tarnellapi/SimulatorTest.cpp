@@ -161,6 +161,30 @@ TEST_F(SimulatorTest, FullScenarioFillsEveryControllerCompletely) {
     EXPECT_TRUE(tarnellsim::fullScenario(0).controllers.empty());
 }
 
+// Every disk of a scenario has a serial number of its own, eight characters
+// at most (the width of the device record's field); the first hundred
+// controllers keep the serial numbers that measurements and monitors saw
+// before larger scenarios needed more.
+TEST_F(SimulatorTest, FullScenarioDiskSerialsAreUniqueForEveryControllerCount) {
+    const tarnellsim::Scenario s = tarnellsim::fullScenario(260);
+    std::set<std::string> serials;
+    for (const auto& c : s.controllers)
+        for (const auto& d : c.devices) {
+            EXPECT_LE(d.serial.size(), 8u) << d.serial;
+            EXPECT_TRUE(serials.insert(d.serial).second) << d.serial;
+        }
+    EXPECT_EQ(260u * 64u, serials.size());
+    struct Case {
+        unsigned controller, device;
+        const char* serial;
+    } cases[] = {
+        {0, 0, "7VF00000"}, {5, 2 * 16 + 11, "7VF05211"}, {99, 63, "7VF99315"},
+        {100, 0, "7X006400"}, {259, 3 * 16 + 15, "7X01033F"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.serial, s.controllers[c.controller].devices[c.device].serial) << c.controller;
+}
+
 TEST_F(SimulatorTest, CountAndListCallsAnswerTheCountAndFillAtMostTheGivenSize) {
     _STORAGE_ADDRESS_ID none = adapterAddr(0);
     uint16_t count = 0;

@@ -1,9 +1,13 @@
-// Instances of one class kept in insertion order and found by their keys. The
-// map owns its instances: a refused insertion and the map's own end destroy
-// them.
+// Instances of one class kept in insertion order and found by their keys
+// through a hash of the key values, so filling a map of n instances costs n
+// lookups of about one comparison each. The map owns its instances: a refused
+// insertion and the map's own end destroy them. The keys of an instance the
+// map holds must not change (its other properties may).
 #ifndef CIMPLE_INSTANCE_MAP_H
 #define CIMPLE_INSTANCE_MAP_H
 
+#include <cstddef>
+#include <unordered_map>
 #include <vector>
 
 #include "Instance.h"
@@ -32,12 +36,16 @@ public:
     void remove(size_t pos);
     // Removes the instance at `pos` and hands it to the caller.
     Instance* take(size_t pos);
+    // Removes every instance and hands them to the caller, in order.
+    std::vector<Instance*> take_all();
     // Destroys every instance.
     void clear();
 
 private:
     const Meta_Class* _mc;
     std::vector<Instance*> _entries;
+    // The positions of the entries by the hash of their keys.
+    std::unordered_multimap<size_t, size_t> _index;
 };
 
 template <class T>
@@ -50,6 +58,13 @@ public:
     long find(const T* model) const { return Instance_Map_Base::find(model); }
     T* lookup(const T* model) const { return static_cast<T*>(Instance_Map_Base::lookup(model)); }
     T* take(size_t pos) { return static_cast<T*>(Instance_Map_Base::take(pos)); }
+    std::vector<T*> take_all()
+    {
+        std::vector<T*> out;
+        for (Instance* instance : Instance_Map_Base::take_all())
+            out.push_back(static_cast<T*>(instance));
+        return out;
+    }
 };
 
 } // namespace cimple
