@@ -1,5 +1,7 @@
 #include "RaidLib/StorLib.h"
 
+#include <new>
+
 #include "RaidLib/Util/StorDebug.h"
 #include "RaidModel/Interface/Adapter.h"
 #include "RaidModel/Interface/System.h"
@@ -184,8 +186,7 @@ Ret StorLib::getSystemConfig(char** pXmlOUT)
         handOut(pXmlOUT, newDocument(curSystem.getSystem()));
         StorConfigPrintf(storlibType, *pXmlOUT);
     } catch (...) {
-        ret.setException();
-        StorErrorPrintf(storlibType, __FILE__, __LINE__, "*** Exception Caught ***");
+        setCaughtResult(storlibType, ret, __FILE__, __LINE__);
     }
     return ret;
 }
@@ -197,8 +198,7 @@ Ret StorLib::getSystemConfig()
     try {
         rebuild(ret);
     } catch (...) {
-        ret.setException();
-        StorErrorPrintf(storlibType, __FILE__, __LINE__, "*** Exception Caught ***");
+        setCaughtResult(storlibType, ret, __FILE__, __LINE__);
     }
     return ret;
 }
@@ -226,8 +226,7 @@ Ret StorLib::getCachedSystemConfig(char** pXmlOUT)
         }
         handOut(pXmlOUT, newDocument(system));
     } catch (...) {
-        ret.setException();
-        StorErrorPrintf(storlibType, __FILE__, __LINE__, "*** Exception Caught ***");
+        setCaughtResult(storlibType, ret, __FILE__, __LINE__);
     }
     return ret;
 }
@@ -245,8 +244,7 @@ Ret StorLib::getControllerCount(unsigned long& countOUT)
         }
         countOUT = system->getControllerCount(this, ret);
     } catch (...) {
-        ret.setException();
-        StorErrorPrintf(storlibType, __FILE__, __LINE__, "*** Exception Caught ***");
+        setCaughtResult(storlibType, ret, __FILE__, __LINE__);
     }
     return ret;
 }
@@ -261,6 +259,19 @@ unsigned long StorLib::getNumAdapters() const
 {
     System* system = curSystem.getSystem();
     return system ? system->getNumAdapters() : 0;
+}
+
+void StorLib::setCaughtResult(EnumStorLibType type, Ret& ret, const char* file, int line)
+{
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        ret.setResource();
+        StorErrorPrintf(type, file, line, "*** Resource Error: %s ***", "out of memory");
+    } catch (...) {
+        ret.setException();
+        StorErrorPrintf(type, file, line, "*** Exception Caught ***");
+    }
 }
 
 Ret StorLib::freeBuffer(void* pBufferIN)
