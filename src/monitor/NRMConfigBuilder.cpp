@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstdio>
 #include <fcntl.h>
+#include <memory>
+#include <new>
 #include <unistd.h>
 #include <string>
 #include <utility>
@@ -47,15 +49,17 @@ void NRMConfigBuilder::resetConfigFile(std::string configFileNameIN)
 void NRMConfigBuilder::build(System* system, NRMProgressCollection* progress)
 {
     deleteTree();
-    nrmSystem = new NRMSystem(STORLIB_UNKNOWN);
-    if (!nrmSystem)
-        return;
-    nrmSystem->build(system);
-    NRMProgressCollection* tasks = new NRMProgressCollection();
-    if (!tasks)
-        return;
-    tasks->build(progress);
-    nrmSystem->addChild(tasks);
+    try {
+        nrmSystem = new NRMSystem(STORLIB_UNKNOWN);
+        nrmSystem->build(system);
+        OwnedSubtree<NRMProgressCollection> tasks(new NRMProgressCollection());
+        tasks->build(progress);
+        nrmSystem->addChild(tasks.release());
+    } catch (...) {
+        // Half a snapshot is never written.
+        deleteTree();
+        throw;
+    }
 }
 
 void NRMConfigBuilder::writeXML()
@@ -72,10 +76,10 @@ void NRMConfigBuilder::writeXML()
         }
         length = writer.getStrSize();
     }
+    const std::unique_ptr<char[]> document(text);
     deleteTree();
     if (text && !configFileName.empty())
         replaceFile(text, length);
-    delete[] text;
 }
 
 // The text goes to a new file in the snapshot's directory, which replaces the
@@ -130,12 +134,16 @@ bool NRMConfigBuilder::readFile()
 void NRMConfigBuilder::parseText()
 {
     nrmSystem = new NRMSystem(STORLIB_UNKNOWN);
-    if (!nrmSystem || xmlText.empty())
+    if (xmlText.empty())
         return;
     bool whole = false;
     try {
         SimpleXmlParser parser(&xmlText[0], xmlText.size());
         whole = nrmSystem->build(parser);
+    } catch (const std::bad_alloc&) {
+        // Not a fault of the snapshot: the reading fails, with nothing kept.
+        deleteTree();
+        throw;
     } catch (...) {
         // A malformed document, or a reader that could not keep what it read.
         whole = false;
