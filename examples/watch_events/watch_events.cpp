@@ -13,7 +13,8 @@
 // "WATCHPELMConfig.xml") beside its library, so a run compares the controllers with the snapshot of the run
 // before; --fresh removes it first. Its logs go to the current directory.
 //
-// Exit status: 0 after the cycles ran; 2 for a bad argument.
+// Exit status: 0 after the cycles ran; 2 for a bad argument or when memory
+// runs out.
 
 #include <cerrno>
 #include <cstdio>
@@ -21,6 +22,7 @@
 #include <cstring>
 #include <ctime>
 #include <dlfcn.h>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -233,7 +235,7 @@ void watch(BaseRaidMonitor& monitor)
 } // namespace
 
 int main(int argc, char** argv)
-{
+try {
     bool fresh = false;
     if (!parse(argc, argv, fresh)) {
         usage(stderr);
@@ -261,4 +263,7 @@ int main(int argc, char** argv)
     TarnellRaidMonitor monitor(&lib, "./");
     watch(monitor);
     return 0;
+} catch (const std::bad_alloc&) {
+    std::fputs("watch_events: out of memory\n", stderr);
+    return 2;
 }

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <new>
 #include <vector>
 
 #include <cimple/config.h>
@@ -234,10 +235,17 @@ void KRNALogger::writeLine(int severity, const char* fmt, va_list args)
         when[0] = '\0';
     when[strcspn(when, "\n")] = '\0';
 
-    std::string line = std::string("[") + when + "] " + severityTag(severity) + " " + format(fmt, args);
-    const size_t length = strlen(fmt);
-    if (length == 0 || fmt[length - 1] != '\n')
-        line += '\n';
+    // A line that cannot be formatted for want of memory is dropped: the
+    // logs are written from destructors and failure paths too.
+    std::string line;
+    try {
+        line = std::string("[") + when + "] " + severityTag(severity) + " " + format(fmt, args);
+        const size_t length = strlen(fmt);
+        if (length == 0 || fmt[length - 1] != '\n')
+            line += '\n';
+    } catch (const std::bad_alloc&) {
+        return;
+    }
 
     cimple::Auto_Mutex lock(mutex);
     if (path == STDOUT_PATH) {

@@ -17,8 +17,8 @@
 // disables them and unloads the module.
 // FILE defaults to libkrnacim.so in the lib folder beside this program's
 // folder, NS to "root/krna". Exit status: 0 done, 1 no provider of the module
-// serves CLASS, 2 bad argument or a module that cannot be loaded, 3 the
-// enumeration or the method failed.
+// serves CLASS, 2 bad argument, a module that cannot be loaded or no memory
+// left, 3 the enumeration or the method failed.
 #include <unistd.h>
 
 #include <chrono>
@@ -26,6 +26,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -237,7 +238,7 @@ std::string hostName()
 } // namespace
 
 int main(int argc, char** argv)
-{
+try {
     std::string module = defaultModule();
     std::string ns = "root/krna";
     std::string cls;
@@ -304,4 +305,7 @@ int main(int argc, char** argv)
         return 1;
     }
     return list(broker, ns, cls);
+} catch (const std::bad_alloc&) {
+    fputs("cim_enum: out of memory\n", stderr);
+    return 2;
 }

@@ -3,6 +3,9 @@
 // from load to unload; the Java storage bridge's library goes at unload.
 
 #include "RaidLib/JavaInterface/StorDataProc.h"
+
+#include <new>
+
 #include "RaidLib/Util/StorDebug.h"
 
 // Application name in the debug-log time stamps.
@@ -10,9 +13,10 @@ const char* pStorLibAppName = "JNI";
 
 namespace {
 
+// Without memory for the mutex, StorLib::Init makes it later.
 __attribute__((constructor)) void my_init()
 {
-    pStorLibGlobalThreadLocker = new osThreadLocker;
+    pStorLibGlobalThreadLocker = new (std::nothrow) osThreadLocker;
     doStorDebugInitialization(STORLIB_TARNELL);
 }
 
