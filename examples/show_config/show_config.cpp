@@ -8,11 +8,13 @@
 //
 // Exit status: 0 with the document printed; 1 when no controller was found
 // (the document of an empty system is printed all the same); 2 for a bad
-// argument, a failed request or a document that could not be written.
+// argument, a failed request (also one that ran out of memory) or a document
+// that could not be written.
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 
 #include <unistd.h>
@@ -113,7 +115,7 @@ int tasksDocument(TarnellLib& lib, std::string& document)
 } // namespace
 
 int main(int argc, char** argv)
-{
+try {
     bool tasks = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--tasks") == 0) {
@@ -168,4 +170,7 @@ int main(int argc, char** argv)
         return 1;
     }
     return 0;
+} catch (const std::bad_alloc&) {
+    std::fputs("show_config: out of memory\n", stderr);
+    return 2;
 }

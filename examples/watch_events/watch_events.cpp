@@ -14,9 +14,9 @@
 // "WATCHPELMConfig.xml") beside its library, so a run compares the controllers with the snapshot of the run
 // before; --fresh removes it first. Its logs go to the current directory.
 //
-// Exit status: 0 after the cycles ran; 2 for a bad argument or events that
+// Exit status: 0 after the cycles ran; 2 for a bad argument, events that
 // could not be written (the run stops at the first cycle whose events were
-// not written).
+// not written) or when memory runs out.
 
 #include <cerrno>
 #include <cstdio>
@@ -24,6 +24,7 @@
 #include <cstring>
 #include <ctime>
 #include <dlfcn.h>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -265,7 +266,7 @@ void watch(BaseRaidMonitor& monitor)
 } // namespace
 
 int main(int argc, char** argv)
-{
+try {
     bool fresh = false;
     bool help = false;
     if (!parse(argc, argv, fresh, help)) {
@@ -298,4 +299,7 @@ int main(int argc, char** argv)
     TarnellRaidMonitor monitor(&lib, "./");
     watch(monitor);
     return finish(0);
+} catch (const std::bad_alloc&) {
+    std::fputs("watch_events: out of memory\n", stderr);
+    return 2;
 }

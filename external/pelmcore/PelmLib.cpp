@@ -28,6 +28,8 @@ Ret loggedCall(const char* operation, int adapter, const Addr& address, unsigned
     } else {
         try {
             ret = body();
+        } catch (const std::bad_alloc&) {
+            ret = Ret(Ret::RESOURCE);
         } catch (...) {
             ret = Ret(Ret::EXCEPTION_CAUGHT);
         }

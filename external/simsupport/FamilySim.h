@@ -312,8 +312,7 @@ void addAdapters(System& system, const std::vector<Record>& controllers, Ret& re
             ret.setResource();
             continue;
         }
-        system.addChild(adapter.get());
-        adapter.release();
+        system.addChild(adapter.release());   // the system owns it, even when adding fails
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "RaidLib/Util/SCSICommand.h"
 #include "RaidLib/Util/SafteConfig.h"
@@ -179,14 +180,21 @@ VeskEnclosure::VeskEnclosure(Adapter* adapterIN, Channel* channelIN, const vesks
     status.iSlotCount = page.slotCount;
     status.iTempSensorCount = page.tempSensorCount;
     // The records as children (so the configuration document shows them)
-    // and as the enclosure's own copies.
-    if (SafteConfig* child = new SafteConfig(config))
-        addChild(child);
-    if (SafteStatus* child = new SafteStatus(status))
-        addChild(child);
-    safteConfig = new SafteConfig(config);
-    safteStatus = new SafteStatus(status);
-    safteDataValid = safteConfig && safteStatus;
+    // and as the enclosure's own copies. An enclosure that cannot be made
+    // for want of memory leaves nothing behind: nobody else would delete its
+    // children.
+    std::unique_ptr<SafteConfig> ownConfig(new SafteConfig(config));
+    std::unique_ptr<SafteStatus> ownStatus(new SafteStatus(status));
+    try {
+        addChild(new SafteConfig(config));
+        addChild(new SafteStatus(status));
+    } catch (...) {
+        deleteAllChildren();
+        throw;
+    }
+    safteConfig = ownConfig.release();
+    safteStatus = ownStatus.release();
+    safteDataValid = true;
 }
 
 VeskEnclosure::~VeskEnclosure() = default;

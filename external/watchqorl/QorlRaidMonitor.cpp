@@ -2,6 +2,7 @@
 
 #include "QorlRaidMonitor.h"
 
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -83,9 +84,13 @@ void QorlRaidMonitor::start()
 {
     if (!claimStart(NRM_DEBUG_ERRORS, "ERROR: QorlRaidMonitor already running!!!!\n"))
         return;
-    if (eventQueue && poll(CHECK_CONFIG, *eventQueue) == 0 && adaptersOf(liveSystem).empty()) {
-        NRMEvent event = makeEvent(nrmevent::NO_CONTROLLERS, {});
-        eventQueue->addEvent(event);
+    try {
+        if (eventQueue && poll(CHECK_CONFIG, *eventQueue) == 0 && adaptersOf(liveSystem).empty()) {
+            NRMEvent event = makeEvent(nrmevent::NO_CONTROLLERS, {});
+            eventQueue->addEvent(event);
+        }
+    } catch (const std::bad_alloc&) {
+        logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: QorlRaidMonitor:: no memory for the start; it ends early\n");
     }
     run();
 }
@@ -100,8 +105,13 @@ void QorlRaidMonitor::run()
     while (running) {
         for (int step = 0; step < pollSeconds && running; ++step)
             sleepMillis(1000);
-        if (running && eventQueue)
-            poll(COMPARE_CONFIG, *eventQueue);
+        // A poll that runs out of memory ends there; the loop goes on.
+        try {
+            if (running && eventQueue)
+                poll(COMPARE_CONFIG, *eventQueue);
+        } catch (const std::bad_alloc&) {
+            logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: QorlRaidMonitor:: no memory for this poll; it is skipped\n");
+        }
     }
     stopped = true;
 }

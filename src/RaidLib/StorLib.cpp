@@ -1,5 +1,7 @@
 #include "RaidLib/StorLib.h"
 
+#include <new>
+
 #include "RaidLib/Util/StorDebug.h"
 #include "RaidModel/Interface/Adapter.h"
 #include "RaidModel/Interface/System.h"
@@ -186,8 +188,7 @@ Ret StorLib::getSystemConfig(char** pXmlOUT)
         handOut(pXmlOUT, newDocument(curSystem.getSystem(), documentLength));
         StorConfigPrintf(storlibType, *pXmlOUT);
     } catch (...) {
-        ret.setException();
-        StorErrorPrintf(storlibType, __FILE__, __LINE__, "*** Exception Caught ***");
+        setCaughtResult(storlibType, ret, __FILE__, __LINE__);
     }
     return ret;
 }
@@ -199,8 +200,7 @@ Ret StorLib::getSystemConfig()
     try {
         rebuild(ret);
     } catch (...) {
-        ret.setException();
-        StorErrorPrintf(storlibType, __FILE__, __LINE__, "*** Exception Caught ***");
+        setCaughtResult(storlibType, ret, __FILE__, __LINE__);
     }
     return ret;
 }
@@ -228,8 +228,7 @@ Ret StorLib::getCachedSystemConfig(char** pXmlOUT)
         }
         handOut(pXmlOUT, newDocument(system, documentLength));
     } catch (...) {
-        ret.setException();
-        StorErrorPrintf(storlibType, __FILE__, __LINE__, "*** Exception Caught ***");
+        setCaughtResult(storlibType, ret, __FILE__, __LINE__);
     }
     return ret;
 }
@@ -247,8 +246,7 @@ Ret StorLib::getControllerCount(unsigned long& countOUT)
         }
         countOUT = system->getControllerCount(this, ret);
     } catch (...) {
-        ret.setException();
-        StorErrorPrintf(storlibType, __FILE__, __LINE__, "*** Exception Caught ***");
+        setCaughtResult(storlibType, ret, __FILE__, __LINE__);
     }
     return ret;
 }
@@ -263,6 +261,19 @@ unsigned long StorLib::getNumAdapters() const
 {
     System* system = curSystem.getSystem();
     return system ? system->getNumAdapters() : 0;
+}
+
+void StorLib::setCaughtResult(EnumStorLibType type, Ret& ret, const char* file, int line)
+{
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        ret.setResource();
+        StorErrorPrintf(type, file, line, "*** Resource Error: %s ***", "out of memory");
+    } catch (...) {
+        ret.setException();
+        StorErrorPrintf(type, file, line, "*** Exception Caught ***");
+    }
 }
 
 Ret StorLib::freeBuffer(void* pBufferIN)

@@ -48,7 +48,9 @@ private:
 // new System and letting the family fill it. XML documents are handed out
 // in buffers that the caller releases with freeBuffer; a buffer already in
 // the target of an out-parameter is released before a new one is stored.
-// No operation lets an exception out: it becomes code -13.
+// No operation lets an exception out: a failed allocation becomes code -3
+// (nothing of the operation's result is handed out then), any other
+// exception code -13.
 //
 // The order of the virtual operations is the order of the virtual table that
 // the family libraries are built against; do not reorder.
@@ -87,6 +89,11 @@ public:
 
     System* getSystem() const { return curSystem.getSystem(); }
     EnumStorLibType getStorLibType() const { return storlibType; }
+
+    // Inside a catch block: the result of the exception being handled, with
+    // its error entry for the library type (at file and line): -3 for a
+    // failed allocation, -13 for anything else.
+    static void setCaughtResult(EnumStorLibType type, Ret& ret, const char* file, int line);
 
 protected:
     // Lets the family fill pNewSystem and makes it current, whatever the

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "RaidLib/StorLibPlugin.h"
@@ -69,7 +70,8 @@ void reportResourceError(EnumStorLibType type, Ret& ret, const char* what)
 }
 
 // Opens the operation's trace scope and runs body with a result that
-// starts as code 0; any exception becomes code -13.
+// starts as code 0; a failed allocation becomes code -3, any other
+// exception code -13.
 template <class Body>
 Ret guarded(EnumStorLibType type, STORDBG_FLAG_T flags, const char* traceName, Body body)
 {
@@ -78,8 +80,7 @@ Ret guarded(EnumStorLibType type, STORDBG_FLAG_T flags, const char* traceName, B
     try {
         body(ret);
     } catch (...) {
-        ret.setException();
-        StorErrorPrintf(type, __FILE__, __LINE__, "*** Exception Caught ***");
+        StorLib::setCaughtResult(type, ret, __FILE__, __LINE__);
     }
     return ret;
 }
@@ -131,16 +132,8 @@ Ret dispatch(const StorLib& lib, const char* traceName, const Addr& addrIN, cons
     return dispatch(lib, STOR_DEBUG_TRACE, traceName, addrIN, cases...);
 }
 
-// A new[] buffer of n bytes; null when it cannot be had, whether the
-// allocator answers null or throws.
-char* newBuffer(size_t n)
-{
-    try {
-        return new char[n];
-    } catch (...) {
-        return nullptr;
-    }
-}
+// A new[] buffer of n bytes; null when it cannot be had.
+char* newBuffer(size_t n) { return new (std::nothrow) char[n]; }
 
 // The hard-drive task that a task type starts; false for a type without one.
 bool hardDriveTaskOf(EnumTaskType taskIN, EnumHardDriveTask& taskOUT)
@@ -566,8 +559,7 @@ Ret StorLibPlugin::getTasks(const Addr& addrIN, char** xmlINOUT)
         *xmlINOUT = pXml;
     } catch (...) {
         delete[] pXml;
-        ret.setException();
-        StorErrorPrintf(storlibType, __FILE__, __LINE__, "*** Exception Caught ***");
+        setCaughtResult(storlibType, ret, __FILE__, __LINE__);
     }
     return ret;
 }

@@ -30,8 +30,7 @@ Ret StorLibPlugin::getSystemConfigWithProxy(System* pProxySystemIN)
         pNewSystem->setProxySystem(pProxySystemIN);
         adoptNewSystem(pNewSystem, ret);
     } catch (...) {
-        ret.setException();
-        StorErrorPrintf(storlibType, __FILE__, __LINE__, "*** Exception Caught ***");
+        setCaughtResult(storlibType, ret, __FILE__, __LINE__);
     }
     return ret;
 }

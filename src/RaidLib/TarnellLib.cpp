@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "RaidLib/Util/Date.h"
 #include "RaidLib/Util/StorDebug.h"
@@ -31,12 +33,13 @@ const char* const SUPPORTED_METHODS[] = {
 } // namespace
 
 TarnellLib::TarnellLib()
-    : StorLibPlugin(STORLIB_TARNELL), sys(nullptr), currentSys(nullptr), oldSys(nullptr), newSys(nullptr)
+    : StorLibPlugin(STORLIB_TARNELL), sys(nullptr), currentSys(nullptr), oldSys(nullptr), newSys(nullptr),
+      replacedSys(nullptr)
 {
     StorDebugTracer tracer(STORLIB_TARNELL, STOR_DEBUG_TRACE_IMPL_CONSTRUCT, "TarnellLib::TarnellLib()");
-    sys = new TarnellSystem;
-    if (sys)
-        ownedSystems.push_back(OwnedSystem{sys, false});
+    std::unique_ptr<TarnellSystem> empty(new TarnellSystem);
+    ownedSystems.push_back(OwnedSystem{empty.get(), false});
+    sys = empty.release();
     const uint32_t now = Date().getTime();
     // Inside the trace scope, as in the poll.
     std::lock_guard<std::mutex> hold(TarnellEvents::pollLock());
@@ -55,19 +58,32 @@ TarnellLib::~TarnellLib()
     for (const OwnedSystem& owned : ownedSystems)
         deleteSystem(owned.system);
     ownedSystems.clear();
-    sys = currentSys = oldSys = newSys = nullptr;
+    sys = currentSys = oldSys = newSys = replacedSys = nullptr;
     StorDebugTracer tracer(STORLIB_TARNELL, STOR_DEBUG_TRACE_IMPL_CONSTRUCT, "TarnellLib::~TarnellLib()");
 }
 
+// The system that sys named is kept until the new one is built, so that a
+// build that fails can give sys back to it (buildEnded).
 System* TarnellLib::newSystem()
 {
-    TarnellSystem* system = new TarnellSystem;
+    TarnellSystem* system = new (std::nothrow) TarnellSystem;
     if (!system)
         return nullptr;
-    System* previous = sys;
+    replacedSys = sys;
     sys = system;
-    retire(previous);
     return system;
+}
+
+void TarnellLib::buildEnded(TarnellSystem* system, bool built)
+{
+    if (!system || system != sys)
+        return;
+    TarnellSystem* replaced = replacedSys;
+    replacedSys = nullptr;
+    if (built)
+        retire(replaced);
+    else
+        sys = replaced;
 }
 
 bool TarnellLib::supportsMethod(const char* method)
@@ -149,18 +165,31 @@ void TarnellLib::resetPollClocksForTest()
 
 TarnellSystem* TarnellLib::buildOwnedSystem(bool handedOut)
 {
-    TarnellSystem* system = static_cast<TarnellSystem*>(newSystem());
-    if (!system)
+    TarnellSystem* system = nullptr;
+    try {
+        // Room first: once made, the system is kept without another allocation.
+        ownedSystems.reserve(ownedSystems.size() + 1);
+        system = static_cast<TarnellSystem*>(newSystem());
+        if (!system)
+            return nullptr;
+        ownedSystems.push_back(OwnedSystem{system, handedOut});
+        Ret ret;
+        system->buildChildren(this, ret);
+        return system;
+    } catch (const std::bad_alloc&) {
+        // The build has given sys back already; the half-built system goes
+        // with whatever it holds.
+        if (system) {
+            ownedSystems.pop_back();
+            deleteSystem(system);
+        }
         return nullptr;
-    ownedSystems.push_back(OwnedSystem{system, handedOut});
-    Ret ret;
-    system->buildChildren(this, ret);
-    return system;
+    }
 }
 
 bool TarnellLib::isNamed(const System* system) const
 {
-    return system == sys || system == currentSys || system == oldSys || system == newSys;
+    return system == sys || system == currentSys || system == oldSys || system == newSys || system == replacedSys;
 }
 
 void TarnellLib::retire(System* system)

@@ -35,6 +35,10 @@ public:
     // A new, empty TarnellSystem, which becomes sys; the caller owns it. Null
     // when there is no memory for it (sys then stays).
     System* newSystem() override;
+    // Told by a TarnellSystem that its build has ended: built, or failed for
+    // want of memory (the system is then discarded). A failed build of the
+    // system that sys names gives sys back to the system it replaced.
+    void buildEnded(TarnellSystem* system, bool built);
 
     // Family versions of these operations: the object is looked up in sys
     // (-2 without sys, without the object or when it is of another class:
@@ -169,12 +173,14 @@ protected:
     TarnellSystem* currentSys; // newest snapshot (owned)
     TarnellSystem* oldSys;     // the snapshot before it (owned)
     TarnellSystem* newSys;     // built by the last getNewSystem (owned, handed out)
+    TarnellSystem* replacedSys; // sys before the system being built
 
     // The object at the address in sys when it is of the class; null
     // otherwise (also without sys).
     RaidObject* familyObject(const Addr& addrIN, const char* className);
     // A new system, built at once and kept in the owned list; handedOut keeps
-    // it until the library is deleted. Null when there is no memory for it.
+    // it until the library is deleted. Null when there is no memory for it
+    // or its build (nothing of it is then kept).
     TarnellSystem* buildOwnedSystem(bool handedOut);
     // Deletes an owned system that no member names and that was not handed
     // out; anything else is left alone.

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <mutex>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -137,7 +138,7 @@ Ret TarnellLib::getEvents(const Addr& addrIN, unsigned long startEventNumberIN, 
             TarnellEvents::getEventsXml(startEventNumberIN, text);
             lastConfigChangeTime = now;
 
-            char* copy = new char[text.size() + 1];
+            char* copy = new (std::nothrow) char[text.size() + 1];
             if (copy == nullptr) {
                 // The caller keeps the text it had; the events stay in the
                 // ring for a later call.

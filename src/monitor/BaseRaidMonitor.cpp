@@ -1,6 +1,7 @@
 #include "monitor/BaseRaidMonitor.h"
 
 #include <cstdio>
+#include <memory>
 #include <utility>
 
 #include "RaidLib/Util/Date.h"
@@ -75,10 +76,14 @@ void BaseRaidMonitor::construct(std::string debugLogName, std::string eventsLogN
 
     readConfig();
 
-    eventQueue = new NRMEventCollection(logDirectory + orDefault(std::move(eventsLogName), "NRMEvents.log"),
-                                        eventQueueSize, NRM_EVENT_TASK_RUNNING);
-    configBuilder = new NRMConfigBuilder(nrmPath + orDefault(std::move(snapshotFileName), "NRMConfig.xml"));
+    // All three or none: a monitor that cannot be made leaves nothing behind.
+    std::unique_ptr<NRMEventCollection> queue(new NRMEventCollection(
+        logDirectory + orDefault(std::move(eventsLogName), "NRMEvents.log"), eventQueueSize, NRM_EVENT_TASK_RUNNING));
+    std::unique_ptr<NRMConfigBuilder> builder(
+        new NRMConfigBuilder(nrmPath + orDefault(std::move(snapshotFileName), "NRMConfig.xml")));
     progress = new NRMProgressCollection();
+    eventQueue = queue.release();
+    configBuilder = builder.release();
 
     setDebugFlag(static_cast<EnumDebugNRM>(debugMask));
 

@@ -1,6 +1,7 @@
 #include "monitor/NLSParser.h"
 
 #include <cstdlib>
+#include <ios>
 #include <utility>
 
 NLSParser::NLSParser() = default;
@@ -47,22 +48,30 @@ bool NLSParser::lookup(const std::string& key, std::string& valueOUT)
     if ((!stream.is_open() || stream.fail()) && !open())
         return false;
 
+    // The stream reports a failed read, which would otherwise end the search
+    // as if the key were missing: a line that cannot be stored for want of
+    // memory passes on as std::bad_alloc (not an empty text), a file that
+    // cannot be read ends the search.
+    stream.exceptions(std::ios::badbit);
     std::string line;
-    while (std::getline(stream, line)) {
-        if (!line.empty() && line[0] == '#')
-            continue;
-        if (line.size() <= key.size() || line.compare(0, key.size(), key) != 0)
-            continue;
-        char after = line[key.size()];
-        if (after != ' ' && after != '\t' && after != '=')
-            continue;
-        // The first key line ends the search, with or without a value.
-        std::string::size_type equals = line.find('=', key.size());
-        if (equals != std::string::npos) {
-            valueOUT = line.substr(equals + 1);
-            trim(valueOUT);
+    try {
+        while (std::getline(stream, line)) {
+            if (!line.empty() && line[0] == '#')
+                continue;
+            if (line.size() <= key.size() || line.compare(0, key.size(), key) != 0)
+                continue;
+            char after = line[key.size()];
+            if (after != ' ' && after != '\t' && after != '=')
+                continue;
+            // The first key line ends the search, with or without a value.
+            std::string::size_type equals = line.find('=', key.size());
+            if (equals != std::string::npos) {
+                valueOUT = line.substr(equals + 1);
+                trim(valueOUT);
+            }
+            return true;
         }
-        return true;
+    } catch (const std::ios_base::failure&) {
     }
     return false;
 }

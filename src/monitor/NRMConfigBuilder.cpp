@@ -8,6 +8,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <memory>
+#include <new>
 #include <signal.h>
 #include <unistd.h>
 #include <string>
@@ -78,15 +80,17 @@ void NRMConfigBuilder::resetConfigFile(std::string configFileNameIN)
 void NRMConfigBuilder::build(System* system, NRMProgressCollection* progress)
 {
     deleteTree();
-    nrmSystem = new NRMSystem(STORLIB_UNKNOWN);
-    if (!nrmSystem)
-        return;
-    nrmSystem->build(system);
-    NRMProgressCollection* tasks = new NRMProgressCollection();
-    if (!tasks)
-        return;
-    tasks->build(progress);
-    nrmSystem->addChild(tasks);
+    try {
+        nrmSystem = new NRMSystem(STORLIB_UNKNOWN);
+        nrmSystem->build(system);
+        OwnedSubtree<NRMProgressCollection> tasks(new NRMProgressCollection());
+        tasks->build(progress);
+        nrmSystem->addChild(tasks.release());
+    } catch (...) {
+        // Half a snapshot is never written.
+        deleteTree();
+        throw;
+    }
 }
 
 void NRMConfigBuilder::writeXML()
@@ -104,10 +108,10 @@ void NRMConfigBuilder::writeXML()
         length = writer.getStrSize();
     }
     writtenLength = length;
+    const std::unique_ptr<char[]> document(text);
     deleteTree();
     if (text && !configFileName.empty())
         replaceFile(text, length);
-    delete[] text;
 }
 
 // The text goes to a new file in the snapshot's directory, which replaces the
@@ -162,12 +166,16 @@ bool NRMConfigBuilder::readFile()
 void NRMConfigBuilder::parseText()
 {
     nrmSystem = new NRMSystem(STORLIB_UNKNOWN);
-    if (!nrmSystem || xmlText.empty())
+    if (xmlText.empty())
         return;
     bool whole = false;
     try {
         SimpleXmlParser parser(&xmlText[0], xmlText.size());
         whole = nrmSystem->build(parser);
+    } catch (const std::bad_alloc&) {
+        // Not a fault of the snapshot: the reading fails, with nothing kept.
+        deleteTree();
+        throw;
     } catch (...) {
         // A malformed document, or a reader that could not keep what it read.
         whole = false;

@@ -31,7 +31,8 @@ public:
 
     // Replaces the tree by a snapshot of the system (its controllers) and a
     // copy of the task list; either may be null. The root's last child is
-    // always the task list, empty or not.
+    // always the task list, empty or not. A failed allocation leaves no tree
+    // and passes on.
     void build(System* system, NRMProgressCollection* progress);
     // Writes the tree (an empty "System" when there is none) to the snapshot
     // file, then deletes the tree. The file is replaced whole: the text goes
@@ -45,6 +46,8 @@ public:
     // missing, empty, unreadable, malformed or truncated file gives a root
     // without children, so every controller counts as new. The objects read
     // refer to the builder's text and must not outlive the next readXML.
+    // When memory runs out the reading fails as a whole: std::bad_alloc
+    // passes on and there is no tree.
     void readXML();
     // Takes another snapshot file name.
     void resetConfigFile(std::string configFileName);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "RaidLib/Util/SafteConfig.h"
 #include "RaidLib/Util/SafteStatus.h"
@@ -235,18 +236,24 @@ void NRMEnclosure::writeTo(Writer* writer) const
     writer->writeBool("nrmSafteDataValid", nrmSafteDataValid);
 }
 
+// The copy is made before anything changes, so that a failed allocation
+// leaves the enclosure as it was (and the child deleted).
 void NRMEnclosure::takeConfig(NRMSafteConfig* child)
 {
+    OwnedSubtree<NRMSafteConfig> owned(child);
+    std::unique_ptr<NRMSafteConfig> copy(new NRMSafteConfig(*child));
+    addChild(owned.release());
     delete nrmSafteConfig;
-    nrmSafteConfig = new NRMSafteConfig(*child);
-    addChild(child);
+    nrmSafteConfig = copy.release();
 }
 
 void NRMEnclosure::takeStatus(NRMSafteStatus* child)
 {
+    OwnedSubtree<NRMSafteStatus> owned(child);
+    std::unique_ptr<NRMSafteStatus> copy(new NRMSafteStatus(*child));
+    addChild(owned.release());
     delete nrmSafteStatus;
-    nrmSafteStatus = new NRMSafteStatus(*child);
-    addChild(child);
+    nrmSafteStatus = copy.release();
 }
 
 void NRMEnclosure::build(Enclosure* live)
@@ -254,25 +261,29 @@ void NRMEnclosure::build(Enclosure* live)
     if (!live)
         return;
     nrmsnapshot::DeviceFields::copy(*this, *live);
-    NRMSafteConfig* config = nullptr;
-    NRMSafteStatus* status = nullptr;
+    OwnedSubtree<NRMSafteConfig> config;
+    OwnedSubtree<NRMSafteStatus> status;
     if (live->isInstanceOf("NRMEnclosure")) {
         // A stored enclosure keeps its SAF-TE data in its own members.
         const NRMEnclosure* stored = static_cast<const NRMEnclosure*>(live);
         if (stored->hasSafteData()) {
-            config = new NRMSafteConfig(*stored->nrmSafteConfig);
-            status = new NRMSafteStatus(*stored->nrmSafteStatus);
+            config.reset(new NRMSafteConfig(*stored->nrmSafteConfig));
+            status.reset(new NRMSafteStatus(*stored->nrmSafteStatus));
         }
     } else if (live->isSafteDataValid()) {
-        if (live->getSafteConfig() && (config = new NRMSafteConfig()))
+        if (live->getSafteConfig()) {
+            config.reset(new NRMSafteConfig());
             config->build(live->getSafteConfig());
-        if (live->getSafteStatus() && (status = new NRMSafteStatus()))
+        }
+        if (live->getSafteStatus()) {
+            status.reset(new NRMSafteStatus());
             status->build(live->getSafteStatus());
+        }
     }
     if (config)
-        takeConfig(config);
+        takeConfig(config.release());
     if (status)
-        takeStatus(status);
+        takeStatus(status.release());
     nrmSafteDataValid = nrmSafteConfig && nrmSafteStatus;
 }
 

@@ -85,14 +85,16 @@ T* readChild(T* child, SimpleXmlParser& parser)
 // Builds a new snapshot object from a live one and adds it to parent once it
 // is complete, so that the parent's typed lists file it and its subtree as
 // the model's addChild does for live objects. A snapshot object that could
-// not be allocated (null) adds nothing.
+// not be allocated (null) adds nothing; one whose build fails is deleted
+// with what it built.
 template <class Snapshot, class Live>
 void addCopy(RaidObject* parent, Snapshot* snapshot, Live* live)
 {
     if (!snapshot)
         return;
+    OwnedSubtree<Snapshot> owned(snapshot);
     snapshot->build(live);
-    parent->addChild(snapshot);
+    parent->addChild(owned.release());
 }
 
 // The physical-device fields of the drive and enclosure snapshots: the

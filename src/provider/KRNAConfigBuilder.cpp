@@ -1,6 +1,8 @@
 // The configuration caches of the three controller families.
 #include "KRNAConfigBuilder.h"
 
+#include <new>
+
 #include "KRNALogger.h"
 #include "PelmLib.h"
 #include "RaidLib/StorLib.h"
@@ -59,7 +61,7 @@ void KRNAConfigBuilder::read()
     }
     // The library releases the scratch array and leaves its own document,
     // which goes back to it through the process's operator delete.
-    char* scratch = new char[1];
+    char* scratch = new (std::nothrow) char[1];
     if (scratch)
         scratch[0] = '\0';
     lib->getSystemConfig(&scratch);

@@ -32,11 +32,11 @@ public:
         std::vector<RaidObject*> ports;
         KRNAControllerUtil::getAdapterPorts(adapter, ports);
         for (RaidObject* port : ports) {
-            CIMClass* instance = CIMClass::create(false);
+            cimple::Ref<CIMClass> instance(CIMClass::create(false));
             if (!instance)
                 return;
-            Derived::krnaBuildInstance(instance, port, keysOnly);
-            if (!emit(instance))
+            Derived::krnaBuildInstance(instance.ptr(), port, keysOnly);
+            if (!emit(instance.steal()))
                 return;
         }
     }

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <new>
 #include <vector>
 
 #include <cimple/Time.h>
@@ -266,21 +267,27 @@ void KRNALogger::writeLine(int severity, const char* fmt, va_list args)
 {
     if (!fmt)
         return;
-    cimple::Auto_Mutex lock(mutex);
-    const bool toStdout = path == STDOUT_PATH;
-    if (!toStdout && !openFile())
-        return;
-    time_t now = time(nullptr);
-    char when[64] = "";
-    if (!ctime_r(&now, when))
-        when[0] = '\0';
-    when[strcspn(when, "\n")] = '\0';
+    // A line that cannot be formatted or whose file cannot be opened for want
+    // of memory is dropped: the logs are written from destructors and failure
+    // paths too.
+    try {
+        cimple::Auto_Mutex lock(mutex);
+        const bool toStdout = path == STDOUT_PATH;
+        if (!toStdout && !openFile())
+            return;
+        time_t now = time(nullptr);
+        char when[64] = "";
+        if (!ctime_r(&now, when))
+            when[0] = '\0';
+        when[strcspn(when, "\n")] = '\0';
 
-    std::string line = std::string("[") + when + "] " + severityTag(severity) + " " + format(fmt, args);
-    const size_t length = strlen(fmt);
-    if (length == 0 || fmt[length - 1] != '\n')
-        line += '\n';
-    writeAll(toStdout ? STDOUT_FILENO : fd, line);
+        std::string line = std::string("[") + when + "] " + severityTag(severity) + " " + format(fmt, args);
+        const size_t length = strlen(fmt);
+        if (length == 0 || fmt[length - 1] != '\n')
+            line += '\n';
+        writeAll(toStdout ? STDOUT_FILENO : fd, line);
+    } catch (const std::bad_alloc&) {
+    }
 }
 
 void KRNALogger::log(int severity, const char* fmt, ...)

@@ -3,6 +3,7 @@
 #include "KRNAProvider.h"
 
 #include <cstring>
+#include <memory>
 
 #include "KRNAConfigBuilder.h"
 #include "KRNALogger.h"
@@ -66,10 +67,12 @@ int KRNAProvider::load()
 {
     KRNADebugTrace trace("KRNAProvider::load()");
     cimple::Auto_Mutex lock(configLock);
-    providerCount++;
     if (qorlConfigBuilder && tarnellConfigBuilder && pelmConfigBuilder) {
         logger.debug("(KRNAProvider) load() - Config builders are already initialized\n");
     } else {
+        // A builder that cannot be made for want of memory fails the load,
+        // which counts only once all three are there; those made stay for
+        // the next load.
         logger.debug("(KRNAProvider) load() Loading Config builders.\n");
         if (!qorlConfigBuilder)
             qorlConfigBuilder = new KRNAQorlConfigBuilder;
@@ -78,6 +81,7 @@ int KRNAProvider::load()
         if (!pelmConfigBuilder)
             pelmConfigBuilder = new KRNAPelmConfigBuilder;
     }
+    providerCount++;
     return 0;
 }
 
@@ -103,16 +107,14 @@ bool KRNAProvider::getConfig(RaidObject*& root, long familyMask, bool force)
 {
     KRNADebugTrace trace("KRNAProvider::getConfig()");
     cimple::Auto_Mutex lock(configLock);
-    RaidObject* tree = new ConfigRoot;
-    if (tree) {
-        if (familyMask & QORL_FAMILY)
-            attachFamily(tree, qorlConfigBuilder, force);
-        if (familyMask & TARNELL_FAMILY)
-            attachFamily(tree, tarnellConfigBuilder, force);
-        if (familyMask & PELM_FAMILY)
-            attachFamily(tree, pelmConfigBuilder, force);
-    }
-    root = tree;
+    std::unique_ptr<RaidObject> tree(new ConfigRoot);
+    if (familyMask & QORL_FAMILY)
+        attachFamily(tree.get(), qorlConfigBuilder, force);
+    if (familyMask & TARNELL_FAMILY)
+        attachFamily(tree.get(), tarnellConfigBuilder, force);
+    if (familyMask & PELM_FAMILY)
+        attachFamily(tree.get(), pelmConfigBuilder, force);
+    root = tree.release();
     return true;
 }
 

@@ -51,6 +51,7 @@
 
 #include <cimple/cimple.h>
 
+#include <memory>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -130,22 +131,20 @@ protected:
     template <class Each>
     static void krnaWalk(const std::vector<const char*>& walkedClasses, Each each)
     {
-        RaidObject* root = nullptr;
-        KRNAProvider::getConfig(root, KRNAProvider::ALL_FAMILIES, false);
+        RaidObject* config = nullptr;
+        KRNAProvider::getConfig(config, KRNAProvider::ALL_FAMILIES, false);
+        // The root goes however the walk ends.
+        std::unique_ptr<RaidObject, void (*)(RaidObject*)> root(config, KRNAProvUtil::deleteRaidObject);
         std::vector<RaidObject*> objects;
         for (const char* walkedClass : walkedClasses) {
             for (unsigned long i = 0; root && i < root->getChildCount(); i++) {
-                FilterCollection* family = new FilterCollection(root->getChild(static_cast<int>(i)));
-                if (!family)
-                    continue;
-                family->apply(walkedClass, false);
-                for (unsigned long j = 0; j < family->size(); j++)
-                    objects.push_back(family->elementAt(static_cast<int>(j)));
-                delete family;
+                FilterCollection family(root->getChild(static_cast<int>(i)));
+                family.apply(walkedClass, false);
+                for (unsigned long j = 0; j < family.size(); j++)
+                    objects.push_back(family.elementAt(static_cast<int>(j)));
             }
         }
         each(objects);
-        KRNAProvUtil::deleteRaidObject(root);
     }
 };
 
@@ -154,10 +153,10 @@ protected:
 template <class EndProvider, class Object>
 typename EndProvider::Class* krnaEnd(Object* object)
 {
-    typename EndProvider::Class* instance = EndProvider::Class::create(false);
+    cimple::Ref<typename EndProvider::Class> instance(EndProvider::Class::create(false));
     if (instance)
-        EndProvider::krnaBuildInstance(instance, object, false);
-    return instance;
+        EndProvider::krnaBuildInstance(instance.ptr(), object, false);
+    return instance.steal();
 }
 
 template <class Derived, class CIMClass, class Model>
@@ -172,11 +171,11 @@ public:
     template <class Emit>
     static void krnaEachInstance(Model* object, bool keysOnly, Emit emit)
     {
-        Class* instance = Class::create(false);
+        cimple::Ref<Class> instance(Class::create(false));
         if (!instance)
             return;
-        Derived::krnaBuildInstance(instance, object, keysOnly);
-        emit(instance);
+        Derived::krnaBuildInstance(instance.ptr(), object, keysOnly);
+        emit(instance.steal());
     }
 
     // The classes walked: the one class of Derived.

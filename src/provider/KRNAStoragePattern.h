@@ -43,13 +43,13 @@ void krnaEmitEach(ForEach forEach, Build build, Emit emit)
     forEach([&](auto* object) {
         if (!more)
             return;
-        Class* instance = Class::create(false);
+        cimple::Ref<Class> instance(Class::create(false));
         if (!instance) {
             more = false;
             return;
         }
-        build(instance, object);
-        more = emit(instance);
+        build(instance.ptr(), object);
+        more = emit(instance.steal());
     });
 }
 

@@ -4,6 +4,8 @@
 #include "KRNA_RaidMonitorAlertIndication_Provider.h"
 
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "KRNAIndicationLog.h"
 #include "PelmLib.h"
@@ -162,36 +164,45 @@ struct BuildTexts {
 // document that is released at once, through a 1-byte buffer made first),
 // the family's found flag from its controller count, and its monitor. Null
 // when the library, the buffer or the monitor cannot be made; the library
-// is then deleted.
+// is then deleted. A reading that fails for want of memory counts as found:
+// it tells nothing of the controllers.
 template <class Lib>
 BaseRaidMonitor* buildFamily(long mask, bool withDocument, Lib*& libPtr, bool& found, const BuildTexts& texts,
                              const std::string& dir)
 {
-    Lib* lib = new Lib;
-    char* buffer = withDocument ? new char[1] : nullptr;
-    if (!lib || (withDocument && !buffer)) {
+    std::unique_ptr<Lib> lib;
+    Ret read;
+    try {
+        // The stand-in libraries' own allocation answers null when it fails.
+        lib.reset(new Lib);
+        if (!lib) {
+            logLine(texts.libraryFailed);
+            return nullptr;
+        }
+        if (withDocument) {
+            char* buffer = new char[1];
+            read = lib->getSystemConfig(&buffer);
+            delete[] buffer;
+        } else {
+            read = lib->getSystemConfig();
+        }
+    } catch (const std::bad_alloc&) {
         logLine(texts.libraryFailed);
-        delete lib;
-        delete[] buffer;
         return nullptr;
     }
-    if (withDocument) {
-        lib->getSystemConfig(&buffer);
-        if (buffer)
-            delete[] buffer;
-    } else {
-        lib->getSystemConfig();
-    }
-    found = controllerCount(lib) != 0;
+    found = read.getReturn() == Ret::RESOURCE || controllerCount(lib.get()) != 0;
     if (!found)
         logLine(texts.noControllers);
-    BaseRaidMonitor* monitor = makeMonitor(mask, lib, dir);
+    BaseRaidMonitor* monitor = nullptr;
+    try {
+        monitor = makeMonitor(mask, lib.get(), dir);
+    } catch (const std::bad_alloc&) {
+    }
     if (!monitor) {
         logLine(texts.monitorFailed);
-        delete lib;
         return nullptr;
     }
-    libPtr = lib;
+    libPtr = lib.release();
     logLine(texts.done);
     return monitor;
 }
@@ -293,13 +304,33 @@ void* Provider::startMonitorThread(void* arg)
 {
     indicationLogger.debug("startMonitorThread() Entering\n");
     MonitorSlot* slot = static_cast<MonitorSlot*>(arg);
-    if (slot && slot->familyMonitor)
-        slot->familyMonitor->start();
+    try {
+        if (slot && slot->familyMonitor)
+            slot->familyMonitor->start();
+    } catch (...) {
+        indicationLogger.debug("startMonitorThread() The monitor failed\n");
+    }
     indicationLogger.debug("startMonitorThread() Exiting, Monitor has been stopped\n");
     if (slot)
         slot->polling = false;
     return nullptr;
 }
+
+namespace {
+
+// One delivery of the delivery thread; one that runs out of memory ends
+// there (what it took from a queue is lost) and the thread goes on.
+template <class Delivery>
+void deliverUnlessOutOfMemory(Delivery delivery)
+{
+    try {
+        delivery();
+    } catch (const std::bad_alloc&) {
+        indicationLogger.debug("deliverIndications() No memory: indications were lost\n");
+    }
+}
+
+} // namespace
 
 void* Provider::deliverIndications(void* arg)
 {
@@ -309,18 +340,17 @@ void* Provider::deliverIndications(void* arg)
     indicationLogger.debug("Polling\n");
     if (!IsQorlFound && !IsTarnellFound && !IsPelmFound) {
         indicationLogger.debug("deliverIndications() - Delivering No Controller event\n");
-        NRMEvent* event = new NRMEvent;
-        if (event) {
-            event->eventId = NO_CONTROLLERS_ID;
-            event->severity = 3;
-            event->text = "No controllers were found in this system.";
-            KRNA_RaidMonitorAlertIndication* indication = constructIndication(*event);
+        deliverUnlessOutOfMemory([&] {
+            NRMEvent event;
+            event.eventId = NO_CONTROLLERS_ID;
+            event.severity = 3;
+            event.text = "No controllers were found in this system.";
+            KRNA_RaidMonitorAlertIndication* indication = constructIndication(event);
             if (target)
                 target->handle(indication);
             else if (indication)
                 destroy(indication);
-            delete event;
-        }
+        });
         indicationLogger.debug("deliverIndications() Exiting, No controller Indication deliverd\n");
     }
     for (;;) {
@@ -338,18 +368,19 @@ void* Provider::deliverIndications(void* arg)
                     const int n = monitor->getNumberOfEvents();
                     if (n > 0) {
                         indicationLogger.debug(f.countLine, n);
-                        NRMEvent* events = new NRMEvent[n];
-                        const int m = events ? monitor->getEvents(events, n) : 0;
-                        for (int i = 0; i < m; ++i) {
-                            if (events[i].eventId == NO_CONTROLLERS_ID) {
-                                logLine(f.skipLine);
-                                continue;
+                        deliverUnlessOutOfMemory([&] {
+                            std::unique_ptr<NRMEvent[]> events(new NRMEvent[n]);
+                            const int m = monitor->getEvents(events.get(), n);
+                            for (int i = 0; i < m; ++i) {
+                                if (events[i].eventId == NO_CONTROLLERS_ID) {
+                                    logLine(f.skipLine);
+                                    continue;
+                                }
+                                KRNA_RaidMonitorAlertIndication* indication = constructIndication(events[i]);
+                                logLine(f.deliverLine);
+                                target->handle(indication);
                             }
-                            KRNA_RaidMonitorAlertIndication* indication = constructIndication(events[i]);
-                            logLine(f.deliverLine);
-                            target->handle(indication);
-                        }
-                        delete[] events;
+                        });
                     }
                 }
                 if (allFamiliesDone()) {

@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <cerrno>
 #include <cstring>
 #include <new>
 
@@ -26,7 +27,7 @@ void callHook(void* handle, const char* hookName) {
 } // namespace
 
 DynamicLinkLibKrna::DynamicLinkLibKrna(const char* libName)
-    : name(nullptr), loadCount(0), handle(nullptr) {
+    : name(nullptr), loadCount(0), handle(nullptr), noMemory(false) {
     if (libName != nullptr) {
         size_t len = strlen(libName) + 1;
         name = new (std::nothrow) char[len];
@@ -35,6 +36,7 @@ DynamicLinkLibKrna::DynamicLinkLibKrna(const char* libName)
         }
     }
     LoadDLL();
+    noMemory = noMemory || (libName != nullptr && name == nullptr);
 }
 
 DynamicLinkLibKrna::~DynamicLinkLibKrna() {
@@ -52,8 +54,13 @@ int DynamicLinkLibKrna::LoadDLL() {
     setProcr(nullptr);
     // dlopen(NULL) would hand back the main program, so without a name
     // nothing is opened.
+    noMemory = false;
     if (name != nullptr) {
         handle = dlopen(name, RTLD_NOW);
+        if (handle == nullptr) {
+            const char* error = dlerror();
+            noMemory = error != nullptr && strstr(error, strerror(ENOMEM)) != nullptr;
+        }
     }
     if (handle == nullptr) {
         loadCount = 0;

@@ -37,11 +37,15 @@ public:
     const char* getName() const { return name; }
     int getLoadCount() const { return loadCount; }
     bool isOpen() const { return handle != nullptr; }
+    // Whether the last opening failed for want of memory: no copy of the
+    // name could be made, or the dynamic loader ran out of memory.
+    bool outOfMemory() const { return noMemory; }
 
 protected:
     char* name;      // owned copy, exactly the name's length plus terminator
     int loadCount;
     void* handle;    // null while the library is not open
+    bool noMemory;
 };
 
 #endif

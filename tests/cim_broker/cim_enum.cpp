@@ -17,8 +17,9 @@
 // disables them and unloads the module.
 // FILE defaults to libkrnacim.so in the lib folder beside this program's
 // folder, NS to "root/krna". Exit status: 0 done, 1 no provider of the module
-// serves CLASS, 2 bad argument, a module that cannot be loaded or output
-// that could not be written, 3 the enumeration or the method failed.
+// serves CLASS, 2 bad argument, a module that cannot be loaded, output
+// that could not be written or no memory left, 3 the enumeration or the
+// method failed.
 #include <unistd.h>
 
 #include <cerrno>
@@ -27,6 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -260,7 +262,7 @@ std::string hostName()
 } // namespace
 
 int main(int argc, char** argv)
-{
+try {
     std::string module = defaultModule();
     std::string ns = "root/krna";
     std::string cls;
@@ -327,4 +329,7 @@ int main(int argc, char** argv)
         return 1;
     }
     return finish(list(broker, ns, cls));
+} catch (const std::bad_alloc&) {
+    fputs("cim_enum: out of memory\n", stderr);
+    return 2;
 }

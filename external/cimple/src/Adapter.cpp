@@ -9,7 +9,9 @@
 #include <condition_variable>
 #include <cstdio>
 #include <deque>
+#include <memory>
 #include <mutex>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -179,9 +181,8 @@ struct Result_Sink {
 
     static bool proc(Instance* inst, void* data)
     {
-        bool ok = static_cast<Result_Sink*>(data)->put(inst);
-        destroy(inst);
-        return ok;
+        Ref<Instance> done(inst);   // destroyed whatever put does
+        return static_cast<Result_Sink*>(data)->put(inst);
     }
 
     // The answer of a request whose results went through this sink.
@@ -207,7 +208,9 @@ struct Collector {
     }
     static bool proc(Instance* inst, void* data)
     {
+        Ref<Instance> held(inst);
         static_cast<Collector*>(data)->items.push_back(inst);
+        held.steal();
         return true;
     }
 };
@@ -215,14 +218,12 @@ struct Collector {
 // The provider's enumeration into a collector.
 int enumerate(Adapter* a, const String& ns, Collector& c)
 {
-    Instance* model = create(a->meta_class, true);
+    Ref<Instance> model(create(a->meta_class, true));
     if (!model)
         return -1;
     model->_name_space = ns;
     Handler_Init init = {Collector::proc, &c, 0};
-    int code = a->call(OPERATION_ENUM_INSTANCES, model, &init);
-    destroy(model);
-    return code;
+    return a->call(OPERATION_ENUM_INSTANCES, model.ptr(), &init);
 }
 
 bool class_served(Adapter* a, const CMPIObjectPath* op) { return is_a(a->meta_class, path_class(op).c_str()); }
@@ -274,13 +275,13 @@ CMPIStatus enumerate_into(Adapter* a, const CMPIContext* ctx, const CMPIResult* 
     if (!class_served(a, op))
         return wrong_class(a, op);
     Result_Sink sink{a, rslt, path_namespace(op), props, names};
-    Instance* model = create(a->meta_class, true);
+    Ref<Instance> model(create(a->meta_class, true));
     if (!model)
         return a->status(CMPI_RC_ERR_FAILED, "out of memory");
     model->_name_space = sink.ns;
     Handler_Init init = {Result_Sink::proc, &sink, 0};
-    int code = a->call(OPERATION_ENUM_INSTANCES, model, &init);
-    destroy(model);
+    const int code = a->call(OPERATION_ENUM_INSTANCES, model.ptr(), &init);
+    model.reset();
     return sink.finish(code, "enumeration");
 }
 
@@ -327,9 +328,10 @@ CMPIStatus mi_get_instance(CMPIInstanceMI* mi, const CMPIContext* ctx, const CMP
     }
     if (code == 0 && !found)
         code = GET_INSTANCE_NOT_FOUND;
+    Ref<Instance> result(found);
     if (code == 0)
-        sink.put(found);
-    destroy(found);
+        sink.put(result.ptr());
+    result.reset();
     return sink.finish(code, "get");
 }
 
@@ -672,7 +674,12 @@ private:
             Job* job = _queue.front();
             _queue.pop_front();
             g.unlock();
-            bool ok = deliver(job->inst);
+            bool ok = false;
+            try {
+                ok = deliver(job->inst);
+            } catch (...) {
+                // Not delivered (no memory to convert it); the thread goes on.
+            }
             destroy(job->inst);
             g.lock();
             job->ok = ok;
@@ -760,10 +767,12 @@ CMPIStatus mi_enable_indications(CMPIIndicationMI* mi, const CMPIContext* ctx)
     }
     if (ns.empty())
         ns = "root/cimv2";
-    Courier* courier = new Courier(a->broker, prepared, ns);
-    if (!courier) {
+    Courier* courier = nullptr;
+    try {
+        courier = new Courier(a->broker, prepared, ns);
+    } catch (...) {
         release(prepared);
-        return a->status(CMPI_RC_ERR_FAILED, "out of memory");
+        throw;
     }
     Handler_Init init = {Courier::proc, courier, Courier::end};
     return a->provider_status(a->call(OPERATION_ENABLE_INDICATIONS, &init), "enable indications");
@@ -778,38 +787,68 @@ CMPIStatus mi_disable_indications(CMPIIndicationMI* mi, const CMPIContext* ctx)
 
 // ---- the tables -----------------------------------------------------------------------
 
+// An MI operation as the server calls it: no exception reaches the server.
+// A failed allocation, or any other exception, is the operation's failure.
+template <auto Operation>
+struct Guarded;
+
+template <class MI, class... Args, CMPIStatus (*Operation)(MI*, Args...)>
+struct Guarded<Operation> {
+    static CMPIStatus call(MI* mi, Args... args) noexcept
+    {
+        const char* message;
+        try {
+            return Operation(mi, args...);
+        } catch (const std::bad_alloc&) {
+            message = "out of memory";
+        } catch (...) {
+            message = "the provider failed";
+        }
+        CMPIStatus st = {CMPI_RC_ERR_FAILED, 0};
+        try {
+            st = adapter_of(mi)->status(CMPI_RC_ERR_FAILED, message);
+        } catch (...) {
+        }
+        return st;
+    }
+};
+
 const char ADAPTER_NAME[] = "cimple_cmpi_adapter";
 
 const CMPIInstanceMIFT instance_ft = {CMPICurrentVersion,
                                       CMPICurrentVersion,
                                       ADAPTER_NAME,
-                                      mi_cleanup<CMPIInstanceMI>,
-                                      mi_enumerate_instance_names,
-                                      mi_enumerate_instances,
-                                      mi_get_instance,
-                                      mi_create_instance,
-                                      mi_modify_instance,
-                                      mi_delete_instance,
-                                      mi_exec_query};
+                                      Guarded<mi_cleanup<CMPIInstanceMI>>::call,
+                                      Guarded<mi_enumerate_instance_names>::call,
+                                      Guarded<mi_enumerate_instances>::call,
+                                      Guarded<mi_get_instance>::call,
+                                      Guarded<mi_create_instance>::call,
+                                      Guarded<mi_modify_instance>::call,
+                                      Guarded<mi_delete_instance>::call,
+                                      Guarded<mi_exec_query>::call};
 
-const CMPIMethodMIFT method_ft = {CMPICurrentVersion, CMPICurrentVersion, ADAPTER_NAME, mi_cleanup<CMPIMethodMI>,
-                                  mi_invoke_method};
+const CMPIMethodMIFT method_ft = {CMPICurrentVersion, CMPICurrentVersion, ADAPTER_NAME,
+                                  Guarded<mi_cleanup<CMPIMethodMI>>::call, Guarded<mi_invoke_method>::call};
 
-const CMPIAssociationMIFT association_ft = {CMPICurrentVersion,   CMPICurrentVersion,
-                                            ADAPTER_NAME,         mi_cleanup<CMPIAssociationMI>,
-                                            mi_associators,       mi_associator_names,
-                                            mi_references,        mi_reference_names};
+const CMPIAssociationMIFT association_ft = {CMPICurrentVersion,
+                                            CMPICurrentVersion,
+                                            ADAPTER_NAME,
+                                            Guarded<mi_cleanup<CMPIAssociationMI>>::call,
+                                            Guarded<mi_associators>::call,
+                                            Guarded<mi_associator_names>::call,
+                                            Guarded<mi_references>::call,
+                                            Guarded<mi_reference_names>::call};
 
 const CMPIIndicationMIFT indication_ft = {CMPICurrentVersion,
                                           CMPICurrentVersion,
                                           ADAPTER_NAME,
-                                          mi_cleanup<CMPIIndicationMI>,
-                                          mi_authorize_filter,
-                                          mi_must_poll,
-                                          mi_activate_filter,
-                                          mi_deactivate_filter,
-                                          mi_enable_indications,
-                                          mi_disable_indications};
+                                          Guarded<mi_cleanup<CMPIIndicationMI>>::call,
+                                          Guarded<mi_authorize_filter>::call,
+                                          Guarded<mi_must_poll>::call,
+                                          Guarded<mi_activate_filter>::call,
+                                          Guarded<mi_deactivate_filter>::call,
+                                          Guarded<mi_enable_indications>::call,
+                                          Guarded<mi_disable_indications>::call};
 
 void fail(const CMPIBroker* mb, CMPIStatus* st, CMPIrc rc, const char* message)
 {
@@ -830,11 +869,8 @@ Adapter* acquire(Registration* reg, const CMPIBroker* mb, const CMPIContext* ctx
     Auto_Mutex guard(adapters_lock());
     Adapter* a = static_cast<Adapter*>(reg->adapter);
     if (!a) {
-        a = new Adapter(reg, mb);
-        if (!a) {
-            fail(mb, st, CMPI_RC_ERR_FAILED, "out of memory");
-            return 0;
-        }
+        std::unique_ptr<Adapter> made(new Adapter(reg, mb));
+        a = made.get();
         a->instance_mi = {a, &instance_ft};
         a->method_mi = {a, &method_ft};
         a->association_mi = {a, &association_ft};
@@ -844,29 +880,47 @@ Adapter* acquire(Registration* reg, const CMPIBroker* mb, const CMPIContext* ctx
         int code = reg->proc(reg, OPERATION_CREATE_PROVIDER, &a->provider, 0, 0, 0, 0, 0, 0, 0);
         if (code == 0 && a->provider) {
             Call call(a, ctx);
-            code = a->call(OPERATION_LOAD);
+            try {
+                code = a->call(OPERATION_LOAD);
+            } catch (...) {
+                a->call(OPERATION_DESTROY_PROVIDER);
+                throw;
+            }
             if (code != 0)
                 a->call(OPERATION_DESTROY_PROVIDER);
         } else {
             code = -1;
         }
         if (code != 0) {
-            delete a;
             fail(mb, st, CMPI_RC_ERR_FAILED, "the provider could not be created and loaded");
             return 0;
         }
-        reg->adapter = a;
+        reg->adapter = made.release();
     }
     a->refs++;
     return a;
 }
 
-// A factory: the MI of that kind of the provider's adapter.
+// A factory: the MI of that kind of the provider's adapter. No exception
+// reaches the server: a failed allocation, or any other exception, makes no
+// MI.
 template <class MI, MI Adapter::*member>
-MI* create_mi(Registration* reg, const CMPIBroker* mb, const CMPIContext* ctx, CMPIStatus* st)
+MI* create_mi(Registration* reg, const CMPIBroker* mb, const CMPIContext* ctx, CMPIStatus* st) noexcept
 {
-    Adapter* a = acquire(reg, mb, ctx, st);
-    return a ? &(a->*member) : 0;
+    const char* message;
+    try {
+        Adapter* a = acquire(reg, mb, ctx, st);
+        return a ? &(a->*member) : 0;
+    } catch (const std::bad_alloc&) {
+        message = "out of memory";
+    } catch (...) {
+        message = "the provider could not be created and loaded";
+    }
+    try {
+        fail(mb, st, CMPI_RC_ERR_FAILED, message);
+    } catch (...) {
+    }
+    return 0;
 }
 
 } // namespace

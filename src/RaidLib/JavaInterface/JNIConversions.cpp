@@ -3,6 +3,7 @@
 #include "RaidLib/JavaInterface/JavaText.h"
 
 #include <cstddef>
+#include <cstdio>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -195,8 +196,11 @@ jobject newResult(JNIEnv* env, const char* className, Ret* ret, void (*convert)(
 {
     if (!env || !ret)
         return nullptr;
-    const std::string fullName = std::string("com/zeq/sysmgt/raidmgr/dataproc/jni/") + className;
-    jobject obj = newObject(env, fullName.c_str());
+    // Named without an allocation: the natives answer with a result object
+    // also when memory has run out.
+    char fullName[96];
+    std::snprintf(fullName, sizeof fullName, "com/zeq/sysmgt/raidmgr/dataproc/jni/%s", className);
+    jobject obj = newObject(env, fullName);
     if (obj)
         convert(env, ret, obj);
     return obj;

@@ -53,7 +53,8 @@ StorLibPlugin* processLibrary(bool buildConfig)
 
 // The skeleton of every storage native: scope trace, -2 for a missing
 // argument object, the library (created lazily), the address, the
-// operation, -13 for any exception, the result trace, a new StorRet.
+// operation, -3 for a failed allocation and -13 for any other exception, the
+// result trace, a new StorRet.
 template <class Operation>
 jobject runStorageNative(JNIEnv* env, const char* traceName, jobject jAddr, bool buildConfig,
                          std::initializer_list<jobject> required, Operation operation)
@@ -88,8 +89,7 @@ jobject runStorageNative(JNIEnv* env, const char* traceName, jobject jAddr, bool
         retOUT.setResource();
         return StorRet(env, &retOUT);
     } catch (...) {
-        StorErrorPrintf(STORLIB_TARNELL, __FILE__, __LINE__, "*** Exception Caught ***");
-        retOUT.setException();
+        StorLib::setCaughtResult(STORLIB_TARNELL, retOUT, __FILE__, __LINE__);
     }
     StorTracePrintf(STORLIB_TARNELL, STOR_DEBUG_TRACE, "retOUT.getReturn()=%d, retOUT.getAPIReturn()=%d",
                     retOUT.getReturn(), retOUT.getAPIReturn());
@@ -303,8 +303,7 @@ jobject STORDATAPROC_ENTRY(constructDLL)(JNIEnv* env, jclass)
         if (!processLibrary(true))
             retOUT.setNotInitialized();
     } catch (...) {
-        StorErrorPrintf(STORLIB_TARNELL, __FILE__, __LINE__, "*** Exception Caught ***");
-        retOUT.setException();
+        StorLib::setCaughtResult(STORLIB_TARNELL, retOUT, __FILE__, __LINE__);
     }
     return StorRet(env, &retOUT);
 }
@@ -319,8 +318,7 @@ jobject STORDATAPROC_ENTRY(destructDLL)(JNIEnv* env, jobject)
         pGlobalStorLib = nullptr;
     } catch (...) {
         pGlobalStorLib = nullptr;
-        StorErrorPrintf(STORLIB_TARNELL, __FILE__, __LINE__, "*** Exception Caught ***");
-        retOUT.setException();
+        StorLib::setCaughtResult(STORLIB_TARNELL, retOUT, __FILE__, __LINE__);
     }
     return StorRet(env, &retOUT);
 }

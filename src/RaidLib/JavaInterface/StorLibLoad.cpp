@@ -3,6 +3,9 @@
 // from load to unload; the Java storage bridge's library goes at unload.
 
 #include "RaidLib/JavaInterface/StorDataProc.h"
+
+#include <new>
+
 #include "RaidLib/Util/StorDebug.h"
 
 // Application name in the debug-log time stamps.
@@ -14,9 +17,10 @@ const char* pStorLibAppName = "JNI";
 // exports names of its own like them cannot take the hooks' place.
 extern "C" {
 
+// Without memory for the mutex, StorLib::Init makes it later.
 __attribute__((constructor, visibility("hidden"))) void tarnellCoreLoaded()
 {
-    pStorLibGlobalThreadLocker = new osThreadLocker;
+    pStorLibGlobalThreadLocker = new (std::nothrow) osThreadLocker;
     doStorDebugInitialization(STORLIB_TARNELL);
 }
 

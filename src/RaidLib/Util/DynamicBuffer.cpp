@@ -33,7 +33,7 @@ char* DynamicBuffer::Alloc(uint32_t n)
         return nullptr;
     pBuffer = new (std::nothrow) char[n]();
     if (pBuffer == nullptr)
-        throw DynamicBufferException(DynamicBufferException::ALLOC_FAILED);
+        throw std::bad_alloc();
     bufferSize = n;
     ownBuffer = 1;
     return pBuffer;
@@ -51,7 +51,7 @@ char* DynamicBuffer::AllocAndPreserve(uint32_t n, uint32_t keep)
     char* block = new (std::nothrow) char[n]();
     if (block == nullptr) {
         Free();
-        throw DynamicBufferException(DynamicBufferException::ALLOC_FAILED);
+        throw std::bad_alloc();
     }
     if (k != 0)
         std::memcpy(block, pBuffer, k);

@@ -9,7 +9,8 @@
 class STOR_EXPORT DynamicBufferException {
 public:
     enum {
-        ALLOC_FAILED = 1,   // the storage could not be allocated
+        ALLOC_FAILED = 1,   // a size beyond what the storage can count (an
+                            // exhausted heap raises std::bad_alloc)
         PRESERVE_TOO_BIG = 2 // the bytes to keep do not fit into the new size
     };
 

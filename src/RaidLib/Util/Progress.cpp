@@ -1,5 +1,7 @@
 #include "RaidLib/Util/Progress.h"
 
+#include <memory>
+
 #include "RaidModel/Serialization/XMLWriter.h"
 
 Progress::Progress()
@@ -62,7 +64,6 @@ std::string Progress::toXML() const
         w.writeInt("taskID", static_cast<int32_t>(taskID));
         w.addTag(" />");
     }
-    std::string xml(text ? text : "");
-    delete[] text;
-    return xml;
+    const std::unique_ptr<char[]> owned(text);
+    return std::string(text ? text : "");
 }

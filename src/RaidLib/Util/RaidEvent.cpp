@@ -1,8 +1,41 @@
 #include "RaidLib/Util/RaidEvent.h"
 
+#include <memory>
+#include <new>
+
 #include "RaidModel/Serialization/XMLWriter.h"
 
-const std::map<uint32_t, std::string> RaidEvent::eventDesc = RaidEvent::initEventDescriptionTable();
+namespace {
+
+// The rows of the description table, in the order of its definition.
+struct DescriptionRow {
+    uint32_t code;
+    const char* text;
+};
+
+const DescriptionRow DESCRIPTIONS[] = {
+#define RAID_EVENT_ROW(code, name, text) {code, text},
+#define RAID_EVENT_UNNAMED_ROW(code, text) {code, text},
+    RAID_EVENT_CODE_ROWS(RAID_EVENT_ROW, RAID_EVENT_UNNAMED_ROW)
+#undef RAID_EVENT_ROW
+#undef RAID_EVENT_UNNAMED_ROW
+};
+
+// The map made when the library is loaded. A load that finds no memory for
+// it must not end the process: the map is left empty then, and the
+// descriptions are read from the rows themselves.
+std::map<uint32_t, std::string> loadTimeTable()
+{
+    try {
+        return RaidEvent::initEventDescriptionTable();
+    } catch (const std::bad_alloc&) {
+        return std::map<uint32_t, std::string>();
+    }
+}
+
+} // namespace
+
+const std::map<uint32_t, std::string> RaidEvent::eventDesc = loadTimeTable();
 
 RaidEvent::RaidEvent() : RaidEvent(0, 0, 0) {}
 
@@ -41,18 +74,22 @@ bool RaidEvent::operator==(const RaidEvent& right) const
 std::map<uint32_t, std::string> RaidEvent::initEventDescriptionTable()
 {
     std::map<uint32_t, std::string> table;
-#define RAID_EVENT_ROW(code, name, text) table.emplace(code, text);
-#define RAID_EVENT_UNNAMED_ROW(code, text) table.emplace(code, text);
-    RAID_EVENT_CODE_ROWS(RAID_EVENT_ROW, RAID_EVENT_UNNAMED_ROW)
-#undef RAID_EVENT_ROW
-#undef RAID_EVENT_UNNAMED_ROW
+    for (const DescriptionRow& row : DESCRIPTIONS)
+        table.emplace(row.code, row.text);
     return table;
 }
 
 std::string RaidEvent::getDescription() const
 {
     auto it = eventDesc.find(eventCode);
-    return it != eventDesc.end() ? it->second : std::string();
+    if (it != eventDesc.end())
+        return it->second;
+    // The first row of the code, as the map keeps it.
+    for (const DescriptionRow& row : DESCRIPTIONS) {
+        if (row.code == eventCode)
+            return row.text;
+    }
+    return std::string();
 }
 
 void RaidEvent::writeTo(Writer* w) const
@@ -83,9 +120,8 @@ std::string RaidEvent::toXML() const
         writeTo(&w);
         w.addTag(" />");
     }
-    std::string xml(text ? text : "");
-    delete[] text;
-    return xml;
+    const std::unique_ptr<char[]> owned(text);
+    return std::string(text ? text : "");
 }
 
 namespace {

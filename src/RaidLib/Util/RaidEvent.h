@@ -81,7 +81,8 @@ public:
     // A new map of every event code to its description.
     static std::map<uint32_t, std::string> initEventDescriptionTable();
 
-    // Filled when the library is loaded; read-only afterwards.
+    // Filled when the library is loaded (empty when that finds no memory);
+    // read-only afterwards.
     static const std::map<uint32_t, std::string> eventDesc;
 
 private:

@@ -81,8 +81,8 @@ public:
 class STOR_EXPORT StorEventCollection : public ByValueArray_TC<StorEvent> {
 public:
     // Room for n records, a growth step of growBy records and an event
-    // buffer of bufferSize bytes. Throws DynamicBufferException reason 1
-    // when the room cannot be allocated.
+    // buffer of bufferSize bytes. Throws std::bad_alloc when the room cannot
+    // be allocated, DynamicBufferException reason 1 for sizes beyond 4 GiB.
     StorEventCollection(uint32_t n, uint32_t growBy, uint32_t bufferSize);
 
     int32_t NumEvents() const { return NumEntries(); }

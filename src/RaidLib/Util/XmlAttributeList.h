@@ -26,8 +26,8 @@ public:
     void setInitElements(uint32_t n, uint32_t g);
 
     // Stores the two pointers; a null value is stored as an empty text, a
-    // null name is ignored. Throws DynamicBufferException 1 when the list
-    // cannot grow (the entries already held are kept).
+    // null name is ignored. Throws std::bad_alloc when the list cannot grow
+    // (the entries already held are kept).
     void Append(const char* name, const char* value);
 
     bool Exists(const char* name) const;

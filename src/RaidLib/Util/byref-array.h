@@ -10,8 +10,9 @@
 
 // A growable array of plain records, copied bytewise. Capacity and growth
 // step are counted in bytes; the step is a non-zero multiple of the element
-// size. Growth failure throws DynamicBufferException reason 1 and keeps the
-// elements already held.
+// size. Growth fails with std::bad_alloc when the heap is exhausted and with
+// DynamicBufferException reason 1 beyond 4 GiB; either keeps the elements
+// already held.
 template <class T>
 class ByRefArray_TC {
     static_assert(std::is_trivially_copyable<T>::value, "elements are copied bytewise");
@@ -80,7 +81,7 @@ public:
             throw DynamicBufferException(DynamicBufferException::ALLOC_FAILED);
         T* block = new (std::nothrow) T[static_cast<size_t>(target / kElem)];
         if (block == nullptr)
-            throw DynamicBufferException(DynamicBufferException::ALLOC_FAILED);
+            throw std::bad_alloc();
         if (numEntries > 0)
             std::memcpy(static_cast<void*>(block), array_P, BytesUsed());
         delete[] array_P;

@@ -8,8 +8,8 @@
 
 #include "RaidLib/Util/DynamicBuffer.h"
 
-// Allocator whose failure throws DynamicBufferException reason 1, as the
-// array templates report it (the global operators return null).
+// Allocator of the array templates: an exhausted heap raises std::bad_alloc,
+// a size beyond counting DynamicBufferException reason 1.
 template <class T>
 struct DynamicBufferAllocator {
     typedef T value_type;
@@ -24,10 +24,7 @@ struct DynamicBufferAllocator {
     {
         if (n > SIZE_MAX / sizeof(T))
             throw DynamicBufferException(DynamicBufferException::ALLOC_FAILED);
-        void* p = ::operator new(n * sizeof(T), std::nothrow);
-        if (p == nullptr)
-            throw DynamicBufferException(DynamicBufferException::ALLOC_FAILED);
-        return static_cast<T*>(p);
+        return static_cast<T*>(::operator new(n * sizeof(T)));
     }
     void deallocate(T* p, std::size_t) { ::operator delete(static_cast<void*>(p)); }
 
@@ -46,8 +43,8 @@ struct DynamicBufferAllocator {
 // The growable array of ByRefArray_TC for elements that own memory: the same
 // operations, with capacity and growth step counted in bytes (multiples of
 // the element size), but elements are copied, assigned and destroyed as
-// objects instead of bytewise. Growth failure throws DynamicBufferException
-// reason 1 and keeps the elements already held.
+// objects instead of bytewise. Growth fails as ByRefArray_TC's does and keeps
+// the elements already held.
 template <class T>
 class ByValueArray_TC {
     static constexpr uint32_t kElem = static_cast<uint32_t>(sizeof(T));

@@ -38,6 +38,14 @@ void* dllSafeAllocate(std::size_t size)
     return static_cast<unsigned char*>(block) + DLLSAFE_HEADER_SIZE;
 }
 
+void* dllSafeAllocateOrThrow(std::size_t size)
+{
+    void* p = dllSafeAllocate(size);
+    if (!p)
+        throw std::bad_alloc();
+    return p;
+}
+
 void dllSafeRelease(void* p)
 {
     if (!p)
@@ -49,9 +57,11 @@ void dllSafeRelease(void* p)
 } // namespace
 
 // Exported, so that the dynamic linker binds the whole process to one pair and
-// every block that reaches a release operator carries the header.
-STOR_EXPORT void* operator new(std::size_t size) { return dllSafeAllocate(size); }
-STOR_EXPORT void* operator new[](std::size_t size) { return dllSafeAllocate(size); }
+// every block that reaches a release operator carries the header. The plain
+// forms raise std::bad_alloc when the heap is exhausted, as the language and
+// its library expect of them; the nothrow forms answer null.
+STOR_EXPORT void* operator new(std::size_t size) { return dllSafeAllocateOrThrow(size); }
+STOR_EXPORT void* operator new[](std::size_t size) { return dllSafeAllocateOrThrow(size); }
 STOR_EXPORT void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return dllSafeAllocate(size); }
 STOR_EXPORT void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return dllSafeAllocate(size); }
 

@@ -9,9 +9,10 @@
 // and every release operator hands the block to that deleter, so a block is
 // always released by the library that allocated it.
 //
-// The operators return null when memory is exhausted and raise nothing; every
-// deliverable is built with -fcheck-new, so a new expression whose allocation
-// yields null yields null and runs no constructor.
+// When memory is exhausted the plain operators raise std::bad_alloc and the
+// nothrow forms return null: code that can do without a block asks with
+// new (std::nothrow) and tests the result; any other failed allocation
+// unwinds to the operation's boundary, which reports it as its error.
 
 #include <cstddef>
 

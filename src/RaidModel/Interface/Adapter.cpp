@@ -2,7 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
-#include <new>
+#include <memory>
 
 #include "RaidLib/Util/StorDebug.h"
 #include "RaidLib/Util/TextCopy.h"
@@ -12,15 +12,24 @@ namespace {
 
 inline bool sameName(const char* a, const char* b) { return a && strcmp(a, b) == 0; }
 
+char* emptyVersion() { return new char[Adapter::VERSION_SIZE](); }
+
+// The four version buffers of a new adapter, all or none: a failed
+// allocation leaves none behind.
+void newVersionBuffers(char*& bios, char*& firmware, char*& driver, char*& boot)
+{
+    std::unique_ptr<char[]> b(emptyVersion());
+    std::unique_ptr<char[]> f(emptyVersion());
+    std::unique_ptr<char[]> d(emptyVersion());
+    boot = emptyVersion();
+    bios = b.release();
+    firmware = f.release();
+    driver = d.release();
+}
+
 } // namespace
 
-char* Adapter::newVersionBuffer()
-{
-    char* buffer = new (std::nothrow) char[VERSION_SIZE];
-    if (buffer)
-        memset(buffer, 0, VERSION_SIZE);
-    return buffer;
-}
+char* Adapter::newVersionBuffer() { return emptyVersion(); }
 
 void Adapter::copyVersion(char* buffer, const char* text) { copyText(buffer, VERSION_SIZE, text); }
 
@@ -91,10 +100,7 @@ Adapter::Adapter()
 {
     StorDebugTracer tracer(myAddr2.getStorLibType(), STOR_DEBUG_TRACE_CORE_CONSTRUCT, "Adapter::Adapter()");
     setDefaults();
-    biosVersion = newVersionBuffer();
-    firmwareVersion = newVersionBuffer();
-    driverVersion = newVersionBuffer();
-    firmwareBootVersion = newVersionBuffer();
+    newVersionBuffers(biosVersion, firmwareVersion, driverVersion, firmwareBootVersion);
 }
 
 Adapter::Adapter(int adapterTypeIN, unsigned long adapterIDIN, EnumControllerStatus adapterStatusIN,
@@ -119,13 +125,10 @@ Adapter::Adapter(int adapterTypeIN, unsigned long adapterIDIN, EnumControllerSta
     maxDevicesPerArray = maxDevicesPerArrayIN;
     maxControllers = maxControllersIN;
     unattended = unattendedIN;
-    biosVersion = newVersionBuffer();
+    newVersionBuffers(biosVersion, firmwareVersion, driverVersion, firmwareBootVersion);
     copyVersion(biosVersion, biosVersionIN);
-    firmwareVersion = newVersionBuffer();
     copyVersion(firmwareVersion, firmwareVersionIN);
-    driverVersion = newVersionBuffer();
     copyVersion(driverVersion, driverVersionIN);
-    firmwareBootVersion = newVersionBuffer();
 }
 
 Adapter::Adapter(const Adapter& right)
@@ -148,11 +151,9 @@ Adapter::Adapter(const Adapter& right)
     maxSnapshots = right.maxSnapshots;
     maxStripeSize = right.maxStripeSize;
     minStripeSize = right.minStripeSize;
-    biosVersion = newVersionBuffer();
+    newVersionBuffers(biosVersion, firmwareVersion, driverVersion, firmwareBootVersion);
     copyVersion(biosVersion, right.biosVersion);
-    firmwareVersion = newVersionBuffer();
     copyVersion(firmwareVersion, right.firmwareVersion);
-    driverVersion = newVersionBuffer();
     copyVersion(driverVersion, right.driverVersion);
     memcpy(deviceVendor, right.deviceVendor, sizeof(deviceVendor));
     memcpy(deviceName, right.deviceName, sizeof(deviceName));
@@ -190,7 +191,6 @@ Adapter::Adapter(const Adapter& right)
     memcpy(onBoardExpandersWWN, right.onBoardExpandersWWN, sizeof(onBoardExpandersWWN));
     sasHDCacheMode = right.sasHDCacheMode;
     sataHDCacheMode = right.sataHDCacheMode;
-    firmwareBootVersion = newVersionBuffer();
 }
 
 Adapter::~Adapter()

@@ -135,7 +135,8 @@ Adapter::Adapter(SimpleXmlParser& xmlParser) : Adapter()
 void Adapter::build(SimpleXmlParser& xmlParser)
 {
     delete features;
-    features = new (std::nothrow) AdapterFeatures();
+    features = nullptr;
+    features = new AdapterFeatures();
 
     try {
         do {

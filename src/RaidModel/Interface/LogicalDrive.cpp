@@ -1,7 +1,7 @@
 #include "RaidModel/Interface/LogicalDrive.h"
 
 #include <cstring>
-#include <new>
+#include <memory>
 
 #include "RaidLib/Util/StorDebug.h"
 #include "RaidLib/Util/TextCopy.h"
@@ -13,13 +13,11 @@ namespace {
 
 const STORID_T UNDEFINED_ID = 0x7FFFFFFF;
 
-// A new owned text buffer of the given capacity holding text (cut to fit);
-// null when it cannot be allocated.
-char* newText(uint32_t capacity, const char* text)
+// A new owned text buffer of the given capacity holding text (cut to fit).
+std::unique_ptr<char[]> newText(uint32_t capacity, const char* text)
 {
-    char* buffer = new (std::nothrow) char[capacity];
-    if (buffer)
-        copyText(buffer, capacity, text);
+    std::unique_ptr<char[]> buffer(new char[capacity]);
+    copyText(buffer.get(), capacity, text);
     return buffer;
 }
 
@@ -27,6 +25,10 @@ char* newText(uint32_t capacity, const char* text)
 
 void LogicalDrive::setDefaults()
 {
+    // The text buffers first, all or none.
+    std::unique_ptr<char[]> letter = newText(DRIVE_LETTER_SIZE, "");
+    std::unique_ptr<char[]> mountPoint = newText(MOUNT_POINT_SIZE, "none");
+    std::unique_ptr<char[]> secondary = newText(SECONDARY_LOGICALS_SIZE, "");
     adapter = nullptr;
     array = nullptr;
     state = FREE;
@@ -41,7 +43,7 @@ void LogicalDrive::setDefaults()
     bOSPartition = false;
     hasPartition = LD_HAS_PARTITION_FALSE;
     stripeSize = STRIPE_NA;
-    driveLetter = newText(DRIVE_LETTER_SIZE, "");
+    driveLetter = letter.release();
     osDiskNumber = 0;
     uniqueID = 0;
     taskPriority = TASK_PRIORITY_LOW;
@@ -54,8 +56,8 @@ void LogicalDrive::setDefaults()
     bBootDrive = false;
     canSetBootable = false;
     numMissingMembers = 0x7FFFFFFF;
-    unixMountPoint = newText(MOUNT_POINT_SIZE, "none");
-    secondaryLogicals = newText(SECONDARY_LOGICALS_SIZE, "");
+    unixMountPoint = mountPoint.release();
+    secondaryLogicals = secondary.release();
     readCacheSetting = LD_CACHE_NOT_SUPPORTED;
     writeCacheSetting = LD_CACHE_NOT_SUPPORTED;
     morphType = LD_MORPH_NONE;

@@ -134,23 +134,25 @@ void RaidObject::writeTo(Writer* w) const
 
 void RaidObject::sortChildren() {}
 
-void RaidObject::addChild(RaidObject* child)
-{
-    if (!child)
-        return;
-    children.push_back(child);
-    child->parent = this;
-    notifyAncestors(this, child);
-}
+void RaidObject::addChild(RaidObject* child) { RaidObject::addChild(child, children.size()); }
 
+// The child belongs to the tree from here on: when the list cannot take it,
+// it is deleted with its subtree before the failure passes on, so a builder
+// never has to tell whether the tree took a child.
 void RaidObject::addChild(RaidObject* child, unsigned long index)
 {
     if (!child)
         return;
-    if (index < children.size())
-        children.insert(children.begin() + static_cast<std::ptrdiff_t>(index), child);
-    else
-        children.push_back(child);
+    try {
+        if (index < children.size())
+            children.insert(children.begin() + static_cast<std::ptrdiff_t>(index), child);
+        else
+            children.push_back(child);
+    } catch (...) {
+        child->deleteAllChildren();
+        delete child;
+        throw;
+    }
     child->parent = this;
     notifyAncestors(this, child);
 }

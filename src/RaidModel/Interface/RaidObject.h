@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "RaidLib/Util/Addr.h"
@@ -44,6 +45,9 @@ public:
     const char* serializedName() const override;
     void writeTo(Writer* writer) const override;
     virtual void sortChildren();
+    // The child joins the tree, which owns it from then on, even when the
+    // call fails: a child that the list cannot take is deleted with its
+    // subtree before the failure passes on.
     virtual void addChild(RaidObject* child);
     virtual void addChild(RaidObject* child, unsigned long index);
     // Called on every ancestor of the insertion point for every node of an
@@ -136,6 +140,19 @@ private:
     RaidObject* findDepthFirst(const Addr2& a);
     RaidObject* findLogicalDrive(const Addr& a);
 };
+
+// Owns a node that no tree holds yet, with the subtree built below it: a
+// builder keeps what it makes here until addChild takes it, so that a
+// failure on the way deletes it.
+struct SubtreeDeleter {
+    void operator()(RaidObject* node) const
+    {
+        node->deleteAllChildren();
+        delete node;
+    }
+};
+template <class T>
+using OwnedSubtree = std::unique_ptr<T, SubtreeDeleter>;
 
 // The number of live model objects.
 extern STOR_EXPORT std::atomic<uint32_t> globalRaidObjectCounter;

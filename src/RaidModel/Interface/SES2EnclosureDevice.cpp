@@ -272,6 +272,9 @@ void SES2EnclosureDevice::initSESData()
             make);
         if (complete && !configurationTruncated)
             sesDataValid = true;
+    } catch (const std::bad_alloc&) {
+        // Not a fault of the pages: the read that needs them fails.
+        throw;
     } catch (...) {
         // Decoding stops quietly; the elements made so far stay.
     }

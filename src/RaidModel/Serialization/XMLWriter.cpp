@@ -2,7 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
-#include <new>
+#include <exception>
 
 #include "RaidModel/Interface/RaidObject.h"
 
@@ -15,15 +15,12 @@ const uint64_t DOUBLING_LIMIT = 65535;
 const uint64_t GROWTH_STEP = 65536;
 const uint64_t MAX_BLOCK = 0xFFFFFFFFu;
 
+// Null for a size beyond what a block may hold; a failed allocation raises.
 char* allocBlock(uint64_t size)
 {
     if (size > MAX_BLOCK || size > SIZE_MAX)
         return nullptr;
-    try {
-        return new char[static_cast<size_t>(size)];
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
+    return new char[static_cast<size_t>(size)];
 }
 
 // Decimal digits of v, written backwards so that they end at end; returns
@@ -104,11 +101,14 @@ XMLWriter::XMLWriter(char** out, uint32_t expectedLength)
       buffSize(0),
       strSize(0),
       indentAmount(0),
-      indentIncrement(4)
+      indentIncrement(4),
+      uncaughtAtStart(std::uncaught_exceptions())
 {
     formatted[0] = '\0';
     delete[] strXMLDoc;
     strXMLDoc = nullptr;
+    if (holdptr)
+        *holdptr = nullptr;
     // The block must be larger than the text and its terminator need (the
     // rule of reserve), so a text of the expected length stays in it.
     uint32_t capacity = grownCapacity(FIRST_BLOCK, static_cast<uint64_t>(expectedLength) + 3);
@@ -127,11 +127,16 @@ XMLWriter::XMLWriter(char** out, uint32_t expectedLength)
 }
 
 // The block belongs to the caller's variable; without one, nobody else could
-// free it.
+// free it. A document that an exception cut short is nobody's.
 XMLWriter::~XMLWriter()
 {
-    if (!holdptr)
+    if (std::uncaught_exceptions() > uncaughtAtStart) {
         delete[] strXMLDoc;
+        if (holdptr)
+            *holdptr = nullptr;
+    } else if (!holdptr) {
+        delete[] strXMLDoc;
+    }
 }
 
 char* XMLWriter::reserve(uint64_t length)

@@ -14,8 +14,11 @@
 // caller releases the final block with delete[]. A writer made without a
 // variable (null) keeps its block and frees it when it is destroyed.
 //
-// Each attribute is appended whole or not at all: when the block cannot grow,
-// the attribute (or tag) is dropped and the document stays as it was.
+// Each attribute is appended whole or not at all: when the block would have
+// to grow beyond 4 GiB, the attribute (or tag) is dropped and the document
+// stays as it was. A failed allocation raises std::bad_alloc; a writer that
+// an exception unwinds frees its block and leaves the caller's variable null,
+// so no half-written document is ever left to the caller.
 class STOR_EXPORT XMLWriter : public Writer {
 public:
     explicit XMLWriter(char** out);
@@ -114,6 +117,7 @@ private:
     uint32_t strSize;
     uint32_t indentAmount;
     uint32_t indentIncrement;
+    int uncaughtAtStart;   // exceptions in flight when the writer was made
 };
 
 #endif

@@ -2,7 +2,9 @@
 
 #include "monitor/pelm/PelmRaidMonitor.h"
 
+#include <atomic>
 #include <cstring>
+#include <new>
 #include <utility>
 
 #include "LDPathUtils.h"
@@ -82,6 +84,22 @@ PelmLib* PelmRaidMonitor::pelmLib() const { return static_cast<PelmLib*>(storLib
 
 void PelmRaidMonitor::construct()
 {
+    // A configuration that cannot be read for want of memory is read again
+    // at the start.
+    try {
+        readAtStart();
+    } catch (const std::bad_alloc&) {
+        logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: PelmRaidMonitor:: no memory to read the configuration\n");
+    }
+    sleepMillis(1000);
+    isTimeToReportUnsupportedDrives();
+    isTimeToReportCriticalLogicalDrives();
+    isTimeToReportSASDriveMap();
+    isTimeToReportBadStripe();
+}
+
+void PelmRaidMonitor::readAtStart()
+{
     refreshConfig(true);
     // The previous records point into the live system: held, so that a poll
     // that refreshes before any start-up comparison still finds them alive.
@@ -95,11 +113,28 @@ void PelmRaidMonitor::construct()
                           static_cast<int>(record.adapter->getAdapterID()));
     }
     previousAdapterList = currentAdapterList;
-    sleepMillis(1000);
-    isTimeToReportUnsupportedDrives();
-    isTimeToReportCriticalLogicalDrives();
-    isTimeToReportSASDriveMap();
-    isTimeToReportBadStripe();
+}
+
+bool PelmRaidMonitor::startUp()
+{
+    try {
+        if (!liveSystem)
+            readAtStart();
+        if (!liveSystem) {
+            logDebugGroup(NRM_DEBUG_ERRORS,
+                          "ERROR: PelmRaidMonitor:: the configuration cannot be read; nothing is compared\n");
+            return false;
+        }
+        if (getControllerCount() == 0 && eventQueue) {
+            NRMEvent event = makeEvent(nrmevent::NO_CONTROLLERS, {});
+            eventQueue->addEvent(event);
+        }
+        if (eventQueue)
+            getCurrentEvents(*eventQueue);
+    } catch (const std::bad_alloc&) {
+        logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: PelmRaidMonitor:: no memory for the start; it ends early\n");
+    }
+    return true;
 }
 
 bool PelmRaidMonitor::fetchEvents(Data_Adapter& record)
@@ -130,16 +165,13 @@ void PelmRaidMonitor::start()
 {
     if (!claimStart(NRM_DEBUG_ERRORS, "ERROR: PelmRaidMonitor already running!!!!\n"))
         return;
-    if (getControllerCount() == 0 && eventQueue) {
-        NRMEvent event = makeEvent(nrmevent::NO_CONTROLLERS, {});
-        eventQueue->addEvent(event);
-    }
-    if (eventQueue)
-        getCurrentEvents(*eventQueue);
-    run();
+    bool started = startUp();
+    run(started);
 }
 
-void PelmRaidMonitor::run()
+void PelmRaidMonitor::run() { run(true); }
+
+void PelmRaidMonitor::run(bool started)
 {
     if (!storLib)
         return;
@@ -148,17 +180,35 @@ void PelmRaidMonitor::run()
         return;
     }
     stopped = false;
+    // Stopped, also when a failure ends the loop and passes on to the caller
+    // of start().
+    struct StoppedOnExit {
+        std::atomic<bool>& stopped;
+        ~StoppedOnExit() { stopped = true; }
+    } mark{stopped};
     do {
-        if (eventQueue)
-            poll(COMPARE_CONFIG, *eventQueue);
+        // A poll or reading that runs out of memory ends there, with an
+        // error line; a configuration that could not be read is not
+        // compared, and its events wait for the next poll.
+        try {
+            if (!started)
+                started = startUp();
+            else if (eventQueue)
+                poll(COMPARE_CONFIG, *eventQueue);
+        } catch (const std::bad_alloc&) {
+            logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: PelmRaidMonitor:: no memory for this poll; it is skipped\n");
+        }
         for (int step = 0; step < pollSeconds && running; ++step)
             sleepMillis(1000);
-        readConfig();
+        try {
+            readConfig();
+        } catch (const std::bad_alloc&) {
+            logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: PelmRaidMonitor:: no memory to read the configuration file\n");
+        }
         if (eventQueue)
             eventQueue->setMaxSize(eventQueueSize);
         setDebugFlag(static_cast<EnumDebugNRM>(debugMask));
     } while (running);
-    stopped = true;
 }
 
 void PelmRaidMonitor::stop()
@@ -199,29 +249,41 @@ bool PelmRaidMonitor::refreshConfig(bool stored)
     return done;
 }
 
+// A reading that runs out of memory leaves the live configuration and its
+// adapter list as they were.
 bool PelmRaidMonitor::initialize(bool stored)
 {
     if (storLib->getSystemConfig().getReturn() != Ret::SUCCESS) {
         logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: error refreshing the system\n");
         return false;
     }
-    currentAdapterList.clear();
-    liveSystem = storLib->getSystem();
-    if (!liveSystem) {
+    RefSystem live(storLib->getSystem());
+    if (!live) {
+        currentAdapterList.clear();
+        liveSystem = nullptr;
         logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: SystemNew is NULL\n");
         return false;
     }
-    if (!stored)
-        writeSnapshot();
-    else if (configBuilder)
-        configBuilder->readXML();
+    std::vector<Data_Adapter> records;
     std::vector<RaidObject*> adapters;
-    liveSystem->getChildren(adapters, "Adapter", false, true);
+    live->getChildren(adapters, "Adapter", false, true);
     for (RaidObject* object : adapters) {
         Data_Adapter record;
         record.adapter = object->isInstanceOf("PelmAdapter") ? dynamic_cast<PelmAdapter*>(object) : nullptr;
-        currentAdapterList.push_back(record);
+        records.push_back(record);
     }
+    const RefSystem before(liveSystem);
+    liveSystem = live;
+    try {
+        if (!stored)
+            writeSnapshot();
+        else if (configBuilder)
+            configBuilder->readXML();
+    } catch (...) {
+        liveSystem = before;
+        throw;
+    }
+    currentAdapterList = std::move(records);
     return true;
 }
 

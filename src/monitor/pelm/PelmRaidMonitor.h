@@ -110,6 +110,17 @@ public:
 
 private:
     void construct();
+    // The configuration the monitor starts from: the live one with the
+    // stored snapshot (refreshConfig(true)), and each controller's event
+    // list, taken as history.
+    void readAtStart();
+    // The events of a start: 201 without controllers, then the comparison of
+    // the snapshot with the live configuration. A live configuration that
+    // could not be read (no memory) is read again first; false, with
+    // nothing compared or reported, when it still cannot be.
+    bool startUp();
+    // The poll loop; before started, each poll tries the start again.
+    void run(bool started);
     PelmLib* pelmLib() const;
     // Fetches the adapter's events from record.lastSequence + 1 into the
     // record; false (the record unchanged) when the library fails.

@@ -258,6 +258,7 @@ void TarnellRaidMonitor::setProgress()
 {
     logDebugGroup(NRM_DEBUG_TRACE, "Entering TarnellRaidMonitor::setProgress()\n");
     delete progress;
+    progress = nullptr;
     progress = new NRMProgressCollection;
     System* system = tarnellLib ? tarnellLib->getCurrentSystem() : nullptr;
     for (RaidObject* object : objectsOf(system, "Adapter")) {

@@ -2,7 +2,10 @@
 // start-up comparison of the stored snapshot with the live controllers.
 #include "monitor/tarnell/TarnellRaidMonitor.h"
 
+#include <atomic>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <utility>
 
 #include "RaidLib/StorLib.h"
@@ -23,6 +26,10 @@ const char* const DEBUG_LOG = "WATCHTARNELLDebug.log";
 const char* const EVENTS_LOG = "WATCHTARNELLEvents.log";
 const char* const SNAPSHOT = "WATCHTARNELLConfig.xml";
 
+// Room for every event of a start-up comparison: none is dropped before
+// they are queued.
+const int START_UP_EVENTS = 1 << 20;
+
 // The adapters below root in tree order, nulls kept as the filter gives them.
 std::vector<Adapter*> adaptersOf(RaidObject* root)
 {
@@ -39,6 +46,31 @@ std::vector<Adapter*> adaptersOf(RaidObject* root)
 bool sameSerial(Adapter* left, Adapter* right)
 {
     return std::strcmp(left->getSerialNumString(), right->getSerialNumString()) == 0;
+}
+
+// Gives a buffer of the library back to it.
+struct FreeBuffer {
+    TarnellLib* lib;
+    void operator()(char** buffer) const { lib->freeBuffer(*buffer); }
+};
+
+// Marks a monitor stopped when it goes.
+struct StoppedOnExit {
+    std::atomic<bool>& stopped;
+    ~StoppedOnExit() { stopped = true; }
+};
+
+// Runs one step of the monitor; a step that runs out of memory ends there,
+// with an error line, and the monitor goes on.
+template <class Step>
+void unlessOutOfMemory(BaseRaidMonitor& monitor, const char* what, Step step)
+{
+    try {
+        step();
+    } catch (const std::bad_alloc&) {
+        monitor.logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: TarnellRaidMonitor:: no memory for %s; it is skipped\n",
+                              what);
+    }
 }
 
 } // namespace
@@ -96,8 +128,10 @@ void TarnellRaidMonitor::run()
     logDebugGroup(NRM_DEBUG_DETAIL, "Entering TarnellRaidMonitor::run().\n");
     if (tarnellLib) {
         stopped = false;
+        // Stopped, also when a failure ends the loop and passes on to the
+        // caller of start().
+        StoppedOnExit mark{stopped};
         monitorEvents();
-        stopped = true;
     }
     logDebugGroup(NRM_DEBUG_DETAIL, "Exiting TarnellRaidMonitor::run().\n");
 }
@@ -114,8 +148,11 @@ void TarnellRaidMonitor::monitorEvents()
     // One event number for all controllers: the library numbers the events
     // of every controller in one sequence.
     uint32_t last = 1;
-    char* xmlBuf = new char[1];
-    xmlBuf[0] = '\0';
+    char* xmlBuf = new (std::nothrow) char[1];
+    if (xmlBuf)
+        xmlBuf[0] = '\0';
+    // The library's buffer goes back to it however the loop ends.
+    const std::unique_ptr<char*, FreeBuffer> giveBack(&xmlBuf, FreeBuffer{tarnellLib});
     pollCycle = 0;
     // The systems of a previous start are no longer used.
     storedAdapters.clear();
@@ -131,7 +168,11 @@ void TarnellRaidMonitor::monitorEvents()
         goto end;
     }
     logDebugGroup(NRM_DEBUG_TRACE, "calling tarnellEventPersistence().....\n");
-    tarnellEventPersistence();
+    while (!tarnellEventPersistence()) {
+        sleepMillis(pollSeconds * 1000L);
+        if (!running)
+            break;
+    }
     if (!running) {
         logDebugGroup(NRM_DEBUG_DETAIL, "Polling is not Enabled In monitor Events!!!!\n");
         goto end;
@@ -140,24 +181,30 @@ void TarnellRaidMonitor::monitorEvents()
     tarnellLib->SetNRMStartTime(Date::now());
     logDebugGroup(NRM_DEBUG_TRACE, "calling TarnellRaidMonitor::pTARNELLStorlib->getNewSystem()\n");
     sys = tarnellLib->getNewSystem();
+    // Without memory for another reading, the start-up's serves.
+    if (sys)
+        unlessOutOfMemory(*this, "the list of held systems", [&] { heldSystems.push_back(sys); });
+    else
+        sys = startUpSystem;
     if (sys) {
-        heldSystems.push_back(sys);
         Ret ret;
         count = sys->getControllerCount(tarnellLib, ret);
     }
     logDebugGroup(NRM_DEBUG_TRACE, "Count = %d.\n", static_cast<int>(count));
     if (count == 0 && eventQueue) {
         logDebugGroup(NRM_DEBUG_TRACE, "No controller Found in system!!!!\n");
-        NRMEvent event(EVENT_NO_CONTROLLERS, NRM_EVENT_INFORMATION, catalogue.get("agentEventInfNoControllers"),
-                       "EVENT_TARNELL_STATE_NOTFOUND");
-        event.objectType = NRM_OBJECT_SYSTEM;
-        eventQueue->addEvent(event);
+        unlessOutOfMemory(*this, "the no-controller event", [&] {
+            NRMEvent event(EVENT_NO_CONTROLLERS, NRM_EVENT_INFORMATION, catalogue.get("agentEventInfNoControllers"),
+                           "EVENT_TARNELL_STATE_NOTFOUND");
+            event.objectType = NRM_OBJECT_SYSTEM;
+            eventQueue->addEvent(event);
+        });
     }
     if (!running) {
         logDebugGroup(NRM_DEBUG_DETAIL, "Polling is not Enabled before writeXML() !!!!\n");
         goto end;
     }
-    writeXML();
+    unlessOutOfMemory(*this, "the snapshot", [&] { writeXML(); });
 
     looped = true;
     while (running) {
@@ -169,45 +216,47 @@ void TarnellRaidMonitor::monitorEvents()
                 sleepMillis(1000);
             continue;
         }
-        logDebugGroup(NRM_DEBUG_TRACE, "before Filter !!!!!!!!!!\n");
-        const std::vector<Adapter*> adapters = adaptersOf(sys);
-        logDebugGroup(NRM_DEBUG_TRACE, "After Filter !!!!!!!!!!\n");
-        for (Adapter* adapter : adapters) {
-            if (!adapter) {
-                logDebugGroup(NRM_DEBUG_DETAIL, "Adapter is NULL!!!!\n");
-                continue;
+        unlessOutOfMemory(*this, "this cycle's events", [&] {
+            logDebugGroup(NRM_DEBUG_TRACE, "before Filter !!!!!!!!!!\n");
+            const std::vector<Adapter*> adapters = adaptersOf(sys);
+            logDebugGroup(NRM_DEBUG_TRACE, "After Filter !!!!!!!!!!\n");
+            for (Adapter* adapter : adapters) {
+                if (!adapter) {
+                    logDebugGroup(NRM_DEBUG_DETAIL, "Adapter is NULL!!!!\n");
+                    continue;
+                }
+                const Addr addr(adapter->getAdapterID());
+                tarnellLib->getEvents(addr, last, &xmlBuf);
+                logDebugGroup(NRM_DEBUG_TRACE, "after getEvents(addr, lastEventNumber, &xmlBuf)!!!!!!!!!!\n");
+                if (!xmlBuf) {
+                    logDebugGroup(NRM_DEBUG_DETAIL, "xmlbuf is NULL!!!!\n");
+                    continue;
+                }
+                // The newest number is read before the parse alters the
+                // text; an older text (a call that found nothing new) is
+                // skipped.
+                uint32_t newest = 0;
+                if (!newestEventNumber(xmlBuf, newest) || newest < last)
+                    continue;
+                last = newest + 1;
+                GetEventFromXml(xmlBuf, adapter);
             }
-            const Addr addr(adapter->getAdapterID());
-            tarnellLib->getEvents(addr, last, &xmlBuf);
-            logDebugGroup(NRM_DEBUG_TRACE, "after getEvents(addr, lastEventNumber, &xmlBuf)!!!!!!!!!!\n");
-            if (!xmlBuf) {
-                logDebugGroup(NRM_DEBUG_DETAIL, "xmlbuf is NULL!!!!\n");
-                continue;
-            }
-            // The newest number is read before the parse alters the text;
-            // an older text (a call that found nothing new) is skipped.
-            uint32_t newest = 0;
-            if (!newestEventNumber(xmlBuf, newest) || newest < last)
-                continue;
-            last = newest + 1;
-            GetEventFromXml(xmlBuf, adapter);
-        }
+        });
         logDebugGroup(NRM_DEBUG_DETAIL, "Filter deleted.... Now sleep(getPollingRate() \n");
         sleepMillis(pollSeconds * 1000L);
-        readConfig();
+        unlessOutOfMemory(*this, "the monitor configuration", [&] { readConfig(); });
         if (eventQueue)
             eventQueue->setMaxSize(eventQueueSize);
         setDebugFlag(static_cast<EnumDebugNRM>(debugMask));
         logDebugGroup(NRM_DEBUG_DETAIL, "End of while....\n");
         ++pollCycle;
         if (isTimeToWriteXML()) {
-            writeXML();
+            unlessOutOfMemory(*this, "the snapshot", [&] { writeXML(); });
             pollCycle = 0;
         }
     }
 
 end:
-    tarnellLib->freeBuffer(xmlBuf);
     if (looped)
         logDebugGroup(NRM_DEBUG_TRACE, "End of monitorEvents()....\n");
 }
@@ -238,41 +287,51 @@ void TarnellRaidMonitor::writeXML()
     logDebugGroup(NRM_DEBUG_TRACE, "After TarnellRaidMonitor::writeXML()\n");
 }
 
-void TarnellRaidMonitor::tarnellEventPersistence()
+bool TarnellRaidMonitor::tarnellEventPersistence()
 {
     if (!running) {
         logDebugGroup(NRM_DEBUG_DETAIL, "Polling is not Enabled In tarnellEventPersistence()!!!!\n");
-        return;
+        return true;
     }
     storedAdapters.clear();
     liveAdapters.clear();
     pairedStored.clear();
     storedProgress = nullptr;
-    logDebugGroup(NRM_DEBUG_TRACE, "INFO: in tarnellEventPersistence() ....\n");
-    logDebugGroup(NRM_DEBUG_TRACE, "INFO: Reading the stored system config...\n");
+    startUpSystem = nullptr;
     System* stored = nullptr;
-    if (configBuilder) {
-        configBuilder->readXML();
-        stored = configBuilder->nrmSystem;
-    }
-    LDMProgressType(stored);
-    if (stored) {
-        for (Adapter* adapter : adaptersOf(stored)) {
-            if (adapter)
-                storedAdapters.push_back(adapter);
-            else
-                logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: TarnellRaidMonitor:: tarnellEventPersistence() nrmAdp is NULL \n");
+    System* live = nullptr;
+    // Both configurations are read before anything is compared: a stored or
+    // live configuration that lacks what could not be allocated would report
+    // present storage as gone, or every controller as added.
+    try {
+        logDebugGroup(NRM_DEBUG_TRACE, "INFO: in tarnellEventPersistence() ....\n");
+        logDebugGroup(NRM_DEBUG_TRACE, "INFO: Reading the stored system config...\n");
+        if (configBuilder) {
+            configBuilder->readXML();
+            stored = configBuilder->nrmSystem;
         }
-    } else {
-        logDebugGroup(NRM_DEBUG_TRACE, "nrmSys is NULL\n");
-    }
-    logDebugGroup(NRM_DEBUG_TRACE, "calling TarnellRaidMonitor::pTARNELLStorlib->getNewSystem()\n");
-    if (!running) {
-        logDebugGroup(NRM_DEBUG_DETAIL, "Polling is not Enabled In tarnellEventPersistence()!!!!\n");
-        return;
-    }
-    System* live = tarnellLib->getNewSystem();
-    if (live) {
+        LDMProgressType(stored);
+        if (stored) {
+            for (Adapter* adapter : adaptersOf(stored)) {
+                if (adapter)
+                    storedAdapters.push_back(adapter);
+                else
+                    logDebugGroup(NRM_DEBUG_ERRORS,
+                                  "ERROR: TarnellRaidMonitor:: tarnellEventPersistence() nrmAdp is NULL \n");
+            }
+        } else {
+            logDebugGroup(NRM_DEBUG_TRACE, "nrmSys is NULL\n");
+        }
+        logDebugGroup(NRM_DEBUG_TRACE, "calling TarnellRaidMonitor::pTARNELLStorlib->getNewSystem()\n");
+        if (!running) {
+            logDebugGroup(NRM_DEBUG_DETAIL, "Polling is not Enabled In tarnellEventPersistence()!!!!\n");
+            return true;
+        }
+        live = tarnellLib->getNewSystem();
+        if (!live) {
+            logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: TarnellRaidMonitor:: the live configuration cannot be read\n");
+            return false;
+        }
         heldSystems.push_back(live);
         logDebugGroup(NRM_DEBUG_ERRORS, "INFO: TarnellRaidMonitor::  Create  currentAdapterList  \n");
         for (Adapter* adapter : adaptersOf(live)) {
@@ -282,24 +341,50 @@ void TarnellRaidMonitor::tarnellEventPersistence()
                 logDebugGroup(NRM_DEBUG_ERRORS,
                               "ERROR: TarnellRaidMonitor:: tarnellEventPersistence() currentAdapter is NULL \n");
         }
+        // Each stored adapter pairs with one live adapter at most, the first
+        // in tree order with its serial number; the rest count as added.
+        for (Adapter* adapter : liveAdapters)
+            pairedStored.push_back(findStoredAdapter(adapter));
+    } catch (const std::bad_alloc&) {
+        logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: TarnellRaidMonitor:: no memory to read the configurations\n");
+        storedAdapters.clear();
+        liveAdapters.clear();
+        pairedStored.clear();
+        return false;
     }
-    // Each stored adapter pairs with one live adapter at most, the first in
-    // tree order with its serial number; the rest count as added.
-    for (Adapter* adapter : liveAdapters)
-        pairedStored.push_back(findStoredAdapter(adapter));
+    if (!eventQueue) {
+        startUpSystem = live;
+        return true;
+    }
+    // The comparison's events are queued once it is complete: one that runs
+    // out of memory half way queues nothing and is made again a cycle later
+    // (what it had decided, such as the task starts the library will report
+    // again, would otherwise be lost with the rest).
+    std::vector<NRMEvent> found;
+    try {
+        NRMEventCollection comparison("", START_UP_EVENTS, NRM_EVENT_INFORMATION_7);
+        compareAtStart(stored, comparison);
+        found = comparison.getAllEvents();
+    } catch (const std::bad_alloc&) {
+        logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: TarnellRaidMonitor:: no memory for the start-up comparison\n");
+        return false;
+    }
+    startUpSystem = live;
+    unlessOutOfMemory(*this, "the start-up events", [&] {
+        for (NRMEvent& event : found)
+            eventQueue->addEvent(event);
+    });
+    return true;
+}
+
+void TarnellRaidMonitor::compareAtStart(System* stored, NRMEventCollection& events)
+{
     if (!running) {
         logDebugGroup(NRM_DEBUG_DETAIL, "Polling is not Enabled Before CheckMissingAdapter(*ec, nrmSys);!!!!\n");
         return;
     }
-    if (stored && eventQueue)
-        CheckMissingAdapter(*eventQueue, stored);
-    if (!live) {
-        logDebugGroup(NRM_DEBUG_TRACE, "Sys is NULL\n");
-        return;
-    }
-    if (!eventQueue)
-        return;
-    NRMEventCollection& events = *eventQueue;
+    if (stored)
+        CheckMissingAdapter(events, stored);
     for (size_t k = 0; k < liveAdapters.size(); ++k) {
         Adapter* cur = liveAdapters[k];
         Adapter* old = pairedStored[k];

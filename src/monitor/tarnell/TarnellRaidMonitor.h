@@ -65,14 +65,21 @@ public:
     // Nothing calls it; an empty list.
     virtual ProgressCollection enumerateProgress();
 
-    // The start-up sequence and the poll loop.
+    // The start-up sequence and the poll loop. A step that runs out of
+    // memory ends with an error line and the loop goes on; the start-up
+    // comparison is tried again each cycle while a configuration cannot be
+    // read for want of memory.
     void monitorEvents();
     // Stores the snapshot with the task list; nothing while not running.
     void writeXML();
     bool isTimeToWriteXML() const { return pollCycle != 0 && pollCycle % 5 == 0; }
 
-    // Start-up comparison.
-    void tarnellEventPersistence();
+    // Start-up comparison. False, with nothing reported, when the stored or
+    // the live configuration cannot be read, or the comparison cannot be
+    // completed, for want of memory.
+    bool tarnellEventPersistence();
+    // Its comparison of the two configurations it has read, into events.
+    void compareAtStart(System* stored, NRMEventCollection& events);
     void CheckMissingAdapter(NRMEventCollection& events, System* stored);
     void reportMissingAdapter(NRMEventCollection& events, Adapter* stored);
     // The stored adapter paired with the live one (equal serial numbers;
@@ -141,6 +148,8 @@ private:
     // The systems obtained through getNewSystem in this start, given back to
     // the library at the next start.
     std::vector<System*> heldSystems;
+    // The live configuration of the last start-up comparison (one of them).
+    System* startUpSystem = nullptr;
     void releaseHeldSystems();
 };
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 #include <dlfcn.h>
+#include <new>
 #include <string>
 
 #include "RaidLib/Util/StorDebug.h"
@@ -15,16 +16,22 @@
 namespace {
 
 typedef void* (*NewFn)(std::size_t);
+typedef void* (*NothrowNewFn)(std::size_t, const std::nothrow_t&);
 typedef void (*DeleteFn)(void*);
 
-const char* const NEW_NAME = sizeof(std::size_t) == 8 ? "_Znwm" : "_Znwj";
-const char* const NEW_ARRAY_NAME = sizeof(std::size_t) == 8 ? "_Znam" : "_Znaj";
+const bool WIDE = sizeof(std::size_t) == 8;
+const char* const NEW_NAME = WIDE ? "_Znwm" : "_Znwj";
+const char* const NEW_ARRAY_NAME = WIDE ? "_Znam" : "_Znaj";
+const char* const NOTHROW_NEW_NAME = WIDE ? "_ZnwmRKSt9nothrow_t" : "_ZnwjRKSt9nothrow_t";
+const char* const NOTHROW_NEW_ARRAY_NAME = WIDE ? "_ZnamRKSt9nothrow_t" : "_ZnajRKSt9nothrow_t";
 
 // The heap operators and deleter of one loaded library.
 struct HeapLib {
     void* handle = nullptr;
     NewFn opNew = nullptr;
     NewFn opNewArray = nullptr;
+    NothrowNewFn nothrowNew = nullptr;
+    NothrowNewFn nothrowNewArray = nullptr;
     DeleteFn opDelete = nullptr;
     DeleteFn opDeleteArray = nullptr;
     DllSafeDeleter deleter = nullptr;
@@ -36,6 +43,8 @@ struct HeapLib {
             return;
         opNew = reinterpret_cast<NewFn>(own(path, NEW_NAME));
         opNewArray = reinterpret_cast<NewFn>(own(path, NEW_ARRAY_NAME));
+        nothrowNew = reinterpret_cast<NothrowNewFn>(own(path, NOTHROW_NEW_NAME));
+        nothrowNewArray = reinterpret_cast<NothrowNewFn>(own(path, NOTHROW_NEW_ARRAY_NAME));
         opDelete = reinterpret_cast<DeleteFn>(own(path, "_ZdlPv"));
         opDeleteArray = reinterpret_cast<DeleteFn>(own(path, "_ZdaPv"));
         deleter = reinterpret_cast<DllSafeDeleter>(own(path, deleterName));
@@ -45,7 +54,10 @@ struct HeapLib {
         if (handle)
             dlclose(handle);
     }
-    bool complete() const { return opNew && opNewArray && opDelete && opDeleteArray && deleter; }
+    bool complete() const
+    {
+        return opNew && opNewArray && nothrowNew && nothrowNewArray && opDelete && opDeleteArray && deleter;
+    }
 
 private:
     // A symbol defined by this library itself, not one of its dependencies.
@@ -80,15 +92,6 @@ bool aligned16(const void* p) { return reinterpret_cast<uintptr_t>(p) % 16 == 0;
 
 void* recordedBlock;
 void recordingDeleter(void* block) { recordedBlock = block; }
-
-struct Constructed {
-    static bool ran;
-    Constructed() { ran = true; }
-    // Stands for an exhausted heap: yields null without raising.
-    static void* operator new(std::size_t) { return nullptr; }
-    static void operator delete(void*) {}
-};
-bool Constructed::ran = false;
 
 } // namespace
 
@@ -161,24 +164,24 @@ TEST_F(DllSafeMem, ZeroByteBlocksAreDistinctAndAligned)
     core.opDeleteArray(c);
 }
 
-TEST_F(DllSafeMem, OversizeRequestYieldsNullWithoutRaising)
+// A request no heap can give, as on exhaustion: the plain forms raise
+// std::bad_alloc, as the language's library expects of them; the nothrow
+// forms answer null.
+TEST_F(DllSafeMem, ExhaustionRaisesFromThePlainFormsAndYieldsNullFromTheNothrowForms)
 {
     // Sizes whose header would wrap the size type.
     for (std::size_t n : {SIZE_MAX, SIZE_MAX - DLLSAFE_HEADER_SIZE + 1}) {
-        void* p = reinterpret_cast<void*>(1);
-        EXPECT_NO_THROW(p = core.opNew(n));
-        EXPECT_EQ(p, nullptr);
-        EXPECT_NO_THROW(p = core.opNewArray(n));
-        EXPECT_EQ(p, nullptr);
+        for (HeapLib* lib : {&core, &libA}) {
+            EXPECT_THROW(lib->opNew(n), std::bad_alloc);
+            EXPECT_THROW(lib->opNewArray(n), std::bad_alloc);
+            void* p = reinterpret_cast<void*>(1);
+            EXPECT_NO_THROW(p = lib->nothrowNew(n, std::nothrow));
+            EXPECT_EQ(p, nullptr);
+            p = reinterpret_cast<void*>(1);
+            EXPECT_NO_THROW(p = lib->nothrowNewArray(n, std::nothrow));
+            EXPECT_EQ(p, nullptr);
+        }
     }
-}
-
-TEST(DllSafeMemExpression, NullAllocationRunsNoConstructor)
-{
-    Constructed::ran = false;
-    Constructed* p = new Constructed;
-    EXPECT_EQ(p, nullptr);
-    EXPECT_FALSE(Constructed::ran);
 }
 
 TEST(DllSafeMemExpression, ProcessAllocatesThroughTheCoreLibrary)

@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <mutex>
-#include <new>
 
 #include "RaidModel/Filters/FilterCollection.h"
 #include "RaidModel/Implementation/Tarnell/DllInterface/DllP.h"
@@ -57,10 +56,7 @@ _VIRT_DRV_PARMS* TarnellAdapter::newLDTable(uint32_t sizeBytes)
 {
     if (sizeBytes == 0)
         return nullptr;
-    uint8_t* block = new (std::nothrow) uint8_t[sizeBytes];
-    if (block)
-        std::memset(block, 0, sizeBytes);
-    return reinterpret_cast<_VIRT_DRV_PARMS*>(block);
+    return reinterpret_cast<_VIRT_DRV_PARMS*>(new uint8_t[sizeBytes]());
 }
 
 void TarnellAdapter::deleteLDTable(_VIRT_DRV_PARMS* table) { delete[] reinterpret_cast<uint8_t*>(table); }
@@ -413,16 +409,14 @@ Ret refreshLDTable(StoreDLLIntf* store, const _STORAGE_ADDRESS_ID& address, uint
         length = LD_TABLE_MAX_BYTES;
 
     _VIRT_DRV_PARMS* fresh = newTable(length);
-    if (fresh) {
-        uint32_t returned = length;
-        sret = store->GetVirtDevLdTable(address, returned, fresh, length, which);
-        if (sret.iReturnCode == 0) {
-            table = fresh;
-            tableSize = length;
-            return Ret(Ret::SUCCESS);
-        }
-        deleteTable(fresh);
+    uint32_t returned = length;
+    sret = store->GetVirtDevLdTable(address, returned, fresh, length, which);
+    if (sret.iReturnCode == 0) {
+        table = fresh;
+        tableSize = length;
+        return Ret(Ret::SUCCESS);
     }
+    deleteTable(fresh);
     TarnellUtils::logMessage(WARNING_INFO, readFailed);
     return Ret(Ret::CONTROLLER_FAILED);
 }

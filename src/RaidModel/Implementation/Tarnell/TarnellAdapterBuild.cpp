@@ -5,7 +5,6 @@
 
 #include <cstring>
 #include <memory>
-#include <new>
 
 #include "RaidModel/Implementation/Tarnell/DllInterface/DllP.h"
 #include "RaidModel/Implementation/Tarnell/TarnellAdapter.h"
@@ -47,13 +46,12 @@ struct EnquiryAnswer {
 };
 
 // Sends the enquiry command; on success copies the enquiry record and the
-// cache serial numbers out of its answer. A failure leaves both as they were.
+// cache serial numbers out of its answer. A failed command leaves both as
+// they were.
 void readBatteryCache(StoreDLLIntf* store, const _STORAGE_ADDRESS_ID& address, _ENQUIRY& enquiry,
                       TarnellDecode::CacheSerials& serials)
 {
-    std::unique_ptr<EnquiryAnswer> answer(new (std::nothrow) EnquiryAnswer());
-    if (!answer)
-        return;
+    std::unique_ptr<EnquiryAnswer> answer(new EnquiryAnswer());
     uint8_t command[ENQUIRY_COMMAND_SIZE] = {};
     command[0] = ENQUIRY_OPCODE;
     command[3] = ENQUIRY_BYTE3;
@@ -130,10 +128,9 @@ TarnellAdapter* TarnellAdapter::build(_STORAGE_ADDRESS_ID& addressIN)
     }
 
     // Nothing is allocated before this point, so the failures above leave
-    // nothing behind.
+    // nothing behind; what is made from here on is owned until the adapter
+    // is handed out, so that a failed allocation leaves nothing either.
     std::unique_ptr<TarnellAdapterFeatures> newFeatures(new TarnellAdapterFeatures);
-    if (!newFeatures)
-        return nullptr;
     capabilityTable(featureLevels, *newFeatures);
     const bool autoSync = TarnellDecode::autoSynchronization(featureLevels);
 
@@ -154,13 +151,11 @@ TarnellAdapter* TarnellAdapter::build(_STORAGE_ADDRESS_ID& addressIN)
     std::string serialText;
     if (productDataSupported(featureLevels)) {
         newVpd.reset(new AdapterVPDInfo);
-        std::unique_ptr<_HostVpdData> vpd(new (std::nothrow) _HostVpdData);
-        if (newVpd && vpd) {
-            std::memset(vpd.get(), 0, sizeof(_HostVpdData));
-            if (!failed(store->GetAdapterFruData(address, *vpd))) {
-                *newVpd = productData(*vpd);
-                serialText = serialNumber(*vpd);
-            }
+        std::unique_ptr<_HostVpdData> vpd(new _HostVpdData);
+        std::memset(vpd.get(), 0, sizeof(_HostVpdData));
+        if (!failed(store->GetAdapterFruData(address, *vpd))) {
+            *newVpd = productData(*vpd);
+            serialText = serialNumber(*vpd);
         }
     }
 
@@ -169,32 +164,27 @@ TarnellAdapter* TarnellAdapter::build(_STORAGE_ADDRESS_ID& addressIN)
         newBattery.reset(new ExtendedBatteryInfo);
         _ENQUIRY_EXTENDED_BATTERY_STATUS battery;
         std::memset(&battery, 0, sizeof battery);
-        if (newBattery && !failed(store->GetExtendedBatteryData(address, battery)))
+        if (!failed(store->GetExtendedBatteryData(address, battery)))
             *newBattery = extendedBattery(battery);
     }
 
     const int modelID = getUniqueID(address.usAdapterID);
 
-    // The adapter takes over the capability table and the two records.
-    TarnellAdapterFeatures* featureTable = newFeatures.release();
-    AdapterVPDInfo* vpdRecord = newVpd.release();
-    ExtendedBatteryInfo* batteryRecord = newBattery.release();
-    TarnellAdapter* adapter = new TarnellAdapter(
+    // The adapter takes over the capability table and the two records once
+    // it is made.
+    OwnedSubtree<TarnellAdapter> adapter(new TarnellAdapter(
         static_cast<int>(info.sAdapInfo.sAdapType.ulImplementation), modelID, address.usAdapterID, controllerState,
         biosVersion, firmwareVersion, driverVersion, info.sAdapInfo.usAdapLocNum, cache.installed,
         settings.bbcSize, cache.errorCode, settings.readAhead, settings.adaptiveReadAhead, settings.stripeUnitSize,
         settings.rebuildRate, settings.hotSwapRebuild, settings.copyBack, settings.dataScrubbing, autoSync,
         settings.clustering, settings.limitedBIOSCompatibility, settings.unattended, status.iAdapState,
-        versionMatching, vpdRecord, batteryRecord, settings.hostID, clusterPartner,
+        versionMatching, newVpd.get(), newBattery.get(), settings.hostID, clusterPartner,
         serials.installed, serials.configured, BUILD_MAX_LOGICAL_DRIVES, BUILD_MAX_ARRAYS, BUILD_MAX_SPANNED_ARRAYS, BUILD_MAX_CHANNELS,
         BUILD_MAX_TARGET_ID, BUILD_MAX_DEVICES_PER_ARRAY, BUILD_MAX_CONTROLLERS, BUILD_MAX_CONFIGURED_DRIVES, BUILD_MAX_GLOBAL_SPARES,
-        BUILD_MAX_ASSIGNED_SPARES_PER_ARRAY, featureLevels, featureTable);
-    if (!adapter) {
-        delete featureTable;
-        delete vpdRecord;
-        delete batteryRecord;
-        return nullptr;
-    }
+        BUILD_MAX_ASSIGNED_SPARES_PER_ARRAY, featureLevels, newFeatures.get()));
+    newFeatures.release();
+    newVpd.release();
+    newBattery.release();
 
     std::memset(adapter->serialNumString, 0, sizeof adapter->serialNumString);
     std::strncpy(adapter->serialNumString, serialText.c_str(), SERIAL_TEXT_MAX);
@@ -205,15 +195,13 @@ TarnellAdapter* TarnellAdapter::build(_STORAGE_ADDRESS_ID& addressIN)
     if (configLength != 0) {
         for (unsigned i = 0; i < info.sAdapInfo.usAdapChanCount && i < ACONFIG_CHANNELS; ++i) {
             const ChannelSettings channel = channelSettings(config.ucInitId[i]);
-            TarnellSCSIChannel* scsiChannel =
-                new TarnellSCSIChannel(adapter, static_cast<int>(i), channel.initiatorID, channel.speed);
-            if (scsiChannel)
-                adapter->addChild(scsiChannel);
+            adapter->addChild(
+                new TarnellSCSIChannel(adapter.get(), static_cast<int>(i), channel.initiatorID, channel.speed));
         }
     }
 
-    if (buildPhysicalDevices(adapter) != Ret(0))
-        return adapter;
-    buildLogicalDevices(adapter);
-    return adapter;
+    if (buildPhysicalDevices(adapter.get()) != Ret(0))
+        return adapter.release();
+    buildLogicalDevices(adapter.get());
+    return adapter.release();
 }

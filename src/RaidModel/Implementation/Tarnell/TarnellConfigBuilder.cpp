@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <new>
 
 #include "RaidModel/Implementation/Tarnell/DllInterface/DllP.h"
 #include "RaidModel/Implementation/Tarnell/TarnellAdapter.h"
@@ -41,9 +40,7 @@ void TarnellConfigBuilder::buildSystem(TarnellSystem* system)
         return;
 
     const uint16_t listed = count;
-    std::unique_ptr<_STORAGE_ADDRESS_ID[]> list(new (std::nothrow) _STORAGE_ADDRESS_ID[listed]);
-    if (!list)
-        return;
+    std::unique_ptr<_STORAGE_ADDRESS_ID[]> list(new _STORAGE_ADDRESS_ID[listed]);
     std::memset(list.get(), 0, sizeof(_STORAGE_ADDRESS_ID) * listed);
     sret = store->SupportedAdapterCount(address, count, list.get(),
                                         static_cast<uint32_t>(sizeof(_STORAGE_ADDRESS_ID) * listed));

@@ -1,6 +1,7 @@
 #include "RaidModel/Implementation/Tarnell/TarnellEnclosure.h"
 
 #include <cstring>
+#include <memory>
 
 #include "RaidLib/Util/SafteStatus.h"
 #include "RaidModel/Implementation/Tarnell/DllInterface/DllP.h"
@@ -62,13 +63,13 @@ const char* TarnellEnclosure::typeName() const { return "TarnellEnclosure"; }
 
 void TarnellEnclosure::buildSafte(SAFTE_CONFIG& safteConfigIN, _SAFTE_STATUS& safteStatusIN)
 {
-    SafteConfig* config = new SafteConfig;
+    OwnedSubtree<SafteConfig> config(new SafteConfig);
     config->initFieldsFromData(&safteConfigIN);
 
     // The controller fills only the packed page at the front of the record.
     SAFTE_STATUS_PAGE page;
     std::memcpy(&page, &safteStatusIN, sizeof page);
-    SafteStatus* status = new SafteStatus;
+    OwnedSubtree<SafteStatus> status(new SafteStatus);
     std::memcpy(status->ucFanStatus, page.ucFanStatus, sizeof page.ucFanStatus);
     std::memcpy(status->ucPowerSupplyStatus, page.ucPowerSupplyStatus, sizeof page.ucPowerSupplyStatus);
     std::memcpy(status->ucSlotScsiId, page.ucSlotScsiId, sizeof page.ucSlotScsiId);
@@ -84,15 +85,16 @@ void TarnellEnclosure::buildSafte(SAFTE_CONFIG& safteConfigIN, _SAFTE_STATUS& sa
     status->iSlotCount = safteConfigIN.slotCount;
     status->iTempSensorCount = safteConfigIN.tempSensorCount;
 
-    addChild(config);
-    addChild(status);
-
     // The readings are kept apart from the children; a second build
     // replaces the first one's.
+    std::unique_ptr<SafteConfig> keptConfig(new SafteConfig(*config));
+    std::unique_ptr<SafteStatus> keptStatus(new SafteStatus(*status));
+    addChild(config.release());
+    addChild(status.release());
     delete safteConfig;
     delete safteStatus;
-    safteConfig = new SafteConfig(*config);
-    safteStatus = new SafteStatus(*status);
+    safteConfig = keptConfig.release();
+    safteStatus = keptStatus.release();
     safteDataValid = true;
 }
 

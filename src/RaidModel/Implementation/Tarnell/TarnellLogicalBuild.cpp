@@ -10,7 +10,8 @@
 // 4 x 16 device table, blocked-drive flags of at most 16 adapters.
 
 #include <cstring>
-#include <new>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "RaidModel/Filters/FilterCollection.h"
@@ -206,24 +207,20 @@ void refreshBlockedDrives(StoreDLLIntf* store, const _STORAGE_ADDRESS_ID& adapte
     uint8_t command[ENQUIRY_COMMAND_LENGTH];
     std::memset(command, 0, sizeof command);
     command[0] = ENQUIRY_COMMAND;
-    uint8_t* answer = new (std::nothrow) uint8_t[ENQUIRY_ANSWER_LENGTH];
-    if (answer == nullptr)
-        return;
-    std::memset(answer, 0, ENQUIRY_ANSWER_LENGTH);
+    std::unique_ptr<uint8_t[]> answer(new uint8_t[ENQUIRY_ANSWER_LENGTH]());
     uint32_t readCount = 0;
     uint32_t writeCount = 0;
     uint32_t statusCount = 0;
     const S_Ret sret = store->ExecAdapterCmnd(adapterAddress, command, ENQUIRY_COMMAND_LENGTH, readCount, writeCount,
-                                              statusCount, answer, ENQUIRY_ANSWER_LENGTH, nullptr, 0, nullptr, 0, 60,
+                                              statusCount, answer.get(), ENQUIRY_ANSWER_LENGTH, nullptr, 0, nullptr, 0, 60,
                                               1, 1, 0);
     if (rewrite && sret.iReturnCode == 0 && adapterID < BLOCKED_ADAPTERS) {
         static_assert(sizeof(_ENQUIRY) <= ENQUIRY_ANSWER_LENGTH, "the enquiry leads the answer");
         _ENQUIRY enquiry;
-        std::memcpy(&enquiry, answer, sizeof enquiry);
+        std::memcpy(&enquiry, answer.get(), sizeof enquiry);
         for (unsigned i = 0; i < BLOCKED_DRIVES; ++i)
             virtDriveBlocked[adapterID][i] = static_cast<BOOL>((enquiry.ucBlockedDriveFlag >> i) & 1u);
     }
-    delete[] answer;
 }
 
 bool isBlocked(STORID_T adapterID, int logicalDriveID)
@@ -477,34 +474,31 @@ TarnellHLogicalDrive* TarnellAdapter::getHLogicalDriveConfig(TarnellAdapter* ada
         pConfig->addChild(spanned);
     }
 
-    std::vector<TarnellBasicLogicalDrive*> subDrives;
+    // The sub-logical drives are the caller's until their spanned drive
+    // takes them.
+    std::vector<OwnedSubtree<TarnellBasicLogicalDrive>> subDrives;
     for (unsigned i = 0; i < segments; ++i) {
         const unsigned sld = record.sChunk[i].ucTarget;
         const int id = adapter->getNextUnqLDid(number, static_cast<int>(sld), static_cast<int>(segments), true);
         _VIRT_DRV_PARMS sldRecord;
         if (!tableEntry(adapter->sldTable, adapter->sldTableSize, sld, sldRecord))
             continue;   // an index the controller's table does not hold
-        TarnellBasicLogicalDrive* drive =
-            getLogicalDriveConfig(adapter, static_cast<int>(sld), sldRecord, config, spanned, pConfig, id);
+        OwnedSubtree<TarnellBasicLogicalDrive> drive(
+            getLogicalDriveConfig(adapter, static_cast<int>(sld), sldRecord, config, spanned, pConfig, id));
         if (drive != nullptr)
-            subDrives.push_back(drive);
+            subDrives.push_back(std::move(drive));
     }
 
     const EnumLogicalDeviceState state = driveState(record.ucState);
     const bool last = isLastInArray(store, address, static_cast<uint16_t>(SPANNED_ARRAY_BIT | arrayID), number);
     const int id = adapter->getNextUnqLDid(number, 0, 0, false);
-    if (id == -1) {
-        for (TarnellBasicLogicalDrive* drive : subDrives) {
-            drive->deleteAllChildren();
-            delete drive;
-        }
+    if (id == -1)
         return nullptr;
-    }
     TarnellHLogicalDrive* hld = new TarnellHLogicalDrive(adapter, spanned, id, number, state, level, dataSpace, parity,
                                                          false, writeCache, last, false);
     spanned->addChild(hld);
-    for (TarnellBasicLogicalDrive* drive : subDrives)
-        hld->addChild(drive);
+    for (OwnedSubtree<TarnellBasicLogicalDrive>& drive : subDrives)
+        hld->addChild(drive.release());
     return hld;
 }
 
@@ -566,12 +560,14 @@ TarnellBasicLogicalDrive* TarnellAdapter::getLogicalDriveConfig(TarnellAdapter* 
     // they may be those of a blocked RAID-0 drive that once had this number.
     const bool blocked = level == RAID0 && isBlocked(adapter->getAdapterID(), id);
 
-    TarnellBasicLogicalDrive* drive = new TarnellBasicLogicalDrive(adapter, array, id, number, state, level, dataSpace,
-                                                                   parity, blocked, writeCache, last, subLogical,
-                                                                   false, raid5EEState);
+    // A sub-logical drive stays the caller's; it is owned here until handed out.
+    OwnedSubtree<TarnellBasicLogicalDrive> made(new TarnellBasicLogicalDrive(
+        adapter, array, id, number, state, level, dataSpace, parity, blocked, writeCache, last, subLogical, false,
+        raid5EEState));
+    TarnellBasicLogicalDrive* drive = made.get();
     drive->setCreateTimeStamp(record.ucYear + 1900, record.usUserField & 0x1F, record.usUserField >> 8);
     if (!subLogical)
-        array->addChild(drive);
+        array->addChild(made.release());
 
     FilterCollection hardDrives(adapter);
     hardDrives.apply("TarnellHardDrive", false);
@@ -588,6 +584,7 @@ TarnellBasicLogicalDrive* TarnellAdapter::getLogicalDriveConfig(TarnellAdapter* 
                 hardDrive->addChunk(ChunkID{id, entry.ucChannel, entry.ucTarget});
         }
     }
+    made.release();
     return drive;
 }
 

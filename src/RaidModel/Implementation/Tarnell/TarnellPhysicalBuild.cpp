@@ -167,7 +167,7 @@ Ret TarnellAdapter::buildPhysicalDevices(TarnellAdapter* adapter)
         }
         const _STORAGE_ADDRESS_ID devAddress = deviceAddress(address, channelID, deviceID);
 
-        PhysicalDevice* device = nullptr;
+        OwnedSubtree<PhysicalDevice> device;
         if (type == TYPE_HARD_DRIVE) {
             const bool pfaError = dev.isPfaReported();
             const EnumHardDriveCacheMode cacheMode = readWriteCacheMode(store, devAddress);
@@ -177,19 +177,20 @@ Ret TarnellAdapter::buildPhysicalDevices(TarnellAdapter* adapter)
             const bool selfTestSupported =
                 selfTest.iReturnCode == 0 && selfTest.iunSignedReturnValue == SELF_TEST_SUPPORTED;
             const bool osPartition = adapter->calculateHasOsPartition(channelID, deviceID);
-            device = new TarnellHardDrive(adapter, channel, deviceID, static_cast<int>(dev.ucBlockCount), state,
-                                          vendor, model, serial, firmware, pfaError, cacheMode, cacheSettable,
-                                          selfTestSupported, osPartition, fruNumber, false, true);
+            device.reset(new TarnellHardDrive(adapter, channel, deviceID, static_cast<int>(dev.ucBlockCount), state,
+                                              vendor, model, serial, firmware, pfaError, cacheMode, cacheSettable,
+                                              selfTestSupported, osPartition, fruNumber, false, true));
         } else if (type == TYPE_TAPE) {
-            device = new TarnellTapeDrive(adapter, channel, deviceID, vendor, model, serial, firmware, fruNumber);
+            device.reset(new TarnellTapeDrive(adapter, channel, deviceID, vendor, model, serial, firmware, fruNumber));
         } else if (type == TYPE_CDROM) {
-            device = new TarnellCDROMDrive(adapter, channel, deviceID, vendor, model, serial, firmware, fruNumber);
+            device.reset(new TarnellCDROMDrive(adapter, channel, deviceID, vendor, model, serial, firmware, fruNumber));
         } else if (type == TYPE_OPTICAL) {
-            device = new TarnellOtherDevice(adapter, channel, deviceID, OPTICAL_DRIVE_DEVICE, vendor, model, serial,
-                                            firmware, fruNumber);
+            device.reset(new TarnellOtherDevice(adapter, channel, deviceID, OPTICAL_DRIVE_DEVICE, vendor, model,
+                                                serial, firmware, fruNumber));
         } else {
             TarnellEnclosure* enclosure = new TarnellEnclosure(adapter, channel, deviceID, vendor, model, serial,
                                                                firmware, state, false, fruNumber);
+            device.reset(enclosure);
             enclosure->setInterfaceType(SCSI);
             _SAFTE_CONFIGURATION safteConfig;
             _SAFTE_STATUS safteStatus;
@@ -203,9 +204,8 @@ Ret TarnellAdapter::buildPhysicalDevices(TarnellAdapter* adapter)
                 enclosure->buildSafte(config64, safteStatus);
                 enclosure->setResponding(true);
             }
-            device = enclosure;
         }
-        channel->addChild(device);
+        channel->addChild(device.release());
     }
     return Ret(Ret::SUCCESS);
 }

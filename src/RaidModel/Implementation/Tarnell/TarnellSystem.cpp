@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "RaidLib/TarnellLib.h"
 #include "RaidLib/Util/StorDebug.h"
 #include "RaidModel/Implementation/Tarnell/TarnellConfigBuilder.h"
 
@@ -26,7 +27,23 @@ bool TarnellSystem::isInstanceOf(const char* className) const
     return (className && std::strcmp(className, "TarnellSystem") == 0) || System::isInstanceOf(className);
 }
 
-void TarnellSystem::buildChildren(StorLib* /*lib*/, Ret& /*ret*/) { TarnellConfigBuilder::buildSystem(this); }
+// A Tarnell library that asked for this system learns how its build ended.
+// A build that fails (a failed allocation) empties the system before the
+// failure passes on.
+void TarnellSystem::buildChildren(StorLib* lib, Ret& /*ret*/)
+{
+    TarnellLib* family = dynamic_cast<TarnellLib*>(lib);
+    try {
+        TarnellConfigBuilder::buildSystem(this);
+    } catch (...) {
+        deleteAllChildren();
+        if (family)
+            family->buildEnded(this, false);
+        throw;
+    }
+    if (family)
+        family->buildEnded(this, true);
+}
 
 uint32_t TarnellSystem::getControllerCount(StorLib* /*lib*/, Ret& /*ret*/)
 {

@@ -17,9 +17,11 @@ public:
     ~TarnellSystem() override;
 
     bool isInstanceOf(const char* className) const override;
-    // Adds the adapters of the controllers the C API reports; lib is not
-    // used and ret is left as the caller set it (a controller that cannot
-    // be read is left out, with its reason in the family log).
+    // Adds the adapters of the controllers the C API reports; ret is left as
+    // the caller set it (a controller that cannot be read is left out, with
+    // its reason in the family log). A failed allocation leaves the system
+    // empty and passes on; a TarnellLib given as lib is told how the build
+    // ended (TarnellLib::buildEnded).
     void buildChildren(StorLib* lib, Ret& ret) override;
     using System::buildChildren;
     // The number of controllers the C API reports; both arguments are

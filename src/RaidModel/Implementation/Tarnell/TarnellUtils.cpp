@@ -1,13 +1,31 @@
 #include "RaidModel/Implementation/Tarnell/TarnellUtils.h"
 
 #include <cstdio>
+#include <new>
 
 #include "RaidLib/Util/Date.h"
 
 const char* const TarnellUtils::LOG_FILE_NAME = "TARNELLlog.txt";
 
+namespace {
+
+// The log as the library's loading opens (and empties) it; a load that finds
+// no memory for its buffer must not end the process: the log stays closed
+// then, and nothing is written to it.
+std::ofstream openedAtLoad()
+{
+    std::ofstream log;
+    try {
+        log.open(TarnellUtils::LOG_FILE_NAME, std::ios::out | std::ios::trunc);
+    } catch (const std::bad_alloc&) {
+    }
+    return log;
+}
+
+} // namespace
+
 // Opened (and emptied) while the library is loaded; closed when it unloads.
-std::ofstream TarnellUtils::outFile(TarnellUtils::LOG_FILE_NAME, std::ios::out | std::ios::trunc);
+std::ofstream TarnellUtils::outFile = openedAtLoad();
 std::mutex TarnellUtils::outFileLock;
 
 namespace {

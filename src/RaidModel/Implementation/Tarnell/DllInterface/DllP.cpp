@@ -3,6 +3,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <mutex>
+#include <new>
 #include <string>
 
 #include "storagedll/storintf.h"
@@ -42,8 +43,12 @@ StoreDLLIntf* DllP::GetDLLPointer()
 
     const std::string& name = libraryOverride();
     StoreDLLIntf* candidate = new StoreDLLIntf(name.empty() ? LIBRARY_NAME : name.c_str());
-    if (candidate == nullptr)
-        return nullptr;
+    if (candidate->outOfMemory()) {
+        // Not a library that cannot be used: the request fails for want of
+        // memory, and the next one tries again.
+        delete candidate;
+        throw std::bad_alloc();
+    }
     pStore = candidate;
 
     uint32_t failID = 0;

@@ -16,7 +16,8 @@ class StoreDLLIntf;
 class STOR_EXPORT DllP {
 public:
     // The C-API object, or null when the library cannot be used. Concurrent
-    // first calls create one object between them.
+    // first calls create one object between them. An opening that runs out
+    // of memory raises std::bad_alloc (nothing is kept).
     static StoreDLLIntf* GetDLLPointer();
 
     // The file name the access point opens.
