@@ -7,9 +7,12 @@
 // Everything the controller reports is checked before it is used as an index
 // or a divisor: at most 8 listed drives numbered 0-7, at most 16 chunk entries
 // per record, SLD indexes inside the SLD table, chunk positions inside the
-// 4 x 16 device table, blocked-drive flags of at most 16 adapters.
+// 4 x 16 device table.
 
+#include <array>
 #include <cstring>
+#include <map>
+#include <mutex>
 #include <new>
 #include <vector>
 
@@ -31,10 +34,21 @@
 namespace {
 
 // Blocked-drive flags by model adapter id and top-level drive number, as the
-// controller's enquiry last reported them; shared by every adapter and build.
-const unsigned BLOCKED_ADAPTERS = 16;
+// controller's enquiry last reported them; shared by every adapter and by
+// builds on any thread, so reached under their lock. A controller's row is
+// made when its first flags are read; made once and never destroyed, as a
+// build may still run on another thread while the process exits.
 const unsigned BLOCKED_DRIVES = 8;
-BOOL virtDriveBlocked[BLOCKED_ADAPTERS][BLOCKED_DRIVES];
+struct BlockedFlags {
+    std::mutex lock;
+    std::map<STORID_T, std::array<BOOL, BLOCKED_DRIVES>> rows;
+};
+
+BlockedFlags& virtDriveBlocked()
+{
+    static BlockedFlags* flags = new BlockedFlags;
+    return *flags;
+}
 
 // The chunk entries a record holds.
 const unsigned RECORD_CHUNKS = sizeof(static_cast<_VIRT_DRV_PARMS*>(nullptr)->sChunk) / sizeof(_CHUNK);
@@ -216,12 +230,15 @@ void refreshBlockedDrives(StoreDLLIntf* store, const _STORAGE_ADDRESS_ID& adapte
     const S_Ret sret = store->ExecAdapterCmnd(adapterAddress, command, ENQUIRY_COMMAND_LENGTH, readCount, writeCount,
                                               statusCount, answer, ENQUIRY_ANSWER_LENGTH, nullptr, 0, nullptr, 0, 60,
                                               1, 1, 0);
-    if (rewrite && sret.iReturnCode == 0 && adapterID < BLOCKED_ADAPTERS) {
+    if (rewrite && sret.iReturnCode == 0) {
         static_assert(sizeof(_ENQUIRY) <= ENQUIRY_ANSWER_LENGTH, "the enquiry leads the answer");
         _ENQUIRY enquiry;
         std::memcpy(&enquiry, answer, sizeof enquiry);
+        BlockedFlags& flags = virtDriveBlocked();
+        std::lock_guard<std::mutex> hold(flags.lock);
+        std::array<BOOL, BLOCKED_DRIVES>& row = flags.rows[adapterID];
         for (unsigned i = 0; i < BLOCKED_DRIVES; ++i)
-            virtDriveBlocked[adapterID][i] = static_cast<BOOL>((enquiry.ucBlockedDriveFlag >> i) & 1u);
+            row[i] = static_cast<BOOL>((enquiry.ucBlockedDriveFlag >> i) & 1u);
     }
     delete[] answer;
 }
@@ -229,8 +246,12 @@ void refreshBlockedDrives(StoreDLLIntf* store, const _STORAGE_ADDRESS_ID& adapte
 bool isBlocked(STORID_T adapterID, int logicalDriveID)
 {
     // Sub-logical drives (ids 8 and above) have no flag of their own.
-    return adapterID < BLOCKED_ADAPTERS && logicalDriveID >= 0 &&
-           static_cast<unsigned>(logicalDriveID) < BLOCKED_DRIVES && virtDriveBlocked[adapterID][logicalDriveID] != 0;
+    if (logicalDriveID < 0 || static_cast<unsigned>(logicalDriveID) >= BLOCKED_DRIVES)
+        return false;
+    BlockedFlags& flags = virtDriveBlocked();
+    std::lock_guard<std::mutex> hold(flags.lock);
+    const auto row = flags.rows.find(adapterID);
+    return row != flags.rows.end() && row->second[static_cast<unsigned>(logicalDriveID)] != 0;
 }
 
 // Block count of the device a chunk lies on; false when the chunk's channel
@@ -343,7 +364,12 @@ void sizeSpannedArray(TarnellSpannedArray* spanned)
 
 } // namespace
 
-void TarnellAdapter::resetBlockedDrivesForTest() { std::memset(virtDriveBlocked, 0, sizeof virtDriveBlocked); }
+void TarnellAdapter::resetBlockedDrivesForTest()
+{
+    BlockedFlags& flags = virtDriveBlocked();
+    std::lock_guard<std::mutex> hold(flags.lock);
+    flags.rows.clear();
+}
 
 int TarnellAdapter::getNextUnqLDid(int hldID, int sldID, int numSpannedSegments, bool isSLD)
 {
