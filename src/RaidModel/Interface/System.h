@@ -75,6 +75,10 @@ public:
     RaidObject* findChild(const Addr& a) const;
     // Called when an object below the system was added or deleted.
     void shapeChanged() { ++shapeVersion; }
+    // Changes whenever an object below the system is added or deleted, so
+    // that what a caller derived from the tree's shape can be kept until it
+    // changes.
+    uint32_t getShapeVersion() const { return shapeVersion; }
 
     // Two systems are never equal.
     bool operator==(const System&) const { return false; }
