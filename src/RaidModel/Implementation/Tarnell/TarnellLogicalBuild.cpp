@@ -283,7 +283,8 @@ void sizeBasicArray(TarnellAdapter* adapter, TarnellBasicArray* array, const _AD
 {
     FilterCollection inArray(array);
     inArray.apply("TarnellBasicLogicalDrive", false);
-    FilterCollection inAdapter(adapter);
+    // The whole adapter is listed only for an array without drives of its own.
+    FilterCollection inAdapter(inArray.size() == 0 ? adapter : nullptr);
     FilterCollection* drives = &inArray;
     if (inArray.size() == 0) {
         inAdapter.apply("TarnellBasicLogicalDrive", false);
