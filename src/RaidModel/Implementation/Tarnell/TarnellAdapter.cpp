@@ -336,23 +336,10 @@ void TarnellAdapter::resetAdapterIDsForTest()
 
 Channel* TarnellAdapter::getChannel(int bus)
 {
-    // The first channel with the id in breadth-first order below the adapter
-    // (itself no channel). Its own children come first in that order, and
-    // they hold the channels, so they are looked at before the whole subtree
-    // with the drives already built is listed (the build asks once a drive).
-    for (int i = 0; i < static_cast<int>(getChildCount()); ++i) {
-        RaidObject* object = getChild(i);
-        if (object && object->isInstanceOf("Channel") && static_cast<int>(object->getChannelID()) == bus)
-            return static_cast<Channel*>(object);
-    }
-    FilterCollection channels(this);
-    channels.apply("Channel", false);
-    for (int i = 0; i < static_cast<int>(channels.size()); ++i) {
-        RaidObject* object = channels.elementAt(i);
-        if (object && static_cast<int>(object->getChannelID()) == bus)
-            return static_cast<Channel*>(object);
-    }
-    return nullptr;
+    // The walk stops at the channel: the build asks once a drive, and the
+    // channels are this adapter's own children, ahead of the drives below.
+    return static_cast<Channel*>(FilterCollection::firstOf(
+        this, "Channel", [bus](RaidObject* object) { return static_cast<int>(object->getChannelID()) == bus; }));
 }
 
 namespace {

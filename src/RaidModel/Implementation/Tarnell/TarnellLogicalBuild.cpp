@@ -200,14 +200,8 @@ bool isLastInArray(StoreDLLIntf* store, const _STORAGE_ADDRESS_ID& adapterAddres
 template <class T>
 T* findArray(TarnellAdapter* adapter, const char* className, STORID_T arrayID)
 {
-    FilterCollection arrays(adapter);
-    arrays.apply(className, false);
-    for (unsigned long i = 0; i < arrays.size(); ++i) {
-        RaidObject* object = arrays.elementAt(static_cast<int>(i));
-        if (object != nullptr && object->getArrayID() == arrayID)
-            return static_cast<T*>(object);
-    }
-    return nullptr;
+    return static_cast<T*>(FilterCollection::firstOf(
+        adapter, className, [arrayID](RaidObject* object) { return object->getArrayID() == arrayID; }));
 }
 
 // Sends the controller's enquiry, as every basic drive's build does; only
