@@ -594,19 +594,31 @@ TarnellBasicLogicalDrive* TarnellAdapter::getLogicalDriveConfig(TarnellAdapter* 
     if (!subLogical)
         array->addChild(drive);
 
-    FilterCollection hardDrives(adapter);
-    hardDrives.apply("TarnellHardDrive", false);
+    // The hard drives in tree order with the channel and device each sits
+    // at; every one at a chunk's place lists the chunk.
+    struct Place {
+        TarnellHardDrive* drive;
+        STORID_T channelID;
+        STORID_T deviceID;
+    };
+    std::vector<Place> places;
+    {
+        FilterCollection hardDrives(adapter);
+        hardDrives.apply("TarnellHardDrive", false);
+        for (unsigned long h = 0; h < hardDrives.size(); ++h) {
+            TarnellHardDrive* hardDrive = static_cast<TarnellHardDrive*>(hardDrives.elementAt(static_cast<int>(h)));
+            if (const Channel* channel = hardDrive->getChannel())
+                places.push_back(Place{hardDrive, channel->getChannelID(), hardDrive->getDeviceID()});
+        }
+    }
     const int group = subLogical ? static_cast<int>(arrayID) : 0;
     for (unsigned i = 0; i < chunkCount(record); ++i) {
         const _CHUNK& entry = record.sChunk[i];
         drive->addChild(new TarnellChunk(entry.ucChannel, entry.ucTarget, static_cast<int>(entry.ulStartSect),
                                          static_cast<int>(entry.ulNoOfSect), entry.usReserved, group));
-        for (unsigned long h = 0; h < hardDrives.size(); ++h) {
-            TarnellHardDrive* hardDrive = static_cast<TarnellHardDrive*>(hardDrives.elementAt(static_cast<int>(h)));
-            const Channel* channel = hardDrive->getChannel();
-            if (hardDrive->getDeviceID() == entry.ucTarget && channel != nullptr &&
-                channel->getChannelID() == entry.ucChannel)
-                hardDrive->addChunk(ChunkID{id, entry.ucChannel, entry.ucTarget});
+        for (const Place& place : places) {
+            if (place.deviceID == entry.ucTarget && place.channelID == entry.ucChannel)
+                place.drive->addChunk(ChunkID{id, entry.ucChannel, entry.ucTarget});
         }
     }
     return drive;
