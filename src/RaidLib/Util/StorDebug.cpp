@@ -305,7 +305,9 @@ void StorDebugInfo::TraceStackPush(STORDBG_FLAG_T flagsIN, const char* pMethodNa
         }
     }
 
-    TracePrintf(flagsIN, outermost, "%s IN", pMethodNameIN);
+    // The lock is held: a closed trace log is seen without taking it again.
+    if (traceFile.IsOpen())
+        TracePrintf(flagsIN, outermost, "%s IN", pMethodNameIN);
 
     if (stackDepth >= stackCapacity) {
         uint32_t capacity = stackCapacity ? stackCapacity * 2 : 16;
@@ -347,7 +349,8 @@ void StorDebugInfo::TraceStackPop(STORDBG_FLAG_T flagsIN, const char* pMethodNam
         pMethodNameIN = pNullMethodName;
     --stackDepth;
 
-    TracePrintf(flagsIN, false, "%s OUT", pMethodNameIN);
+    if (traceFile.IsOpen())
+        TracePrintf(flagsIN, false, "%s OUT", pMethodNameIN);
 
     if (stackDepth == 0) {
         if (tempFlags & STOR_DEBUG_TRACE) {

@@ -185,6 +185,22 @@ RaidObject* FilterCollection::elementAt(int i) const
     return resultSet[static_cast<size_t>(i)];
 }
 
+RaidObject* FilterCollection::firstOf(RaidObject* root, const char* className,
+                                      const std::function<bool(RaidObject*)>& test)
+{
+    std::vector<RaidObject*> queue;
+    if (root)
+        queue.push_back(root);
+    for (size_t i = 0; i < queue.size(); ++i) {
+        RaidObject* node = queue[i];
+        if (node->isInstanceOf(className) && test(node))
+            return node;
+        for (unsigned long c = 0; c < node->getChildCount(); ++c)
+            queue.push_back(node->getChild(static_cast<int>(c)));
+    }
+    return nullptr;
+}
+
 void FilterCollection::repackResultSet()
 {
     if (universalDebugFlag & DEBUG_ANY)

@@ -2,6 +2,7 @@
 #define FILTERCOLLECTION_H
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "RaidLib/Util/StorExport.h"
@@ -62,6 +63,11 @@ public:
     RaidObject* elementAt(int i) const;
     // Removes the entries a filter has dropped (nulls), keeping the order.
     void repackResultSet();
+
+    // The first instance of the class that test accepts, in the order of a
+    // collection over root; null for none. The tree is walked only as far as
+    // that object.
+    static RaidObject* firstOf(RaidObject* root, const char* className, const std::function<bool(RaidObject*)>& test);
 
 private:
     RaidObject* root;

@@ -187,8 +187,20 @@ void RaidObject::deleteAllChildren()
                            "RaidObject::deleteAllChildren()");
     if (!children.empty())
         objectsRemovedBelow(this);
+    deleteSubtrees();
+}
+
+// Each child's subtree in a scope of its own, as deleteAllChildren gives it,
+// then the child. The systems above were told once: the nodes below have no
+// other systems above them than those and the ones deleted with them.
+void RaidObject::deleteSubtrees()
+{
     for (RaidObject* child : children) {
-        child->deleteAllChildren();
+        {
+            StorDebugTracer tracer(child->myAddr2.getStorLibType(), STOR_DEBUG_TRACE_CORE_CONSTRUCT,
+                                   "RaidObject::deleteAllChildren()");
+            child->deleteSubtrees();
+        }
         delete child;
     }
     children.clear();

@@ -134,6 +134,7 @@ protected:
 
 private:
     static void notifyAncestors(RaidObject* insertionPoint, RaidObject* node);
+    void deleteSubtrees();
     void collect(std::vector<RaidObject*>& out, const char* className, bool recursive,
                  bool noDuplicates) const;
     RaidObject* findDepthFirst(const Addr& a);

@@ -229,6 +229,24 @@ RaidObject* System::findObject(const Addr& a)
     return found ? found : getObject(a);
 }
 
+// A logical drive is looked for from the root whatever node is asked, and an
+// object at any other address is the first in depth-first order; that order
+// below from is the system's order cut to from's subtree, so the system's
+// first object at the address is from's when it lies in that subtree, and
+// none below from has the address when the system has none.
+RaidObject* System::findObjectFrom(RaidObject* from, const Addr& a)
+{
+    if (!from)
+        return nullptr;
+    System* system = dynamic_cast<System*>(from->getRoot());
+    if (!system)
+        return from->getObject(a);
+    RaidObject* found = system->findObject(a);
+    if (a.getType() == ADDR_TYPE_LOGICAL || !found || found == from || from->isAncestorOf(found))
+        return found;
+    return from->getObject(a);
+}
+
 RaidObject* System::findChild(const Addr& a) const
 {
     RaidObject* found = nullptr;

@@ -73,8 +73,17 @@ public:
     // still found. Safe for lookups from several threads at once.
     RaidObject* findObject(const Addr& a);
     RaidObject* findChild(const Addr& a) const;
+    // What from->getObject(a) answers, through the index of the system at
+    // the root of from's tree; a walk below from as before when from is in
+    // no system's tree, or when the system's first object at the address
+    // lies outside from's subtree.
+    static RaidObject* findObjectFrom(RaidObject* from, const Addr& a);
     // Called when an object below the system was added or deleted.
     void shapeChanged() { ++shapeVersion; }
+    // Changes whenever an object below the system is added or deleted, so
+    // that what a caller derived from the tree's shape can be kept until it
+    // changes.
+    uint32_t getShapeVersion() const { return shapeVersion; }
 
     // Two systems are never equal.
     bool operator==(const System&) const { return false; }

@@ -163,6 +163,10 @@ void TarnellRaidMonitor::monitorEvents()
     bool looped = false;
     uint32_t count = 0;
     System* sys = nullptr;
+    // The controllers of sys, listed again only when its tree changed shape.
+    std::vector<Adapter*> adapters;
+    uint32_t adaptersShape = 0;
+    bool adaptersListed = false;
     if (!running) {
         logDebugGroup(NRM_DEBUG_DETAIL, "Polling is not Enabled before calling tarnellEventPersistence() !!!!\n");
         goto end;
@@ -218,7 +222,14 @@ void TarnellRaidMonitor::monitorEvents()
         }
         unlessOutOfMemory(*this, "this cycle's events", [&] {
             logDebugGroup(NRM_DEBUG_TRACE, "before Filter !!!!!!!!!!\n");
-            const std::vector<Adapter*> adapters = adaptersOf(sys);
+            if (!adaptersListed || sys->getShapeVersion() != adaptersShape) {
+                // Listed first: a list that runs out of memory keeps the
+                // stored shape from standing for it.
+                const uint32_t shape = sys->getShapeVersion();
+                adapters = adaptersOf(sys);
+                adaptersShape = shape;
+                adaptersListed = true;
+            }
             logDebugGroup(NRM_DEBUG_TRACE, "After Filter !!!!!!!!!!\n");
             for (Adapter* adapter : adapters) {
                 if (!adapter) {

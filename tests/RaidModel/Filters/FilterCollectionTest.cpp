@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -134,6 +135,37 @@ TEST_F(FilterTree, PredicateFiltersAreDeletedAfterUse)
     bool deleted = false;
     EXPECT_EQ(fc.resetFilters().apply(new RejectAll(&deleted)).size(), 0u);
     EXPECT_TRUE(deleted);
+}
+
+// firstOf answers the first object a collection over the same root keeps
+// after the class filter that the test accepts, the root included.
+TEST_F(FilterTree, FirstOfIsTheCollectionsFirstMatch)
+{
+    const auto channelIs = [](STORID_T id) {
+        return [id](RaidObject* o) { return o->getChannelID() == id; };
+    };
+    const auto any = [](RaidObject*) { return true; };
+    struct Case {
+        RaidObject* root;
+        const char* className;
+        std::function<bool(RaidObject*)> test;
+    };
+    const Case cases[] = {
+        {&root, "Channel", channelIs(2)},   {&root, "Channel", channelIs(7)},  {&root, "HardDrive", channelIs(3)},
+        {&root, "PhysicalDevice", any},     {&root, "System", any},            {adapters[1], "Channel", any},
+        {adapters[1], "Adapter", any},      {channels[3], "HardDrive", any},   {&root, "Nothing", any},
+        {nullptr, "Channel", any},
+    };
+    for (const Case& c : cases) {
+        FilterCollection fc(c.root);
+        fc.apply(c.className, false);
+        RaidObject* expected = nullptr;
+        for (unsigned long i = 0; i < fc.size() && !expected; ++i)
+            if (c.test(fc.elementAt(static_cast<int>(i))))
+                expected = fc.elementAt(static_cast<int>(i));
+        EXPECT_EQ(FilterCollection::firstOf(c.root, c.className, c.test), expected) << c.className;
+    }
+    EXPECT_EQ(FilterCollection::firstOf(&root, "Channel", channelIs(2)), channels[2]);
 }
 
 TEST(FilterCollection, LoneOrMissingRoot)

@@ -224,3 +224,45 @@ TEST(System, IndexedLookupsAnswerAsTheSearches)
     system.deleteAllChildren();
     expectSearchAnswers(system, addresses);
 }
+
+// A lookup from a node through its system's index answers what that node's
+// own search answers: also where the system meets the address first outside
+// the node's subtree, for logical drives (looked for from the root), and for
+// a node in no system's tree.
+TEST(System, LookupsFromANodeAnswerAsItsSearch)
+{
+    TestSystem system;
+    const Addr drive(4, U, U, 1, 3, UC, U, U);
+    Adapter* four = controller(TARNELL_B1, 4);
+    system.addChild(four);
+    RaidObject* channel = objectAt(four, Addr(4, U, U, 1, U, UC, U, U));
+    objectAt(channel, drive);
+    four->addChild(new LogicalDrive(four, 2));
+    // A node outside the adapter with other objects at the same addresses,
+    // which the system meets after the adapter's.
+    RaidObject* group = objectAt(&system, Addr(8));
+    RaidObject* second = objectAt(group, drive);
+    objectAt(group, Addr(4));
+    objectAt(group, Addr(4, U, 7, U, U, UC, U, U));
+    group->addChild(new LogicalDrive(four, 5));
+
+    const Addr addresses[] = {Addr(4), Addr(8), Addr(9), drive, Addr(4, U, U, 1, U, UC, U, U),
+                              Addr(4, U, 2, U, U, UC, U, U), Addr(4, U, 5, U, U, UC, U, U),
+                              Addr(4, U, 7, U, U, UC, U, U)};
+    RaidObject* const nodes[] = {&system, four, channel, group};
+    for (int round = 0; round < 3; ++round)
+        for (RaidObject* from : nodes)
+            for (const Addr& a : addresses)
+                EXPECT_EQ(System::findObjectFrom(from, a), from->getObject(a))
+                    << a.getAdapterID() << "/" << a.getLogicalDriveID() << "/" << a.getDeviceID() << " round "
+                    << round;
+    EXPECT_EQ(second, System::findObjectFrom(group, drive));
+    EXPECT_EQ(nullptr, System::findObjectFrom(channel, Addr(4)));
+
+    RaidObject loose;
+    RaidObject* child = objectAt(&loose, Addr(7));
+    EXPECT_EQ(child, System::findObjectFrom(&loose, Addr(7)));
+    EXPECT_EQ(nullptr, System::findObjectFrom(nullptr, Addr(7)));
+    loose.deleteAllChildren();
+    system.deleteAllChildren();
+}

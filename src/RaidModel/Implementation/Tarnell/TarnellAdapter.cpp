@@ -332,14 +332,10 @@ void TarnellAdapter::resetAdapterIDsForTest()
 
 Channel* TarnellAdapter::getChannel(int bus)
 {
-    FilterCollection channels(this);
-    channels.apply("Channel", false);
-    for (int i = 0; i < static_cast<int>(channels.size()); ++i) {
-        RaidObject* object = channels.elementAt(i);
-        if (object && static_cast<int>(object->getChannelID()) == bus)
-            return static_cast<Channel*>(object);
-    }
-    return nullptr;
+    // The walk stops at the channel: the build asks once a drive, and the
+    // channels are this adapter's own children, ahead of the drives below.
+    return static_cast<Channel*>(FilterCollection::firstOf(
+        this, "Channel", [bus](RaidObject* object) { return static_cast<int>(object->getChannelID()) == bus; }));
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #include "RaidModel/Implementation/Tarnell/TarnellEvents.h"
 
 #include <cstring>
+#include <map>
 
 #include "RaidLib/Util/Date.h"
 #include "RaidModel/Implementation/Tarnell/DllInterface/DllP.h"
@@ -13,10 +14,6 @@ uint32_t reportUnsupportedDriveRate = 2592000;
 uint32_t timeOfLastCriticalLogicalDriveReport = 0;
 uint32_t lastUnsupportedDriveReoprtTime = 0;
 
-EVT_ADAPTER_STATUS TarnellEvents::adapterStatus[TarnellEvents::MAX_TRACKED_ADAPTERS] = {};
-_REBUILD_STATUS TarnellEvents::savedProgress[TarnellEvents::MAX_TRACKED_ADAPTERS] = {};
-bool TarnellEvents::savedProgressValid[TarnellEvents::MAX_TRACKED_ADAPTERS] = {};
-
 RaidEvent TarnellAdapter::eventsBuffer[TarnellEvents::EVENT_RING_SIZE];
 int TarnellAdapter::currentEvtPtr = -1;
 int TarnellAdapter::eventCycleCount = 0;
@@ -25,7 +22,24 @@ namespace {
 
 const uint32_t RING_SIZE = TarnellEvents::EVENT_RING_SIZE;
 
-bool tracked(STORID_T adapterID) { return adapterID < static_cast<STORID_T>(TarnellEvents::MAX_TRACKED_ADAPTERS); }
+// What the rules keep of one controller between polls.
+struct TrackedAdapter {
+    EVT_ADAPTER_STATUS status;
+    _REBUILD_STATUS progress;
+    bool progressSaved;
+};
+
+// By model adapter id; a node map, so the references handed out stay valid
+// while other controllers are added. Made once and never destroyed: a poll
+// may still run on another thread while the process exits.
+std::map<STORID_T, TrackedAdapter>& trackedAdapters()
+{
+    static std::map<STORID_T, TrackedAdapter>* table = new std::map<STORID_T, TrackedAdapter>;
+    return *table;
+}
+
+// A controller's entry; a new one is zeroed (value-initialised).
+TrackedAdapter& trackedAdapter(STORID_T adapterID) { return trackedAdapters()[adapterID]; }
 
 // One reminder throttle: true, and the stamp moved to now, when more than
 // rate seconds have passed. A clock set back before the stamp gives a large
@@ -137,22 +151,20 @@ void TarnellEvents::SetNRMTime(long time)
     lastUnsupportedDriveReoprtTime = static_cast<uint32_t>(time);
 }
 
-EVT_ADAPTER_STATUS* TarnellEvents::getAdapterStatus(STORID_T adapterID)
-{
-    return tracked(adapterID) ? &adapterStatus[adapterID] : nullptr;
-}
+EVT_ADAPTER_STATUS& TarnellEvents::getAdapterStatus(STORID_T adapterID) { return trackedAdapter(adapterID).status; }
 
 const _REBUILD_STATUS* TarnellEvents::getSavedProgress(STORID_T adapterID)
 {
-    return tracked(adapterID) && savedProgressValid[adapterID] ? &savedProgress[adapterID] : nullptr;
+    const std::map<STORID_T, TrackedAdapter>& table = trackedAdapters();
+    const auto it = table.find(adapterID);
+    return it != table.end() && it->second.progressSaved ? &it->second.progress : nullptr;
 }
 
 void TarnellEvents::saveProgress(STORID_T adapterID, const _REBUILD_STATUS& record)
 {
-    if (!tracked(adapterID))
-        return;
-    savedProgress[adapterID] = record;
-    savedProgressValid[adapterID] = true;
+    TrackedAdapter& tracked = trackedAdapter(adapterID);
+    tracked.progress = record;
+    tracked.progressSaved = true;
 }
 
 void TarnellEvents::resetForTest()
@@ -161,9 +173,7 @@ void TarnellEvents::resetForTest()
         event = RaidEvent();
     TarnellAdapter::currentEvtPtr = -1;
     TarnellAdapter::eventCycleCount = 0;
-    std::memset(adapterStatus, 0, sizeof adapterStatus);
-    std::memset(savedProgress, 0, sizeof savedProgress);
-    std::memset(savedProgressValid, 0, sizeof savedProgressValid);
+    trackedAdapters().clear();
     timeOfLastCriticalLogicalDriveReport = 0;
     lastUnsupportedDriveReoprtTime = 0;
 }

@@ -11,9 +11,8 @@
 // process (the provider module's builders and a monitor each have one, on
 // threads of their own). Nothing here takes a lock itself: the library's
 // event poll holds pollLock() while it reaches the ring and the tables, so
-// one poll runs at a time. The per-controller state is kept for model
-// adapter ids 0 to 15; a controller with a higher id keeps none (its lookups
-// answer null and its progress always counts as changed).
+// one poll runs at a time. The per-controller state is kept by model adapter
+// id for every controller, made on first use.
 
 #include <cstdint>
 #include <mutex>
@@ -55,8 +54,6 @@ extern STOR_EXPORT uint32_t lastUnsupportedDriveReoprtTime;
 class STOR_EXPORT TarnellEvents {
 public:
     static const int EVENT_RING_SIZE = 32;
-    // Controllers with model ids below this keep event state.
-    static const int MAX_TRACKED_ADAPTERS = 16;
 
     // Writes the debug lines of the model classes; there is nothing to make.
     TarnellEvents();
@@ -118,23 +115,17 @@ public:
     // spanned drive, which raises nothing of its own.
     static bool isSubLogicalDrive(const RaidObject* drive);
 
-    // The tracked state of a controller by model adapter id; null for ids
-    // from MAX_TRACKED_ADAPTERS on.
-    static EVT_ADAPTER_STATUS* getAdapterStatus(STORID_T adapterID);
-    // The progress record saved for a controller; null when none is saved or
-    // the id keeps no state.
+    // The tracked state of a controller by model adapter id, all zero when
+    // first asked for. The reference stays valid for the life of the process.
+    static EVT_ADAPTER_STATUS& getAdapterStatus(STORID_T adapterID);
+    // The progress record saved for a controller; null while none is saved.
     static const _REBUILD_STATUS* getSavedProgress(STORID_T adapterID);
-    // Saves a copy of the record; ignored for ids that keep no state.
+    // Saves a copy of the record.
     static void saveProgress(STORID_T adapterID, const _REBUILD_STATUS& record);
 
-    // For tests only: an empty ring numbered from 1 again, zeroed controller
+    // For tests only: an empty ring numbered from 1 again, no controller
     // state, no saved progress, both reminder stamps 0.
     static void resetForTest();
-
-private:
-    static EVT_ADAPTER_STATUS adapterStatus[MAX_TRACKED_ADAPTERS];
-    static _REBUILD_STATUS savedProgress[MAX_TRACKED_ADAPTERS];
-    static bool savedProgressValid[MAX_TRACKED_ADAPTERS];
 };
 
 #endif

@@ -183,14 +183,8 @@ bool TarnellEvents::compareAdapterConfigs(TarnellAdapter* oldAdapter, TarnellAda
         return false;
     }
 
-    // The status the rules acted on last. A controller whose model id keeps
-    // no state gets one for this call only, taken from the previous
-    // snapshot, so that a failure is still reported once.
-    EVT_ADAPTER_STATUS* record = getAdapterStatus(newAdapter->getAdapterID());
-    int untrackedStatus = CONTROLLER_STATUS_WORKING;
-    if (!record && oldAdapter && isFailed(oldAdapter->getAdapterStatus()))
-        untrackedStatus = oldAdapter->getAdapterStatus();
-    int& status = record ? record->adapterStatus : untrackedStatus;
+    // The status the rules acted on last.
+    int& status = getAdapterStatus(newAdapter->getAdapterID()).adapterStatus;
 
     if (!oldAdapter)
         status = CONTROLLER_STATUS_WORKING;

@@ -9,6 +9,7 @@
 #include "RaidModel/Implementation/Tarnell/TarnellEvents.h"
 #include "RaidModel/Interface/Array.h"
 #include "RaidModel/Interface/LogicalDrive.h"
+#include "RaidModel/Interface/System.h"
 
 namespace {
 
@@ -34,8 +35,9 @@ LogicalDrive* counterpart(const LogicalDrive* drive, TarnellAdapter* other)
 {
     const STORID_T adapterID = drive->getAdapter() ? drive->getAdapter()->getAdapterID() : drive->getAdapterID();
     const STORID_T arrayID = drive->getArray() ? drive->getArray()->getArrayID() : drive->getArrayID();
-    RaidObject* found =
-        other->getObject(adapterID, arrayID, drive->getLogicalDriveID(), STORID_UNDEFINED, STORID_UNDEFINED);
+    RaidObject* found = System::findObjectFrom(other, Addr(adapterID, arrayID, drive->getLogicalDriveID(),
+                                                           STORID_UNDEFINED, STORID_UNDEFINED, BLOCK_UNDEFINED,
+                                                           STORID_UNDEFINED, STORID_UNDEFINED));
     if (found == nullptr || !found->isInstanceOf("LogicalDrive"))
         return nullptr;
     return static_cast<LogicalDrive*>(found);

@@ -10,6 +10,7 @@
 #include "RaidModel/Implementation/Tarnell/TarnellHardDrive.h"
 #include "RaidModel/Interface/Channel.h"
 #include "RaidModel/Interface/HardDrive.h"
+#include "RaidModel/Interface/System.h"
 
 namespace {
 
@@ -74,8 +75,9 @@ private:
 // tape) is no counterpart of a hard drive.
 const HardDrive* counterpartOf(const HardDrive* drive, STORID_T adapterID, TarnellAdapter* other)
 {
-    RaidObject* found =
-        other->getObject(adapterID, STORID_UNDEFINED, STORID_UNDEFINED, channelOf(drive), drive->getDeviceID());
+    RaidObject* found = System::findObjectFrom(
+        other, Addr(adapterID, STORID_UNDEFINED, STORID_UNDEFINED, channelOf(drive), drive->getDeviceID(),
+                    BLOCK_UNDEFINED, STORID_UNDEFINED, STORID_UNDEFINED));
     if (found == nullptr || !found->isInstanceOf("HardDrive"))
         return nullptr;
     return static_cast<const HardDrive*>(found);

@@ -416,24 +416,18 @@ bool TarnellEvents::compareProgress(TarnellAdapter* adapter, std::string& /*xml:
     }
     saveProgress(id, record);
 
-    // A controller beyond the tracked ones keeps no task state: without it
-    // every poll would report its task as new.
-    EVT_ADAPTER_STATUS* remembered = getAdapterStatus(id);
-    if (remembered == nullptr)
-        return false;
-
     // The array ids of sub-logical drives come from the controller's
     // current SLD table.
     TarnellAdapter::updateTables(adapter, true, true);
     if (adapter->getSLDTable() == nullptr)
         return false;
 
-    EVT_ADAPTER_STATUS state = *remembered;
+    EVT_ADAPTER_STATUS state = getAdapterStatus(id);
     ProgressRules rules(adapter, state, record);
     if (isTaskStatusActive(record.ucStatus))
         rules.inProgress();
     else
         rules.ended();
-    *remembered = state;
+    getAdapterStatus(id) = state;
     return rules.changed();
 }

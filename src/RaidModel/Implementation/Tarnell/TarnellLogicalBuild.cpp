@@ -7,10 +7,14 @@
 // Everything the controller reports is checked before it is used as an index
 // or a divisor: at most 8 listed drives numbered 0-7, at most 16 chunk entries
 // per record, SLD indexes inside the SLD table, chunk positions inside the
-// 4 x 16 device table, blocked-drive flags of at most 16 adapters.
+// 4 x 16 device table.
 
+#include <array>
 #include <cstring>
+#include <map>
 #include <memory>
+#include <mutex>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -32,10 +36,21 @@
 namespace {
 
 // Blocked-drive flags by model adapter id and top-level drive number, as the
-// controller's enquiry last reported them; shared by every adapter and build.
-const unsigned BLOCKED_ADAPTERS = 16;
+// controller's enquiry last reported them; shared by every adapter and by
+// builds on any thread, so reached under their lock. A controller's row is
+// made when its first flags are read; made once and never destroyed, as a
+// build may still run on another thread while the process exits.
 const unsigned BLOCKED_DRIVES = 8;
-BOOL virtDriveBlocked[BLOCKED_ADAPTERS][BLOCKED_DRIVES];
+struct BlockedFlags {
+    std::mutex lock;
+    std::map<STORID_T, std::array<BOOL, BLOCKED_DRIVES>> rows;
+};
+
+BlockedFlags& virtDriveBlocked()
+{
+    static BlockedFlags* flags = new BlockedFlags;
+    return *flags;
+}
 
 // The chunk entries a record holds.
 const unsigned RECORD_CHUNKS = sizeof(static_cast<_VIRT_DRV_PARMS*>(nullptr)->sChunk) / sizeof(_CHUNK);
@@ -187,14 +202,8 @@ bool isLastInArray(StoreDLLIntf* store, const _STORAGE_ADDRESS_ID& adapterAddres
 template <class T>
 T* findArray(TarnellAdapter* adapter, const char* className, STORID_T arrayID)
 {
-    FilterCollection arrays(adapter);
-    arrays.apply(className, false);
-    for (unsigned long i = 0; i < arrays.size(); ++i) {
-        RaidObject* object = arrays.elementAt(static_cast<int>(i));
-        if (object != nullptr && object->getArrayID() == arrayID)
-            return static_cast<T*>(object);
-    }
-    return nullptr;
+    return static_cast<T*>(FilterCollection::firstOf(
+        adapter, className, [arrayID](RaidObject* object) { return object->getArrayID() == arrayID; }));
 }
 
 // Sends the controller's enquiry, as every basic drive's build does; only
@@ -214,20 +223,27 @@ void refreshBlockedDrives(StoreDLLIntf* store, const _STORAGE_ADDRESS_ID& adapte
     const S_Ret sret = store->ExecAdapterCmnd(adapterAddress, command, ENQUIRY_COMMAND_LENGTH, readCount, writeCount,
                                               statusCount, answer.get(), ENQUIRY_ANSWER_LENGTH, nullptr, 0, nullptr, 0, 60,
                                               1, 1, 0);
-    if (rewrite && sret.iReturnCode == 0 && adapterID < BLOCKED_ADAPTERS) {
+    if (rewrite && sret.iReturnCode == 0) {
         static_assert(sizeof(_ENQUIRY) <= ENQUIRY_ANSWER_LENGTH, "the enquiry leads the answer");
         _ENQUIRY enquiry;
         std::memcpy(&enquiry, answer.get(), sizeof enquiry);
+        BlockedFlags& flags = virtDriveBlocked();
+        std::lock_guard<std::mutex> hold(flags.lock);
+        std::array<BOOL, BLOCKED_DRIVES>& row = flags.rows[adapterID];
         for (unsigned i = 0; i < BLOCKED_DRIVES; ++i)
-            virtDriveBlocked[adapterID][i] = static_cast<BOOL>((enquiry.ucBlockedDriveFlag >> i) & 1u);
+            row[i] = static_cast<BOOL>((enquiry.ucBlockedDriveFlag >> i) & 1u);
     }
 }
 
 bool isBlocked(STORID_T adapterID, int logicalDriveID)
 {
     // Sub-logical drives (ids 8 and above) have no flag of their own.
-    return adapterID < BLOCKED_ADAPTERS && logicalDriveID >= 0 &&
-           static_cast<unsigned>(logicalDriveID) < BLOCKED_DRIVES && virtDriveBlocked[adapterID][logicalDriveID] != 0;
+    if (logicalDriveID < 0 || static_cast<unsigned>(logicalDriveID) >= BLOCKED_DRIVES)
+        return false;
+    BlockedFlags& flags = virtDriveBlocked();
+    std::lock_guard<std::mutex> hold(flags.lock);
+    const auto row = flags.rows.find(adapterID);
+    return row != flags.rows.end() && row->second[static_cast<unsigned>(logicalDriveID)] != 0;
 }
 
 // Block count of the device a chunk lies on; false when the chunk's channel
@@ -259,7 +275,8 @@ void sizeBasicArray(TarnellAdapter* adapter, TarnellBasicArray* array, const _AD
 {
     FilterCollection inArray(array);
     inArray.apply("TarnellBasicLogicalDrive", false);
-    FilterCollection inAdapter(adapter);
+    // The whole adapter is listed only for an array without drives of its own.
+    FilterCollection inAdapter(inArray.size() == 0 ? adapter : nullptr);
     FilterCollection* drives = &inArray;
     if (inArray.size() == 0) {
         inAdapter.apply("TarnellBasicLogicalDrive", false);
@@ -340,7 +357,12 @@ void sizeSpannedArray(TarnellSpannedArray* spanned)
 
 } // namespace
 
-void TarnellAdapter::resetBlockedDrivesForTest() { std::memset(virtDriveBlocked, 0, sizeof virtDriveBlocked); }
+void TarnellAdapter::resetBlockedDrivesForTest()
+{
+    BlockedFlags& flags = virtDriveBlocked();
+    std::lock_guard<std::mutex> hold(flags.lock);
+    flags.rows.clear();
+}
 
 int TarnellAdapter::getNextUnqLDid(int hldID, int sldID, int numSpannedSegments, bool isSLD)
 {
@@ -569,19 +591,31 @@ TarnellBasicLogicalDrive* TarnellAdapter::getLogicalDriveConfig(TarnellAdapter* 
     if (!subLogical)
         array->addChild(made.release());
 
-    FilterCollection hardDrives(adapter);
-    hardDrives.apply("TarnellHardDrive", false);
+    // The hard drives in tree order with the channel and device each sits
+    // at; every one at a chunk's place lists the chunk.
+    struct Place {
+        TarnellHardDrive* drive;
+        STORID_T channelID;
+        STORID_T deviceID;
+    };
+    std::vector<Place> places;
+    {
+        FilterCollection hardDrives(adapter);
+        hardDrives.apply("TarnellHardDrive", false);
+        for (unsigned long h = 0; h < hardDrives.size(); ++h) {
+            TarnellHardDrive* hardDrive = static_cast<TarnellHardDrive*>(hardDrives.elementAt(static_cast<int>(h)));
+            if (const Channel* channel = hardDrive->getChannel())
+                places.push_back(Place{hardDrive, channel->getChannelID(), hardDrive->getDeviceID()});
+        }
+    }
     const int group = subLogical ? static_cast<int>(arrayID) : 0;
     for (unsigned i = 0; i < chunkCount(record); ++i) {
         const _CHUNK& entry = record.sChunk[i];
         drive->addChild(new TarnellChunk(entry.ucChannel, entry.ucTarget, static_cast<int>(entry.ulStartSect),
                                          static_cast<int>(entry.ulNoOfSect), entry.usReserved, group));
-        for (unsigned long h = 0; h < hardDrives.size(); ++h) {
-            TarnellHardDrive* hardDrive = static_cast<TarnellHardDrive*>(hardDrives.elementAt(static_cast<int>(h)));
-            const Channel* channel = hardDrive->getChannel();
-            if (hardDrive->getDeviceID() == entry.ucTarget && channel != nullptr &&
-                channel->getChannelID() == entry.ucChannel)
-                hardDrive->addChunk(ChunkID{id, entry.ucChannel, entry.ucTarget});
+        for (const Place& place : places) {
+            if (place.deviceID == entry.ucTarget && place.channelID == entry.ucChannel)
+                place.drive->addChunk(ChunkID{id, entry.ucChannel, entry.ucTarget});
         }
     }
     made.release();

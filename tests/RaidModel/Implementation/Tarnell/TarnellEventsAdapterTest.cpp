@@ -140,7 +140,7 @@ protected:
         return changed;
     }
 
-    static int& remembered(int id = ADAPTER_ID) { return TarnellEvents::getAdapterStatus(id)->adapterStatus; }
+    static int& remembered(int id = ADAPTER_ID) { return TarnellEvents::getAdapterStatus(id).adapterStatus; }
 
     uint32_t seen = 0;
 };
@@ -300,17 +300,19 @@ TEST_F(TarnellAdapterEventsTest, WithoutControllerAccessNoRuleRuns)
     EXPECT_EQ(0, remembered());
 }
 
-// A controller whose model id keeps no remembered status is still reported
-// failed once and replaced when it works again.
-TEST_F(TarnellAdapterEventsTest, UntrackedControllerReportsAFailureOnce)
+// A controller from model id 16 on is reported failed once and replaced when
+// it works again, as any other, remembering its status apart from the others.
+TEST_F(TarnellAdapterEventsTest, ControllerFromModelIdSixteenReportsAFailureOnce)
 {
     Snap working;
-    working.adapterID = TarnellEvents::MAX_TRACKED_ADAPTERS;
+    working.adapterID = 16;
     Snap failed = working;
     failed.status = CONTROLLER_STATUS_FAILED;
     AdapterPtr w1 = make(working), f1 = make(failed), f2 = make(failed), w2 = make(working);
     EXPECT_TRUE(compare(nullptr, w1.get()));
     EXPECT_TRUE(compare(w1.get(), f1.get()));
+    EXPECT_EQ(CONTROLLER_STATUS_FAILED, remembered(16));
+    EXPECT_EQ(CONTROLLER_STATUS_WORKING, remembered());
     EXPECT_FALSE(compare(f1.get(), f2.get()));
     EXPECT_TRUE(compare(f2.get(), w2.get()));
     const std::vector<ListedEvent> events = newEvents();

@@ -118,15 +118,18 @@ protected:
             capiNumber);
     }
 
-    // Runs the rules once; the events they raised go to raised.
-    bool poll()
+    // Runs the rules once on the adapter (by default controller 2's); the
+    // events they raised go to raised.
+    bool poll(TarnellAdapter* adapter = nullptr)
     {
+        if (adapter == nullptr)
+            adapter = ctl->adapter;
         const uint32_t since = TarnellEvents::lastEventNumber() + 1;
         std::string unused;
-        const bool result = TarnellEvents::compareProgress(ctl->adapter, unused);
+        const bool result = TarnellEvents::compareProgress(adapter, unused);
         raised = ringEvents(since);
         for (const ListedEvent& e : raised)
-            EXPECT_EQ(ctl->adapter->getAdapterID(), e.adapterID);
+            EXPECT_EQ(adapter->getAdapterID(), e.adapterID);
         return result;
     }
 
@@ -157,7 +160,7 @@ protected:
         }
     }
 
-    EVT_ADAPTER_STATUS& state() { return *TarnellEvents::getAdapterStatus(ctl->adapter->getAdapterID()); }
+    EVT_ADAPTER_STATUS& state() { return TarnellEvents::getAdapterStatus(ctl->adapter->getAdapterID()); }
 
     std::unique_ptr<SimController> ctl;
     std::vector<ListedEvent> raised;
@@ -443,26 +446,25 @@ TEST_F(ProgressRulesTest, UnknownRememberedRebuildKindEndsSilently)
     EXPECT_EQ(0x7FFFFFFF, state().virtDriveNumber);
 }
 
-// A controller beyond the tracked ones keeps no task state, so its tasks
-// raise nothing (they would be new at every poll); an unreadable record is
-// still reported.
-TEST_F(ProgressRulesTest, UntrackedControllerRaisesOnlyPollingFailures)
+// A controller from model id 16 on keeps its task state like the others: its
+// rebuild is detected once and completes, and its record is no concern of
+// controller 2's.
+TEST_F(ProgressRulesTest, ControllerFromModelIdSixteenOnGetsItsTaskEvents)
 {
     for (int n = 100; n < 116; ++n)
         TarnellAdapter::getUniqueID(n);
-    SimController untracked(CONTROLLER_B, TARNELL_C0);
-    ASSERT_EQ(nullptr, TarnellEvents::getAdapterStatus(untracked.adapter->getAdapterID()));
+    SimController seventeenth(CONTROLLER_B, TARNELL_C0);
+    ASSERT_LE(16u, seventeenth.adapter->getAdapterID());
     show(rebuild(2), CONTROLLER_B);
-    std::string unused;
-    EXPECT_FALSE(TarnellEvents::compareProgress(untracked.adapter, unused));
-    EXPECT_EQ(0u, TarnellEvents::lastEventNumber());
+    EXPECT_TRUE(poll(seventeenth.adapter));
+    EXPECT_EQ((std::vector<std::string>{"P304 ld2", "W399 ld2"}), shortForm());
+    EXPECT_FALSE(poll(seventeenth.adapter));
+    EXPECT_TRUE(raised.empty());
+    EXPECT_FALSE(state().rebuildStatus);
 
-    tarnellsim::injectFailure("CheckProgress", tarnellsim::RC_BUSY);
-    EXPECT_TRUE(TarnellEvents::compareProgress(untracked.adapter, unused));
-    const std::vector<ListedEvent> events = ringEvents();
-    ASSERT_EQ(1u, events.size());
-    EXPECT_EQ(205u, events[0].code);
-    EXPECT_EQ(untracked.adapter->getAdapterID(), events[0].adapterID);
+    show(ended(OP_REBUILD, 2, 0x00), CONTROLLER_B);
+    EXPECT_TRUE(poll(seventeenth.adapter));
+    EXPECT_EQ(std::vector<std::string>{"P305 ld2"}, shortForm());
 }
 
 // The simulation's own rebuild of drive 3 on controller 2: detected once,

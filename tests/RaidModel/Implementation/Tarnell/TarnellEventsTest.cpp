@@ -210,32 +210,35 @@ TEST_F(TarnellChangeTest, ConfigurationChangeIsTheLibrarysFlag)
     EXPECT_FALSE(changed);
 }
 
-// Model ids from 16 on keep no state: nothing is read or written outside the
-// tables, and their progress always counts as changed.
-TEST_F(TarnellChangeTest, ControllersFromModelIdSixteenKeepNoState)
+// Every controller keeps its state by model id, from id 16 on too: its saved
+// record is what its progress is compared with, and each id's entries are
+// its own, zero when first asked for and where they were after others came.
+TEST_F(TarnellChangeTest, ControllersFromModelIdSixteenOnKeepTheirState)
 {
-    EXPECT_NE(nullptr, TarnellEvents::getAdapterStatus(15));
-    EXPECT_EQ(nullptr, TarnellEvents::getAdapterStatus(16));
-    EXPECT_EQ(nullptr, TarnellEvents::getAdapterStatus(STORID_UNDEFINED));
-
-    _REBUILD_STATUS record;
-    std::memset(&record, 0x5A, sizeof record);
-    TarnellEvents::saveProgress(16, record);
-    TarnellEvents::saveProgress(STORID_UNDEFINED, record);
-    EXPECT_EQ(nullptr, TarnellEvents::getSavedProgress(16));
-    TarnellEvents::saveProgress(15, record);
-    ASSERT_NE(nullptr, TarnellEvents::getSavedProgress(15));
-    EXPECT_EQ(0, std::memcmp(&record, TarnellEvents::getSavedProgress(15), sizeof record));
-
-    // A seventeenth controller: ids 0-15 go to other C-API numbers.
+    // A seventeenth controller: ids 1-16 go to other C-API numbers.
     for (int n = 100; n < 116; ++n)
         TarnellAdapter::getUniqueID(n);
     SimController seventeenth(CONTROLLER_B, TARNELL_C0);
-    ASSERT_EQ(17u, seventeenth.adapter->getAdapterID());
+    TarnellAdapter* adapter = seventeenth.adapter;
+    ASSERT_EQ(17u, adapter->getAdapterID());
+    EXPECT_TRUE(TarnellEvents::progressChanged(adapter)) << "nothing saved yet";
     _REBUILD_STATUS now;
-    ASSERT_EQ(Ret(0), seventeenth.adapter->returnProgress(now));
-    TarnellEvents::saveProgress(seventeenth.adapter->getAdapterID(), now);
-    EXPECT_TRUE(TarnellEvents::progressChanged(seventeenth.adapter));
+    ASSERT_EQ(Ret(0), adapter->returnProgress(now));
+    TarnellEvents::saveProgress(17, now);
+    EXPECT_FALSE(TarnellEvents::progressChanged(adapter));
+    EXPECT_EQ(nullptr, TarnellEvents::getSavedProgress(16));
+    EXPECT_EQ(nullptr, TarnellEvents::getSavedProgress(STORID_UNDEFINED));
+
+    const EVT_ADAPTER_STATUS zero = {};
+    EVT_ADAPTER_STATUS& sixteenth = TarnellEvents::getAdapterStatus(16);
+    EXPECT_EQ(0, std::memcmp(&zero, &sixteenth, sizeof zero));
+    sixteenth.virtDriveNumber = 5;
+    for (STORID_T id = 18; id < 300; ++id)
+        TarnellEvents::getAdapterStatus(id).virtDriveNumber = static_cast<int>(id);
+    EXPECT_EQ(&sixteenth, &TarnellEvents::getAdapterStatus(16));
+    EXPECT_EQ(5, sixteenth.virtDriveNumber);
+    EXPECT_EQ(0, TarnellEvents::getAdapterStatus(17).virtDriveNumber);
+    EXPECT_EQ(299, TarnellEvents::getAdapterStatus(299).virtDriveNumber);
 }
 
 } // namespace

@@ -650,9 +650,10 @@ TEST_F(TarnellLogicalBuildTest, HostileDataBuildsAPartialModel)
     }
 }
 
-// The blocked-drive flags belong to at most 16 adapters; a RAID-0 drive of a
-// seventeenth is built unblocked.
-TEST_F(TarnellLogicalBuildTest, AdapterBeyondTheBlockedFlagsIsBuilt)
+// Every adapter keeps its own blocked-drive flags, from model id 16 on too:
+// the seventeenth's blocked RAID-0 drive shows blocked, and the same drive
+// number of another adapter does not.
+TEST_F(TarnellLogicalBuildTest, BlockedFlagsOfAnAdapterFromModelIdSixteenOn)
 {
     for (int i = 0; i < 16; ++i)
         TarnellAdapter::getUniqueID(100 + i);
@@ -660,7 +661,18 @@ TEST_F(TarnellLogicalBuildTest, AdapterBeyondTheBlockedFlagsIsBuilt)
     ASSERT_EQ(STORID_T(16), b.adapter->getAdapterID());
     b.buildAll();
     ASSERT_NE(nullptr, basic(b, 3));
-    EXPECT_FALSE(basic(b, 3)->getBlockedAccess());
+    EXPECT_TRUE(basic(b, 3)->getBlockedAccess());
+
+    resetWith(CONTROLLER_A, [](tarnellsim::Controller& c) {
+        c.drives.clear();
+        c.subDrives.clear();
+        c.drives.push_back(simDrive(3, 0, 0, 0, 6000, {{0, 0}, {0, 1}}));
+    });
+    BuildAdapter a(CONTROLLER_A, 3);
+    a.buildAll();
+    ASSERT_NE(nullptr, basic(a, 3));
+    EXPECT_EQ(RAID0, basic(a, 3)->getRaidLevel());
+    EXPECT_FALSE(basic(a, 3)->getBlockedAccess());
 }
 
 // A spanned drive that gets no id drops the sub-logical drives it built.
