@@ -322,14 +322,18 @@ bool TarnellRaidMonitor::tarnellEventPersistence()
             stored = configBuilder->nrmSystem;
         }
         LDMProgressType(stored);
-        if (stored) {
-            for (Adapter* adapter : adaptersOf(stored)) {
+        // The adapters below root in tree order; a null one is logged.
+        const auto listAdapters = [this](System* root, std::vector<Adapter*>& list, const char* nullLine) {
+            for (Adapter* adapter : adaptersOf(root)) {
                 if (adapter)
-                    storedAdapters.push_back(adapter);
+                    list.push_back(adapter);
                 else
-                    logDebugGroup(NRM_DEBUG_ERRORS,
-                                  "ERROR: TarnellRaidMonitor:: tarnellEventPersistence() nrmAdp is NULL \n");
+                    logDebugGroup(NRM_DEBUG_ERRORS, "%s", nullLine);
             }
+        };
+        if (stored) {
+            listAdapters(stored, storedAdapters,
+                         "ERROR: TarnellRaidMonitor:: tarnellEventPersistence() nrmAdp is NULL \n");
         } else {
             logDebugGroup(NRM_DEBUG_TRACE, "nrmSys is NULL\n");
         }
@@ -345,13 +349,8 @@ bool TarnellRaidMonitor::tarnellEventPersistence()
         }
         heldSystems.push_back(live);
         logDebugGroup(NRM_DEBUG_ERRORS, "INFO: TarnellRaidMonitor::  Create  currentAdapterList  \n");
-        for (Adapter* adapter : adaptersOf(live)) {
-            if (adapter)
-                liveAdapters.push_back(adapter);
-            else
-                logDebugGroup(NRM_DEBUG_ERRORS,
-                              "ERROR: TarnellRaidMonitor:: tarnellEventPersistence() currentAdapter is NULL \n");
-        }
+        listAdapters(live, liveAdapters,
+                     "ERROR: TarnellRaidMonitor:: tarnellEventPersistence() currentAdapter is NULL \n");
         // Each stored adapter pairs with one live adapter at most, the first
         // in tree order with its serial number; the rest count as added.
         for (Adapter* adapter : liveAdapters)
