@@ -595,8 +595,9 @@ StorDebugTracer::StorDebugTracer(EnumStorLibType storlibTypeIN, STORDBG_FLAG_T f
                 scopes.pinned[t] = pDebugInfo;
         }
         if (pDebugInfo) {
-            pDebugInfo->TraceStackPush(debugFlags, pMethodName, scopes.traceFileMissing[t], nested);
+            // Noted first: the destructor tells a nested scope by it.
             outerScopeType = scopes.innermostType;
+            pDebugInfo->TraceStackPush(debugFlags, pMethodName, scopes.traceFileMissing[t], nested);
             scopes.innermostType = t;
         }
     } catch (...) {
