@@ -54,6 +54,27 @@ char* formatI32(char* end, int32_t v)
     return p;
 }
 
+// Copies n characters and returns the end of the copy. The short runs of
+// attribute names and most values go by word moves of fixed size instead of
+// a call to memcpy; overlapping moves cover the lengths between.
+inline char* copyChars(char* to, const char* from, size_t n)
+{
+    if (n > 16) {
+        memcpy(to, from, n);
+    } else if (n >= 8) {
+        memcpy(to, from, 8);
+        memcpy(to + n - 8, from + n - 8, 8);
+    } else if (n >= 4) {
+        memcpy(to, from, 4);
+        memcpy(to + n - 4, from + n - 4, 4);
+    } else if (n > 0) {
+        to[0] = from[0];
+        to[n / 2] = from[n / 2];
+        to[n - 1] = from[n - 1];
+    }
+    return to + n;
+}
+
 // The entity of a character the dialect escapes, or null.
 inline const char* entityFor(unsigned char c, uint32_t& length)
 {
@@ -226,12 +247,10 @@ void XMLWriter::writeAttribute(const char* name, const char* value, uint32_t val
         return;
     char* q = p;
     *q++ = ' ';
-    memcpy(q, name, nameLength);
-    q += nameLength;
+    q = copyChars(q, name, nameLength);
     *q++ = '=';
     *q++ = '"';
-    memcpy(q, value, valueLength);
-    q += valueLength;
+    q = copyChars(q, value, valueLength);
     *q++ = '"';
     commit(static_cast<uint32_t>(q - p));
 }
@@ -267,13 +286,11 @@ void XMLWriter::writeEscaped(const char* name, const char* value)
         return;
     char* q = p;
     *q++ = ' ';
-    memcpy(q, name, nameLength);
-    q += nameLength;
+    q = copyChars(q, name, nameLength);
     *q++ = '=';
     *q++ = '"';
     if (plain) {
-        memcpy(q, value, valueLength);
-        q += valueLength;
+        q = copyChars(q, value, valueLength);
     } else {
         for (size_t i = 0; i < valueLength; ++i) {
             const unsigned char c = v[i];
