@@ -219,11 +219,7 @@ void FilterCollection::repackResultSet()
 {
     if (universalDebugFlag & DEBUG_ANY)
         std::fprintf(stderr, "FilterCollection::repackResultSet\n");
-    tempVector.clear();
-    for (RaidObject* entry : resultSet) {
-        if (entry)
-            tempVector.push_back(entry);
-    }
-    resultSet.swap(tempVector);
-    tempVector.clear();
+    // In place: the entries kept move forward in their order, and nothing
+    // is allocated.
+    resultSet.erase(std::remove(resultSet.begin(), resultSet.end(), nullptr), resultSet.end());
 }
