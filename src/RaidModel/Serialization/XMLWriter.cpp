@@ -23,27 +23,34 @@ char* allocBlock(uint64_t size)
     return new char[static_cast<size_t>(size)];
 }
 
-// Decimal digits of v, written backwards so that they end at end; returns
-// the first digit.
-char* formatU64(char* end, uint64_t v)
+// "00" to "99", two digits a step.
+const char DIGIT_PAIRS[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+                           "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+                           "8081828384858687888990919293949596979899";
+
+// Decimal digits of v, written backwards so that they end at end, two at a
+// time; returns the first digit.
+template <typename Unsigned> char* formatDecimal(char* end, Unsigned v)
 {
     char* p = end;
-    do {
-        *--p = static_cast<char>('0' + v % 10);
-        v /= 10;
-    } while (v != 0);
+    while (v >= 100) {
+        const unsigned pair = static_cast<unsigned>(v % 100);
+        v /= 100;
+        p -= 2;
+        memcpy(p, DIGIT_PAIRS + 2 * pair, 2);
+    }
+    if (v >= 10) {
+        p -= 2;
+        memcpy(p, DIGIT_PAIRS + 2 * static_cast<unsigned>(v), 2);
+    } else {
+        *--p = static_cast<char>('0' + v);
+    }
     return p;
 }
 
-char* formatU32(char* end, uint32_t v)
-{
-    char* p = end;
-    do {
-        *--p = static_cast<char>('0' + v % 10);
-        v /= 10;
-    } while (v != 0);
-    return p;
-}
+char* formatU64(char* end, uint64_t v) { return formatDecimal(end, v); }
+
+char* formatU32(char* end, uint32_t v) { return formatDecimal(end, v); }
 
 char* formatI32(char* end, int32_t v)
 {
