@@ -26,7 +26,7 @@ NRMAdapter::~NRMAdapter() {}
 
 bool NRMAdapter::isInstanceOf(const char* className) const
 {
-    return (className && std::strcmp(className, "NRMAdapter") == 0) || Adapter::isInstanceOf(className);
+    return isClassName(className, "NRMAdapter") || Adapter::isInstanceOf(className);
 }
 
 void NRMAdapter::writeTo(Writer* writer) const

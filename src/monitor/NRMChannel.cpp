@@ -15,7 +15,7 @@ NRMChannel::~NRMChannel() {}
 
 bool NRMChannel::isInstanceOf(const char* className) const
 {
-    return (className && std::strcmp(className, "NRMChannel") == 0) || Channel::isInstanceOf(className);
+    return isClassName(className, "NRMChannel") || Channel::isInstanceOf(className);
 }
 
 void NRMChannel::writeTo(Writer* writer) const { Channel::writeTo(writer); }

@@ -18,7 +18,7 @@ NRMHardDrive::~NRMHardDrive() {}
 
 bool NRMHardDrive::isInstanceOf(const char* className) const
 {
-    return (className && std::strcmp(className, "NRMHardDrive") == 0) || HardDrive::isInstanceOf(className);
+    return isClassName(className, "NRMHardDrive") || HardDrive::isInstanceOf(className);
 }
 
 void NRMHardDrive::writeTo(Writer* writer) const

@@ -31,7 +31,7 @@ NRMLogicalDrive::~NRMLogicalDrive() {}
 
 bool NRMLogicalDrive::isInstanceOf(const char* className) const
 {
-    return (className && std::strcmp(className, "NRMLogicalDrive") == 0) || LogicalDrive::isInstanceOf(className);
+    return isClassName(className, "NRMLogicalDrive") || LogicalDrive::isInstanceOf(className);
 }
 
 // The model writes its task flag as "bTaskInProgress"; the snapshot's flag is

@@ -1,5 +1,6 @@
 #include "RaidLib/Util/StorDebug.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -72,6 +73,13 @@ const char* baseName(const char* path)
 
 } // namespace
 
+// The second in which a thread last looked for a type's trace file and found
+// none to open, and the state that looked (null after a look that found one).
+struct TraceFileMissing {
+    const StorDebugInfo* state;
+    time_t second;
+};
+
 // The debug state of one library type.
 class StorDebugInfo {
 public:
@@ -81,9 +89,11 @@ public:
     StorDebugInfo& operator=(const StorDebugInfo&) = delete;
 
     bool FlagsEnabled(STORDBG_FLAG_T flagsIN) const;
-    void TraceStackPush(STORDBG_FLAG_T flagsIN, const char* pMethodNameIN);
-    void TraceStackPop(STORDBG_FLAG_T flagsIN, const char* pMethodNameIN);
-    bool LookForTraceFile(STORDBG_FLAG_T flagsIN) const;
+    // heldIN: the thread holds the state's mutex already, in a scope of the
+    // same state around this one.
+    void TraceStackPush(STORDBG_FLAG_T flagsIN, const char* pMethodNameIN, TraceFileMissing& missing, bool heldIN);
+    void TraceStackPop(STORDBG_FLAG_T flagsIN, const char* pMethodNameIN, bool heldIN);
+    bool LookForTraceFile(STORDBG_FLAG_T flagsIN, const TraceFileMissing& missing) const;
     void TracePrintf(STORDBG_FLAG_T flagsIN, bool bStartStackIN, const char* pFormatStrIN, ...)
         __attribute__((format(printf, 4, 5)));
     void TraceVPrintf(STORDBG_FLAG_T flagsIN, const char* pFormatStrIN, va_list argptr, bool bStartStackIN);
@@ -91,12 +101,8 @@ public:
     void ConfigPrintf(const char* pXmlIN);
     void EventPrintf(const char* pXmlIN);
 
-    // Table bookkeeping, under pStorLibGlobalThreadLocker: the entry the state
-    // sits in, the scopes and log calls that use it right now, and whether
-    // its last user is to delete it.
+    // The table entry the state sits in.
     int tableIndex = 0;
-    uint32_t activeUsers = 0;
-    bool bDeletePending = false;
 
 private:
     const char* stackName(uint32_t i) const { return i < stackCapacity ? traceStack[i] : pNullMethodName; }
@@ -129,22 +135,41 @@ private:
 
 namespace {
 
-StorDebugInfo* storDebugInfo[STOR_DEBUG_TYPES];
+// One entry of the table of debug states. A scope or a log call pins the
+// state it uses by counting itself in users before it reads info, so that
+// no global lock is taken while the state stands. Changes of info and of
+// deletePending are made under pStorLibGlobalThreadLocker; a state is
+// deleted only by one who took info out of its entry and then saw no user
+// (see finishDelete), so a user that read info before is always seen.
+struct alignas(64) TableEntry {
+    std::atomic<StorDebugInfo*> info{nullptr};
+    // The scopes and log calls that pin the entry's state right now.
+    std::atomic<uint32_t> users{0};
+    // The state is to be deleted by its last user.
+    std::atomic<bool> deletePending{false};
+};
+TableEntry storDebugTable[STOR_DEBUG_TYPES];
+
 // Users of each type's state. Type 9 starts at 1, so its last cleanup keeps
 // the state and only StorDebugDeleteAll removes it.
 uint32_t storDebugInstanceCounter[STOR_DEBUG_TYPES] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0};
 
-// The type of the innermost scope this thread has open, -1 for none.
-thread_local int innermostScopeType = -1;
-
-// The second in which this thread last looked for a type's trace file and
-// found none to open, and the state that looked (null after a look that
-// found one).
-struct TraceFileMissing {
-    const StorDebugInfo* state;
-    time_t second;
+// What a thread remembers of its scopes, in one block so that a scope reaches
+// it with one look-up of the thread's storage.
+struct ThreadScopes {
+    // The type of the innermost scope this thread has open, -1 for none.
+    int innermostType = -1;
+    // The state each type's scopes pinned when this thread last opened one
+    // outside a scope of the same type; while such a scope is open, the one
+    // its type has (a pinned state stays until its last user goes).
+    StorDebugInfo* pinned[STOR_DEBUG_TYPES] = {};
+    TraceFileMissing traceFileMissing[STOR_DEBUG_TYPES] = {};
 };
-thread_local TraceFileMissing traceFileMissing[STOR_DEBUG_TYPES];
+thread_local ThreadScopes threadScopes;
+
+// This thread's block. A call of its own, so that a scope looks the block up
+// once: the compiler would otherwise look it up again after every call.
+__attribute__((noinline)) ThreadScopes& thisThreadScopes() { return threadScopes; }
 
 // The table entry a logging call of this type writes to; -1 for none. A call
 // without a type of its own (model objects before their address is set) logs
@@ -152,68 +177,97 @@ thread_local TraceFileMissing traceFileMissing[STOR_DEBUG_TYPES];
 // the default type's mutex inside another family's scope, while deleting that
 // family's tree under the default type takes the family's, would let two
 // threads wait for each other.
-int chooseType(EnumStorLibType storlibTypeIN)
+int chooseType(EnumStorLibType storlibTypeIN, int innermostType)
 {
     int t = storlibTypeIN;
     if (t < 1 || t > STOR_DEBUG_LAST_TYPE)
-        t = innermostScopeType >= 0 ? innermostScopeType : gStorDebugDefaultStorLibType;
+        t = innermostType >= 0 ? innermostType : gStorDebugDefaultStorLibType;
     return (t < 0 || t > STOR_DEBUG_LAST_TYPE) ? -1 : t;
 }
+
+int chooseType(EnumStorLibType storlibTypeIN) { return chooseType(storlibTypeIN, threadScopes.innermostType); }
 
 bool validTableType(EnumStorLibType storlibTypeIN)
 {
     return storlibTypeIN >= 0 && storlibTypeIN <= STOR_DEBUG_LAST_TYPE;
 }
 
-void deleteOrDefer(int t)
+// Deletes entry t's state if it is to be deleted and nobody uses it; else
+// leaves it in place for its last user. Under pStorLibGlobalThreadLocker.
+// The state leaves the entry before the users are counted: a user counts
+// itself before it reads the entry, so either it reads no state or it is
+// counted here.
+void finishDelete(int t)
 {
-    StorDebugInfo* info = storDebugInfo[t];
-    if (!info)
+    TableEntry& entry = storDebugTable[t];
+    StorDebugInfo* info = entry.info.load();
+    if (!info || !entry.deletePending.load())
         return;
-    if (info->activeUsers == 0) {
-        storDebugInfo[t] = nullptr;
+    entry.info.store(nullptr);
+    if (entry.users.load() == 0) {
+        entry.deletePending.store(false);
         delete info;
     } else {
-        info->bDeletePending = true;
+        entry.info.store(info);
     }
 }
 
-// Pins the state of a type for the length of a scope or a log call, so that
-// a cleanup on another thread cannot delete it in use.
-StorDebugInfo* acquireState(EnumStorLibType storlibTypeIN)
+// Under pStorLibGlobalThreadLocker.
+void deleteOrDefer(int t)
 {
-    int t = chooseType(storlibTypeIN);
+    TableEntry& entry = storDebugTable[t];
+    if (!entry.info.load())
+        return;
+    entry.deletePending.store(true);
+    finishDelete(t);
+}
+
+// Lets go of a pin of entry t; the last user of a state to be deleted
+// deletes it. When the count comes to 0 with a deletion pending, the
+// deletion's own count saw this user (see finishDelete), so the flag is seen.
+void unpin(int t)
+{
+    TableEntry& entry = storDebugTable[t];
+    if (entry.users.fetch_sub(1) == 1 && entry.deletePending.load()) {
+        osThreadLockerGrabber global(pStorLibGlobalThreadLocker);
+        finishDelete(t);
+    }
+}
+
+// Pins the state of table entry t for the length of a scope or a log call,
+// so that a cleanup on another thread cannot delete it in use. An entry
+// without a state (or one a deletion has out for the moment) is read again
+// under the table's lock.
+StorDebugInfo* pinState(int t)
+{
     if (t < 0)
         return nullptr;
-    osThreadLockerGrabber global(pStorLibGlobalThreadLocker);
-    StorDebugInfo* info = storDebugInfo[t];
+    TableEntry& entry = storDebugTable[t];
+    entry.users.fetch_add(1);
+    StorDebugInfo* info = entry.info.load();
     if (info)
-        ++info->activeUsers;
-    return info;
-}
-
-void releaseState(StorDebugInfo* info)
-{
+        return info;
+    unpin(t);
     osThreadLockerGrabber global(pStorLibGlobalThreadLocker);
-    if (--info->activeUsers == 0 && info->bDeletePending) {
-        if (storDebugInfo[info->tableIndex] == info)
-            storDebugInfo[info->tableIndex] = nullptr;
-        delete info;
-    }
+    info = entry.info.load();
+    if (info)
+        entry.users.fetch_add(1);
+    return info;
 }
 
 // Runs a write on the chosen type's state; drops every exception.
 template <typename Write> void withState(EnumStorLibType storlibTypeIN, Write write)
 {
     try {
-        StorDebugInfo* info = acquireState(storlibTypeIN);
+        const int t = chooseType(storlibTypeIN);
+        StorDebugInfo* info = pinState(t);
         if (!info)
             return;
         try {
             write(info);
         } catch (...) {
         }
-        releaseState(info);
+        unpin(t);
     } catch (...) {
     }
 }
@@ -276,12 +330,14 @@ void StorDebugInfo::writeIndent(osFileWriter& file) const
     }
 }
 
-void StorDebugInfo::TraceStackPush(STORDBG_FLAG_T flagsIN, const char* pMethodNameIN)
+void StorDebugInfo::TraceStackPush(STORDBG_FLAG_T flagsIN, const char* pMethodNameIN, TraceFileMissing& missing,
+                                   bool heldIN)
 {
     if (!pMethodNameIN)
         pMethodNameIN = pNullMethodName;
-    // Held until the matching pop.
-    if (pThreadLocker)
+    // Held until the matching pop; taking the recursive mutex again inside a
+    // scope that holds it would change nothing.
+    if (pThreadLocker && !heldIN)
         pThreadLocker->Lock();
 
     bool outermost = stackDepth == 0;
@@ -292,8 +348,7 @@ void StorDebugInfo::TraceStackPush(STORDBG_FLAG_T flagsIN, const char* pMethodNa
             uint64_t size = 0;
             if (enabledFlags & STOR_DEBUG_TRACE) {
                 traceFile.Open(traceFileStr, "a+");
-            } else if (LookForTraceFile(flagsIN)) {
-                TraceFileMissing& missing = traceFileMissing[tableIndex];
+            } else if (LookForTraceFile(flagsIN, missing)) {
                 if (osFileWriter::Exists(traceFileStr, &size) && size < MAX_TRACE_FILE_SIZE &&
                     traceFile.Open(traceFileStr, "r+")) {
                     tempFlags |= STOR_DEBUG_TRACE;
@@ -332,15 +387,14 @@ void StorDebugInfo::TraceStackPush(STORDBG_FLAG_T flagsIN, const char* pMethodNa
 // call) looks unless this thread found no file in the same second: tracing
 // then starts within a second of the file appearing, without a look per
 // model object.
-bool StorDebugInfo::LookForTraceFile(STORDBG_FLAG_T flagsIN) const
+bool StorDebugInfo::LookForTraceFile(STORDBG_FLAG_T flagsIN, const TraceFileMissing& missing) const
 {
     if (((((defaultFlags | tempFlags | STOR_DEBUG_TRACE) ^ enabledFlags) & flagsIN) == flagsIN))
         return true;
-    const TraceFileMissing& missing = traceFileMissing[tableIndex];
     return missing.state != this || missing.second != StorClockSeconds();
 }
 
-void StorDebugInfo::TraceStackPop(STORDBG_FLAG_T flagsIN, const char* pMethodNameIN)
+void StorDebugInfo::TraceStackPop(STORDBG_FLAG_T flagsIN, const char* pMethodNameIN, bool heldIN)
 {
     // A pop without a push holds nothing and releases nothing.
     if (stackDepth == 0)
@@ -360,7 +414,7 @@ void StorDebugInfo::TraceStackPop(STORDBG_FLAG_T flagsIN, const char* pMethodNam
         if (pFileLocker)
             pFileLocker->releaseLock();
     }
-    if (pThreadLocker)
+    if (pThreadLocker && !heldIN)
         pThreadLocker->UnLock();
 }
 
@@ -485,14 +539,14 @@ void doStorDebugInitialization(EnumStorLibType storlibTypeIN)
         osThreadLockerGrabber global(pStorLibGlobalThreadLocker);
         fillAlignChars();
         int t = storlibTypeIN;
-        StorDebugInfo* info = storDebugInfo[t];
-        if (!info) {
-            info = new (std::nothrow) StorDebugInfo(storlibTypeIN, nullptr);
+        TableEntry& entry = storDebugTable[t];
+        if (!entry.info.load()) {
+            StorDebugInfo* info = new (std::nothrow) StorDebugInfo(storlibTypeIN, nullptr);
             if (info)
                 info->tableIndex = t;
-            storDebugInfo[t] = info;
+            entry.info.store(info);
         } else {
-            info->bDeletePending = false;
+            entry.deletePending.store(false);
         }
         ++storDebugInstanceCounter[t];
     } catch (...) {
@@ -528,11 +582,23 @@ StorDebugTracer::StorDebugTracer(EnumStorLibType storlibTypeIN, STORDBG_FLAG_T f
     : pMethodName(pMethodNameIN), debugFlags(flagsIN), pDebugInfo(nullptr), outerScopeType(-1)
 {
     try {
-        pDebugInfo = acquireState(storlibTypeIN);
+        ThreadScopes& scopes = thisThreadScopes();
+        const int t = chooseType(storlibTypeIN, scopes.innermostType);
+        // Inside a scope of the same type on this thread, its state is
+        // pinned and its mutex held already: this scope takes neither again.
+        const bool nested = t >= 0 && t == scopes.innermostType;
+        if (nested) {
+            pDebugInfo = scopes.pinned[t];
+        } else {
+            pDebugInfo = pinState(t);
+            if (pDebugInfo)
+                scopes.pinned[t] = pDebugInfo;
+        }
         if (pDebugInfo) {
-            pDebugInfo->TraceStackPush(debugFlags, pMethodName);
-            outerScopeType = innermostScopeType;
-            innermostScopeType = chooseType(storlibTypeIN);
+            // Noted first: the destructor tells a nested scope by it.
+            outerScopeType = scopes.innermostType;
+            pDebugInfo->TraceStackPush(debugFlags, pMethodName, scopes.traceFileMissing[t], nested);
+            scopes.innermostType = t;
         }
     } catch (...) {
     }
@@ -542,15 +608,15 @@ StorDebugTracer::~StorDebugTracer()
 {
     if (!pDebugInfo)
         return;
-    innermostScopeType = outerScopeType;
+    const int t = pDebugInfo->tableIndex;
+    const bool nested = outerScopeType == t;
+    threadScopes.innermostType = outerScopeType;
     try {
-        pDebugInfo->TraceStackPop(debugFlags, pMethodName);
+        pDebugInfo->TraceStackPop(debugFlags, pMethodName, nested);
     } catch (...) {
     }
-    try {
-        releaseState(pDebugInfo);
-    } catch (...) {
-    }
+    if (!nested)
+        unpin(t);
 }
 
 void StorTracePrintf(EnumStorLibType storlibTypeIN, STORDBG_FLAG_T flagsIN, const char* pFormatStrIN, ...)

@@ -188,15 +188,29 @@ RaidObject* FilterCollection::elementAt(int i) const
 RaidObject* FilterCollection::firstOf(RaidObject* root, const char* className,
                                       const std::function<bool(RaidObject*)>& test)
 {
-    std::vector<RaidObject*> queue;
-    if (root)
-        queue.push_back(root);
-    for (size_t i = 0; i < queue.size(); ++i) {
-        RaidObject* node = queue[i];
-        if (node->isInstanceOf(className) && test(node))
-            return node;
-        for (unsigned long c = 0; c < node->getChildCount(); ++c)
-            queue.push_back(node->getChild(static_cast<int>(c)));
+    if (!root)
+        return nullptr;
+    if (root->isInstanceOf(className) && test(root))
+        return root;
+    // Level by level, each child tested as its parent's children are read:
+    // the order of the collection, and no level below the object's is
+    // listed (a channel among an adapter's children is found without
+    // listing the drives below the channels before it).
+    std::vector<RaidObject*> level{root};
+    std::vector<RaidObject*> next;
+    while (!level.empty()) {
+        next.clear();
+        for (RaidObject* parent : level) {
+            for (unsigned long c = 0; c < parent->getChildCount(); ++c) {
+                RaidObject* child = parent->getChild(static_cast<int>(c));
+                if (!child)
+                    continue;
+                if (child->isInstanceOf(className) && test(child))
+                    return child;
+                next.push_back(child);
+            }
+        }
+        level.swap(next);
     }
     return nullptr;
 }
@@ -205,11 +219,7 @@ void FilterCollection::repackResultSet()
 {
     if (universalDebugFlag & DEBUG_ANY)
         std::fprintf(stderr, "FilterCollection::repackResultSet\n");
-    tempVector.clear();
-    for (RaidObject* entry : resultSet) {
-        if (entry)
-            tempVector.push_back(entry);
-    }
-    resultSet.swap(tempVector);
-    tempVector.clear();
+    // In place: the entries kept move forward in their order, and nothing
+    // is allocated.
+    resultSet.erase(std::remove(resultSet.begin(), resultSet.end(), nullptr), resultSet.end());
 }

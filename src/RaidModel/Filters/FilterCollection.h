@@ -72,7 +72,6 @@ public:
 private:
     RaidObject* root;
     std::vector<RaidObject*> resultSet;
-    std::vector<RaidObject*> tempVector;
 };
 
 #endif

@@ -10,8 +10,6 @@
 
 namespace {
 
-inline bool sameName(const char* a, const char* b) { return a && strcmp(a, b) == 0; }
-
 char* emptyVersion() { return new char[Adapter::VERSION_SIZE](); }
 
 // The four version buffers of a new adapter, all or none: a failed
@@ -205,7 +203,7 @@ Adapter::~Adapter()
 
 bool Adapter::isInstanceOf(const char* type) const
 {
-    return sameName(type, "Adapter") || RaidObject::isInstanceOf(type);
+    return isClassName(type, "Adapter") || RaidObject::isInstanceOf(type);
 }
 
 const char* Adapter::typeName() const { return "Adapter"; }

@@ -36,7 +36,7 @@ Array::~Array() { StorDebugTracer tracer(getStorLibType(), STOR_DEBUG_TRACE_CORE
 
 bool Array::isInstanceOf(const char* className) const
 {
-    if (className && std::strcmp(className, "Array") == 0)
+    if (isClassName(className, "Array"))
         return true;
     return RaidObject::isInstanceOf(className);
 }

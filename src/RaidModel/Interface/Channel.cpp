@@ -72,7 +72,7 @@ Channel::~Channel()
 
 bool Channel::isInstanceOf(const char* className) const
 {
-    return (className && std::strcmp(className, "Channel") == 0) || RaidObject::isInstanceOf(className);
+    return isClassName(className, "Channel") || RaidObject::isInstanceOf(className);
 }
 
 const char* Channel::typeName() const { return "Channel"; }

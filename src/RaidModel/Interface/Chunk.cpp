@@ -105,7 +105,7 @@ bool Chunk::operator==(const Chunk& right) const
 
 bool Chunk::isInstanceOf(const char* className) const
 {
-    return (className && std::strcmp(className, "Chunk") == 0) || RaidObject::isInstanceOf(className);
+    return isClassName(className, "Chunk") || RaidObject::isInstanceOf(className);
 }
 
 const char* Chunk::typeName() const { return "Chunk"; }

@@ -29,7 +29,7 @@ Config::~Config()
 
 bool Config::isInstanceOf(const char* className) const
 {
-    return (className && std::strcmp(className, "Config") == 0) || RaidObject::isInstanceOf(className);
+    return isClassName(className, "Config") || RaidObject::isInstanceOf(className);
 }
 
 const char* Config::typeName() const { return "Config"; }

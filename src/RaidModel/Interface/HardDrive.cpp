@@ -212,7 +212,7 @@ HardDrive::~HardDrive()
 
 bool HardDrive::isInstanceOf(const char* className) const
 {
-    if (className && std::strcmp(className, "HardDrive") == 0)
+    if (isClassName(className, "HardDrive"))
         return true;
     return PhysicalDevice::isInstanceOf(className);
 }

@@ -177,7 +177,7 @@ LogicalDrive::~LogicalDrive()
 
 bool LogicalDrive::isInstanceOf(const char* className) const
 {
-    if (className && std::strcmp(className, "LogicalDrive") == 0)
+    if (isClassName(className, "LogicalDrive"))
         return true;
     return RaidObject::isInstanceOf(className);
 }

@@ -80,7 +80,7 @@ PhysicalDevice::~PhysicalDevice()
 
 bool PhysicalDevice::isInstanceOf(const char* className) const
 {
-    return (className && sameText(className, "PhysicalDevice")) || RaidObject::isInstanceOf(className);
+    return isClassName(className, "PhysicalDevice") || RaidObject::isInstanceOf(className);
 }
 
 const char* PhysicalDevice::typeName() const { return "PhysicalDevice"; }

@@ -14,8 +14,6 @@ STOR_EXPORT std::atomic<uint32_t> globalRaidObjectCounter(0);
 
 namespace {
 
-inline bool sameName(const char* a, const char* b) { return a && strcmp(a, b) == 0; }
-
 // Every system above node (node included) learns that its tree lost
 // objects, so that its address index is not asked about them.
 void objectsRemovedBelow(RaidObject* node)
@@ -71,7 +69,7 @@ Serializable::~Serializable() {}
 
 bool Serializable::isInstanceOf(const char* className) const
 {
-    return sameName(className, "Serializable");
+    return isClassName(className, "Serializable");
 }
 
 const char* Serializable::typeName() const { return "Serializable"; }
@@ -108,7 +106,7 @@ RaidObject::~RaidObject()
 
 bool RaidObject::isInstanceOf(const char* className) const
 {
-    return sameName(className, "RaidObject") || Serializable::isInstanceOf(className);
+    return isClassName(className, "RaidObject") || Serializable::isInstanceOf(className);
 }
 
 const char* RaidObject::typeName() const { return "RaidObject"; }

@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -12,6 +13,14 @@
 
 class Writer;
 class Reader;
+
+// Whether the class name asked of an isInstanceOf is name (a literal): the
+// first characters are compared in line, which turns most names of a class
+// chain away without a call.
+inline bool isClassName(const char* asked, const char* name)
+{
+    return asked && asked[0] == name[0] && std::strcmp(asked, name) == 0;
+}
 
 // The root of everything that can be written as XML.
 class STOR_EXPORT Serializable {

@@ -43,8 +43,7 @@ SCSIChannel::~SCSIChannel()
 
 bool SCSIChannel::isInstanceOf(const char* className) const
 {
-    return (className && (std::strcmp(className, "SCSIChannel") == 0 ||
-                          std::strcmp(className, "ScsiChannel") == 0)) ||
+    return isClassName(className, "SCSIChannel") || isClassName(className, "ScsiChannel") ||
            Channel::isInstanceOf(className);
 }
 

@@ -23,27 +23,34 @@ char* allocBlock(uint64_t size)
     return new char[static_cast<size_t>(size)];
 }
 
-// Decimal digits of v, written backwards so that they end at end; returns
-// the first digit.
-char* formatU64(char* end, uint64_t v)
+// "00" to "99", two digits a step.
+const char DIGIT_PAIRS[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+                           "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+                           "8081828384858687888990919293949596979899";
+
+// Decimal digits of v, written backwards so that they end at end, two at a
+// time; returns the first digit.
+template <typename Unsigned> char* formatDecimal(char* end, Unsigned v)
 {
     char* p = end;
-    do {
-        *--p = static_cast<char>('0' + v % 10);
-        v /= 10;
-    } while (v != 0);
+    while (v >= 100) {
+        const unsigned pair = static_cast<unsigned>(v % 100);
+        v /= 100;
+        p -= 2;
+        memcpy(p, DIGIT_PAIRS + 2 * pair, 2);
+    }
+    if (v >= 10) {
+        p -= 2;
+        memcpy(p, DIGIT_PAIRS + 2 * static_cast<unsigned>(v), 2);
+    } else {
+        *--p = static_cast<char>('0' + v);
+    }
     return p;
 }
 
-char* formatU32(char* end, uint32_t v)
-{
-    char* p = end;
-    do {
-        *--p = static_cast<char>('0' + v % 10);
-        v /= 10;
-    } while (v != 0);
-    return p;
-}
+char* formatU64(char* end, uint64_t v) { return formatDecimal(end, v); }
+
+char* formatU32(char* end, uint32_t v) { return formatDecimal(end, v); }
 
 char* formatI32(char* end, int32_t v)
 {
@@ -52,6 +59,27 @@ char* formatI32(char* end, int32_t v)
     char* p = formatU32(end, 0u - static_cast<uint32_t>(v));
     *--p = '-';
     return p;
+}
+
+// Copies n characters and returns the end of the copy. The short runs of
+// attribute names and most values go by word moves of fixed size instead of
+// a call to memcpy; overlapping moves cover the lengths between.
+inline char* copyChars(char* to, const char* from, size_t n)
+{
+    if (n > 16) {
+        memcpy(to, from, n);
+    } else if (n >= 8) {
+        memcpy(to, from, 8);
+        memcpy(to + n - 8, from + n - 8, 8);
+    } else if (n >= 4) {
+        memcpy(to, from, 4);
+        memcpy(to + n - 4, from + n - 4, 4);
+    } else if (n > 0) {
+        to[0] = from[0];
+        to[n / 2] = from[n / 2];
+        to[n - 1] = from[n - 1];
+    }
+    return to + n;
 }
 
 // The entity of a character the dialect escapes, or null.
@@ -226,12 +254,10 @@ void XMLWriter::writeAttribute(const char* name, const char* value, uint32_t val
         return;
     char* q = p;
     *q++ = ' ';
-    memcpy(q, name, nameLength);
-    q += nameLength;
+    q = copyChars(q, name, nameLength);
     *q++ = '=';
     *q++ = '"';
-    memcpy(q, value, valueLength);
-    q += valueLength;
+    q = copyChars(q, value, valueLength);
     *q++ = '"';
     commit(static_cast<uint32_t>(q - p));
 }
@@ -267,13 +293,11 @@ void XMLWriter::writeEscaped(const char* name, const char* value)
         return;
     char* q = p;
     *q++ = ' ';
-    memcpy(q, name, nameLength);
-    q += nameLength;
+    q = copyChars(q, name, nameLength);
     *q++ = '=';
     *q++ = '"';
     if (plain) {
-        memcpy(q, value, valueLength);
-        q += valueLength;
+        q = copyChars(q, value, valueLength);
     } else {
         for (size_t i = 0; i < valueLength; ++i) {
             const unsigned char c = v[i];

@@ -419,6 +419,40 @@ TEST_F(StorDebugLog, CleanupWaitsForScopesStillOpen)
     EXPECT_NE(trace.find("Worker() OUT\n"), std::string::npos) << trace;
 }
 
+// Scopes pin their state without the table's lock: states made and deleted
+// on one thread while others open and close nested scopes and log in them
+// are never used once deleted (the sanitizer lanes see any such use), and
+// the counts end balanced, so the last cleanup deletes the state.
+TEST_F(StorDebugLog, ScopesKeepTheirStateWhileOtherThreadsDeleteIt)
+{
+    std::atomic<bool> done{false};
+    const auto work = [&] {
+        while (!done) {
+            StorDebugTracer outer(STORLIB_SARVO, STOR_DEBUG_TRACE, "Outer()");
+            StorDebugTracer quiet(STORLIB_SARVO, STOR_DEBUG_TRACE_CORE_CONSTRUCT, "Quiet()");
+            StorDebugTracer untyped(STORLIB_UNKNOWN, STOR_DEBUG_TRACE_CORE_CONSTRUCT, "Untyped()");
+            StorTracePrintf(STORLIB_SARVO, STOR_DEBUG_TRACE, "inside");
+        }
+    };
+    std::thread first(work);
+    std::thread second(work);
+    for (int i = 0; i < 300; ++i) {
+        doStorDebugInitialization(STORLIB_SARVO);
+        if (i % 2 == 0)
+            std::this_thread::yield();
+        doStorDebugCleanup(STORLIB_SARVO);
+    }
+    done = true;
+    first.join();
+    second.join();
+    StorErrorPrintf(STORLIB_SARVO, "a.cpp", 1, "no state left");
+    EXPECT_FALSE(fileExists("sarvoerror.txt"));
+    doStorDebugInitialization(STORLIB_SARVO);
+    StorErrorPrintf(STORLIB_SARVO, "a.cpp", 2, "a new state");
+    doStorDebugCleanup(STORLIB_SARVO);
+    EXPECT_TRUE(fileExists("sarvoerror.txt"));
+}
+
 TEST_F(StorDebugLog, ScopesOfOneTypeRunOneThreadAtATime)
 {
     std::atomic<bool> firstInside{false};

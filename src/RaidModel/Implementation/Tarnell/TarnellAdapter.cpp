@@ -247,7 +247,7 @@ TarnellAdapter::~TarnellAdapter()
 
 bool TarnellAdapter::isInstanceOf(const char* type) const
 {
-    return (type && std::strcmp(type, "TarnellAdapter") == 0) || Adapter::isInstanceOf(type);
+    return isClassName(type, "TarnellAdapter") || Adapter::isInstanceOf(type);
 }
 
 const char* TarnellAdapter::typeName() const { return "TarnellAdapter"; }

@@ -69,7 +69,7 @@ TarnellBasicArray::~TarnellBasicArray() { tarnellTraceDestruct("TarnellBasicArra
 
 bool TarnellBasicArray::isInstanceOf(const char* className) const
 {
-    return (className && std::strcmp(className, "TarnellBasicArray") == 0) || BasicArray::isInstanceOf(className);
+    return isClassName(className, "TarnellBasicArray") || BasicArray::isInstanceOf(className);
 }
 
 const char* TarnellBasicArray::typeName() const { return "TarnellBasicArray"; }

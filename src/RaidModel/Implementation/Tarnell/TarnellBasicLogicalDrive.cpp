@@ -147,7 +147,7 @@ TarnellBasicLogicalDrive::~TarnellBasicLogicalDrive() { tarnellTraceDestruct("Ta
 
 bool TarnellBasicLogicalDrive::isInstanceOf(const char* className) const
 {
-    return (className && std::strcmp(className, "TarnellBasicLogicalDrive") == 0) ||
+    return isClassName(className, "TarnellBasicLogicalDrive") ||
            BasicLogicalDrive::isInstanceOf(className);
 }
 

@@ -28,7 +28,7 @@ TarnellChunk::~TarnellChunk() { tarnellTraceDestruct("TarnellChunk"); }
 
 bool TarnellChunk::isInstanceOf(const char* type) const
 {
-    return (type && std::strcmp(type, "TarnellChunk") == 0) || Chunk::isInstanceOf(type);
+    return isClassName(type, "TarnellChunk") || Chunk::isInstanceOf(type);
 }
 
 const char* TarnellChunk::typeName() const { return "TarnellChunk"; }

@@ -14,7 +14,7 @@ TarnellConfig::~TarnellConfig() { tarnellTraceDestruct("TarnellConfig"); }
 
 bool TarnellConfig::isInstanceOf(const char* type) const
 {
-    return (type && std::strcmp(type, "TarnellConfig") == 0) || Config::isInstanceOf(type);
+    return isClassName(type, "TarnellConfig") || Config::isInstanceOf(type);
 }
 
 const char* TarnellConfig::typeName() const { return "TarnellConfig"; }

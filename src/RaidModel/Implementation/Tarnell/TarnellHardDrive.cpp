@@ -109,7 +109,7 @@ TarnellHardDrive::~TarnellHardDrive() { tarnellTraceDestruct("TarnellHardDrive")
 
 bool TarnellHardDrive::isInstanceOf(const char* className) const
 {
-    return (className && std::strcmp(className, "TarnellHardDrive") == 0) || HardDrive::isInstanceOf(className);
+    return isClassName(className, "TarnellHardDrive") || HardDrive::isInstanceOf(className);
 }
 
 const char* TarnellHardDrive::typeName() const { return "TarnellHardDrive"; }

@@ -24,7 +24,7 @@ TarnellSCSIChannel::~TarnellSCSIChannel() { tarnellTraceDestruct("TarnellSCSICha
 
 bool TarnellSCSIChannel::isInstanceOf(const char* type) const
 {
-    return (type && std::strcmp(type, "TarnellSCSIChannel") == 0) || SCSIChannel::isInstanceOf(type);
+    return isClassName(type, "TarnellSCSIChannel") || SCSIChannel::isInstanceOf(type);
 }
 
 const char* TarnellSCSIChannel::typeName() const { return "TarnellSCSIChannel"; }
