@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include <cstring>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -524,6 +525,59 @@ TEST_F(SimulatorTest, CallLogRecordsAddressesAndKeyArguments) {
     ASSERT_EQ(2u, create[0].addressList.size());
     EXPECT_EQ(5, create[0].addressList[1].usPhysDevID);
     EXPECT_NE(0, create[0].result);
+}
+
+// Devices are found by their slot whatever the previous scenario held: one
+// added, removed, moved to another slot, reordered, or a slot listed twice
+// (the first device listed counts).
+TEST_F(SimulatorTest, DevicesAreFoundByTheirSlotAfterEveryReset) {
+    using Devices = std::vector<tarnellsim::Device>;
+    auto at = [](Devices& dv, uint8_t channel, uint8_t target) {
+        auto it = std::find_if(dv.begin(), dv.end(), [&](const tarnellsim::Device& d) {
+            return d.channel == channel && d.target == target;
+        });
+        EXPECT_NE(dv.end(), it);
+        return it;
+    };
+    struct Case {
+        const char* what;
+        std::function<void(Devices&)> change;
+        uint8_t channel, target, state;   // a slot whose answer the change affects
+    };
+    const Case cases[] = {
+        {"added", [&](Devices& dv) { dv.push_back(*at(dv, 0, 6)); dv.back().target = 7; }, 0, 7, DEVSTATE_READY},
+        {"removed", [&](Devices& dv) { dv.erase(at(dv, 0, 5)); }, 0, 5, DEVSTATE_NONE},
+        {"moved", [&](Devices& dv) { at(dv, 0, 5)->target = 9; }, 0, 9, DEVSTATE_HOT_SPARE},
+        {"reordered", [&](Devices& dv) { std::reverse(dv.begin(), dv.end()); }, 0, 5, DEVSTATE_HOT_SPARE},
+        {"listed twice",
+         [&](Devices& dv) {
+             dv.front() = *at(dv, 0, 5);
+             dv.front().state = DEVSTATE_READY;
+         },
+         0, 5, DEVSTATE_READY},
+    };
+    const tarnellsim::Scenario base = tarnellsim::defaultScenario();
+    auto readAll = [](const tarnellsim::Scenario& sc) {
+        for (const auto& c : sc.controllers)
+            for (uint8_t ch = 0; ch < c.channelCount; ++ch)
+                for (uint8_t tg = 0; tg < ACONFIG_TARGETS; ++tg) {
+                    auto first = std::find_if(c.devices.begin(), c.devices.end(), [&](const tarnellsim::Device& d) {
+                        return d.channel == ch && d.target == tg;
+                    });
+                    EXPECT_EQ(first == c.devices.end() ? DEVSTATE_NONE : first->state, deviceState(c.number, ch, tg))
+                        << c.number << ": " << int(ch) << "," << int(tg);
+                }
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        tarnellsim::Scenario changed = base;
+        k.change(changed.controllers[0].devices);
+        tarnellsim::reset(base);
+        readAll(base);
+        tarnellsim::reset(changed);
+        EXPECT_EQ(k.state, deviceState(changed.controllers[0].number, k.channel, k.target));
+        readAll(changed);
+    }
 }
 
 TEST_F(SimulatorTest, ErasingALogEmptiesIt) {
