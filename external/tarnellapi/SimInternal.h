@@ -62,6 +62,11 @@ std::unique_lock<std::mutex> lock();
 // failure; false when the call is to go ahead.
 bool takeFailure(const char* entryPoint, int adapter, int& code);
 void appendCall(Call&& call);
+// The entry of the call log for a call of `entryPoint`, reset to a fresh
+// Call's contents with that name; commitCall() adds it to the log. The entry
+// reuses the storage of a call the log no longer holds.
+Call& startCall(const char* entryPoint);
+void commitCall();
 // The length the entry point is to report (reportLength); false when none.
 bool reportedLength(const char* entryPoint, uint32_t& length);
 

@@ -32,6 +32,25 @@ void appendCall(Call&& call) {
     state().log.append(std::move(call));
 }
 
+Call& startCall(const char* entryPoint) {
+    // An entry the log used before: each member as a fresh Call has it, the
+    // storage of the string and the vectors kept.
+    Call& call = state().log.next();
+    call.name.assign(entryPoint);
+    call.hasAddress = false;
+    call.address = _STORAGE_ADDRESS_ID();
+    call.args.clear();
+    call.addressList.clear();
+    call.result = 0;
+    call.command.clear();
+    call.written.clear();
+    return call;
+}
+
+void commitCall() {
+    state().log.commit();
+}
+
 bool reportedLength(const char* entryPoint, uint32_t& length) {
     const auto& lengths = state().reportedLengths;
     auto it = lengths.find(entryPoint);

@@ -527,6 +527,61 @@ TEST_F(SimulatorTest, CallLogRecordsAddressesAndKeyArguments) {
     EXPECT_NE(0, create[0].result);
 }
 
+// The log keeps the newest 20000 calls, oldest first, once it has dropped
+// older ones too; each entry shows its own call only, whatever call held its
+// place before, also after clearCalls.
+TEST_F(SimulatorTest, CallLogKeepsTheNewestCallsInOrder) {
+    const size_t kept = 20000, extra = 3;
+    uint8_t cmnd[6] = {0x12, 1, 2, 3, 4, 5};
+    uint8_t out[6] = {9, 8, 7, 6, 5, 4};
+    uint32_t readXfer = 0, writeXfer = 0, senseXfer = 0;
+    // Calls with every part of an entry filled, on an adapter that is not there.
+    for (uint32_t i = 0; i < kept + extra; ++i)
+        ExecAdapterCmnd(adapterAddr(9), cmnd, sizeof cmnd, readXfer, writeXfer, senseXfer, nullptr, 0, out,
+                        sizeof out, nullptr, 0, i, 0, 0, 0);
+    auto log = tarnellsim::calls();
+    ASSERT_EQ(kept, log.size());
+    for (size_t i = 0; i < kept; ++i)
+        ASSERT_EQ((std::vector<long long>{6, 0, 6, 0, (long long)(i + extra), 0, 0, 0}), log[i].args) << i;
+
+    int changed;
+    for (bool cleared : {false, true}) {
+        SCOPED_TRACE(cleared);
+        if (cleared) tarnellsim::clearCalls();
+        GetAdapterChangeStatus(changed);
+        _STORAGE_ADDRESS_ID disks[1] = {deviceAddr(2, 0, 6)};
+        CreateArray(adapterAddr(2), disks, 1);
+        uint8_t image[3] = {1, 2, 3};
+        UpdateAdapterBios(adapterAddr(9), image, sizeof image);
+        log = tarnellsim::calls();
+        ASSERT_EQ(cleared ? 3u : kept, log.size());
+        const tarnellsim::Call* last = &log[log.size() - 3];
+        EXPECT_EQ("GetAdapterChangeStatus", last[0].name);
+        EXPECT_FALSE(last[0].hasAddress);
+        EXPECT_EQ(0, last[0].address.usAdapterID);
+        EXPECT_TRUE(last[0].args.empty() && last[0].addressList.empty());
+        EXPECT_TRUE(last[0].command.empty() && last[0].written.empty());
+        EXPECT_EQ(0, last[0].result);
+        EXPECT_EQ("CreateArray", last[1].name);
+        EXPECT_EQ(std::vector<long long>{1}, last[1].args);
+        ASSERT_EQ(1u, last[1].addressList.size());
+        EXPECT_EQ(6, last[1].addressList[0].usPhysDevID);
+        EXPECT_TRUE(last[1].command.empty() && last[1].written.empty());
+        EXPECT_EQ(tarnellsim::RC_NOT_SUPPORTED, last[1].result);
+        EXPECT_EQ("UpdateAdapterBios", last[2].name);
+        EXPECT_EQ(std::vector<long long>{3}, last[2].args);
+        EXPECT_TRUE(last[2].command.empty() && last[2].addressList.empty());
+        EXPECT_EQ((std::vector<uint8_t>{1, 2, 3}), last[2].written);
+        EXPECT_EQ(tarnellsim::RC_NO_ADAPTER, last[2].result);
+        if (!cleared) {
+            EXPECT_EQ((std::vector<long long>{6, 0, 6, 0, 2 * extra, 0, 0, 0}), log[0].args);
+            EXPECT_EQ(kept - 3, tarnellsim::calls("ExecAdapterCmnd").size());
+            EXPECT_EQ(std::vector<uint8_t>(cmnd, cmnd + 6), log[0].command);
+        }
+        EXPECT_EQ(1u, tarnellsim::calls("CreateArray").size());
+    }
+}
+
 // Devices are found by their slot whatever the previous scenario held: one
 // added, removed, moved to another slot, reordered, or a slot listed twice
 // (the first device listed counts).
