@@ -28,12 +28,27 @@ struct OpResult {
     OpResult(int c) : code(c) {}
 };
 
+// Where the devices of a controller are in its `devices`, by slot (channel
+// and target below 16), so that findDevice need not scan. It holds the first
+// device of each slot and is valid for the vector it was built from only:
+// findDevice rebuilds it when the vector's storage or size differs or a
+// position no longer holds its slot, and reset() drops all of them (the
+// simulator changes no device's channel or target, nor the set of devices,
+// anywhere else).
+struct DeviceIndex {
+    static constexpr uint32_t NONE = 0xFFFFFFFFu;
+    const Device* data = nullptr;      // what devices.data() and size() were
+    size_t size = 0;
+    std::vector<uint32_t> position;    // by channel * 16 + target; NONE: no device
+};
+
 struct State {
     std::mutex mutex;
     Scenario sc;
     bool changed = false;            // the configuration changed since the last change query
     simsupport::FailureTable failures;
     simsupport::CallLog<Call> log;
+    std::vector<DeviceIndex> deviceIndexes;    // by the controller's position in sc.controllers
     std::map<std::string, uint32_t> reportedLengths;   // reportLength
     int dlInitCount = 0;
     int dlTermCount = 0;
@@ -47,6 +62,11 @@ std::unique_lock<std::mutex> lock();
 // failure; false when the call is to go ahead.
 bool takeFailure(const char* entryPoint, int adapter, int& code);
 void appendCall(Call&& call);
+// The entry of the call log for a call of `entryPoint`, reset to a fresh
+// Call's contents with that name; commitCall() adds it to the log. The entry
+// reuses the storage of a call the log no longer holds.
+Call& startCall(const char* entryPoint);
+void commitCall();
 // The length the entry point is to report (reportLength); false when none.
 bool reportedLength(const char* entryPoint, uint32_t& length);
 

@@ -1,6 +1,7 @@
 // The simulator's global state and its control interface.
 
 #include <ctime>
+#include <functional>
 
 #include "SimInternal.h"
 
@@ -31,6 +32,25 @@ void appendCall(Call&& call) {
     state().log.append(std::move(call));
 }
 
+Call& startCall(const char* entryPoint) {
+    // An entry the log used before: each member as a fresh Call has it, the
+    // storage of the string and the vectors kept.
+    Call& call = state().log.next();
+    call.name.assign(entryPoint);
+    call.hasAddress = false;
+    call.address = _STORAGE_ADDRESS_ID();
+    call.args.clear();
+    call.addressList.clear();
+    call.result = 0;
+    call.command.clear();
+    call.written.clear();
+    return call;
+}
+
+void commitCall() {
+    state().log.commit();
+}
+
 bool reportedLength(const char* entryPoint, uint32_t& length) {
     const auto& lengths = state().reportedLengths;
     auto it = lengths.find(entryPoint);
@@ -45,10 +65,50 @@ Controller* findController(uint16_t number) {
     return nullptr;
 }
 
-Device* findDevice(Controller& c, unsigned channel, unsigned target) {
+namespace {
+
+Device* scanDevices(Controller& c, unsigned channel, unsigned target) {
     for (auto& d : c.devices)
         if (d.channel == channel && d.target == target) return &d;
     return nullptr;
+}
+
+void buildIndex(DeviceIndex& index, const std::vector<Device>& devices) {
+    index.data = devices.data();
+    index.size = devices.size();
+    index.position.assign(256, DeviceIndex::NONE);
+    for (size_t i = 0; i < devices.size(); ++i) {
+        const Device& d = devices[i];
+        if (d.channel >= 16 || d.target >= 16) continue;
+        uint32_t& at = index.position[size_t(slotOf(d.channel, d.target))];
+        if (at == DeviceIndex::NONE) at = uint32_t(i);
+    }
+}
+
+} // namespace
+
+Device* findDevice(Controller& c, unsigned channel, unsigned target) {
+    State& s = state();
+    const Controller* first = s.sc.controllers.data();
+    const Controller* last = first + s.sc.controllers.size();
+    std::less<const Controller*> before;
+    if (channel >= 16 || target >= 16 || before(&c, first) || !before(&c, last))
+        return scanDevices(c, channel, target);   // beyond the index, or not a controller of the state
+    const size_t which = size_t(&c - first);
+    if (s.deviceIndexes.size() <= which) s.deviceIndexes.resize(s.sc.controllers.size());
+    DeviceIndex& index = s.deviceIndexes[which];
+    std::vector<Device>& devices = c.devices;
+    const size_t slot = size_t(slotOf(channel, target));
+    if (index.data != devices.data() || index.size != devices.size() || index.position.empty())
+        buildIndex(index, devices);
+    uint32_t at = index.position[slot];
+    if (at != DeviceIndex::NONE && (devices[at].channel != channel || devices[at].target != target)) {
+        buildIndex(index, devices);
+        at = index.position[slot];
+    }
+    // An empty slot is confirmed by a scan, so that no change the index missed
+    // hides a device there; that answer is rare.
+    return at != DeviceIndex::NONE ? &devices[at] : scanDevices(c, channel, target);
 }
 
 LogicalDrive* topDrive(Controller& c, unsigned number) {
@@ -96,6 +156,7 @@ void reset(const Scenario& scenario) {
     auto l = lock();
     State& s = state();
     s.sc = scenario;
+    s.deviceIndexes.clear();
     s.changed = false;
     s.failures.clear();
     s.reportedLengths.clear();

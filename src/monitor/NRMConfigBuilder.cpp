@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <memory>
@@ -231,15 +232,21 @@ void NRMConfigBuilder::removeDeadWritersFiles()
     const fs::path snapshot(configFileName);
     const std::string base = snapshot.filename().string();
     const fs::path directory = snapshot.has_parent_path() ? snapshot.parent_path() : fs::path(".");
-    std::error_code error;
-    for (fs::directory_iterator entry(directory, error), end; !error && entry != end; entry.increment(error)) {
-        const pid_t writer = temporaryWriter(entry->path().filename().c_str(), base);
+    // Read with readdir: std::filesystem's directory iterator makes each
+    // entry's path in a noexcept function, where running out of memory ends
+    // the process instead of throwing std::bad_alloc. readdir64, because a
+    // 32-bit build's readdir stops at the first inode number beyond 32 bits.
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(directory.c_str()), closedir);
+    if (!dir)
+        return;
+    while (const dirent64* entry = readdir64(dir.get())) {
+        const pid_t writer = temporaryWriter(entry->d_name, base);
         // This process's own files and those of a process that runs (or of
         // one that cannot be asked) may be written or renamed right now.
         if (writer == 0 || writer == getpid() || kill(writer, 0) == 0 || errno != ESRCH)
             continue;
         std::error_code ignored;
-        fs::remove(entry->path(), ignored);
+        fs::remove(directory / entry->d_name, ignored);
     }
 }
 
