@@ -25,7 +25,9 @@ std::unique_lock<std::mutex> lock() {
 }
 
 bool takeFailure(const char* entryPoint, int adapter, int& code) {
-    return state().failures.take(entryPoint, adapter, code);
+    simsupport::FailureTable& failures = state().failures;
+    if (failures.empty()) return false;   // the usual case: nothing to compare the name with
+    return failures.take(entryPoint, adapter, code);
 }
 
 void appendCall(Call&& call) {
@@ -53,6 +55,7 @@ void commitCall() {
 
 bool reportedLength(const char* entryPoint, uint32_t& length) {
     const auto& lengths = state().reportedLengths;
+    if (lengths.empty()) return false;    // the usual case: no key to make from the name
     auto it = lengths.find(entryPoint);
     if (it == lengths.end()) return false;
     length = it->second;
