@@ -42,12 +42,34 @@ struct DeviceIndex {
     std::vector<uint32_t> position;    // by channel * 16 + target; NONE: no device
 };
 
+// Where the controllers are in sc.controllers, by C-API number below
+// NUMBERS, so that findController need not scan. It holds the first
+// controller of each number and is valid for the vector it was built from
+// only: findController rebuilds it when it is not valid, the vector's storage
+// or size differs or a position no longer holds its number, and reset()
+// marks it not valid (a scenario assigned over one of the same size keeps the
+// storage). The simulator changes no controller's number, nor the list,
+// anywhere else; a number without a position is confirmed by a scan.
+struct ControllerIndex {
+    static constexpr uint32_t NONE = 0xFFFFFFFFu;
+    static constexpr size_t NUMBERS = 256;
+    bool valid = false;
+    const Controller* data = nullptr;  // what controllers.data() and size() were
+    size_t size = 0;
+    std::vector<uint32_t> position;    // by number; NONE: no controller
+
+    bool builtFor(const std::vector<Controller>& controllers) const {
+        return valid && data == controllers.data() && size == controllers.size();
+    }
+};
+
 struct State {
     std::mutex mutex;
     Scenario sc;
     bool changed = false;            // the configuration changed since the last change query
     simsupport::FailureTable failures;
     simsupport::CallLog<Call> log;
+    ControllerIndex controllerIndex;
     std::vector<DeviceIndex> deviceIndexes;    // by the controller's position in sc.controllers
     std::map<std::string, uint32_t> reportedLengths;   // reportLength
     int dlInitCount = 0;

@@ -62,10 +62,54 @@ bool reportedLength(const char* entryPoint, uint32_t& length) {
     return true;
 }
 
-Controller* findController(uint16_t number) {
-    for (auto& c : state().sc.controllers)
+namespace {
+
+void buildIndex(ControllerIndex& index, const std::vector<Controller>& controllers) {
+    index.valid = true;
+    index.data = controllers.data();
+    index.size = controllers.size();
+    index.position.assign(ControllerIndex::NUMBERS, ControllerIndex::NONE);
+    for (size_t i = 0; i < controllers.size(); ++i) {
+        const uint16_t number = controllers[i].number;
+        if (number >= ControllerIndex::NUMBERS) continue;
+        uint32_t& at = index.position[number];
+        if (at == ControllerIndex::NONE) at = uint32_t(i);
+    }
+}
+
+Controller* scanControllers(std::vector<Controller>& controllers, uint16_t number) {
+    for (auto& c : controllers)
         if (c.number == number) return &c;
     return nullptr;
+}
+
+// findController when the index is not up to date or does not hold the number.
+[[gnu::noinline]] Controller* findControllerOtherwise(State& s, uint16_t number) {
+    std::vector<Controller>& controllers = s.sc.controllers;
+    if (number >= ControllerIndex::NUMBERS) return scanControllers(controllers, number);
+    ControllerIndex& index = s.controllerIndex;
+    if (!index.builtFor(controllers)) buildIndex(index, controllers);
+    uint32_t at = index.position[number];
+    if (at != ControllerIndex::NONE && controllers[at].number != number) {
+        buildIndex(index, controllers);
+        at = index.position[number];
+    }
+    // A number without a controller is confirmed by a scan, as findDevice
+    // confirms an empty slot; that answer is rare.
+    return at != ControllerIndex::NONE ? &controllers[at] : scanControllers(controllers, number);
+}
+
+} // namespace
+
+Controller* findController(uint16_t number) {
+    State& s = state();
+    std::vector<Controller>& controllers = s.sc.controllers;
+    const ControllerIndex& index = s.controllerIndex;
+    if (number < ControllerIndex::NUMBERS && index.builtFor(controllers)) {
+        const uint32_t at = index.position[number];
+        if (at != ControllerIndex::NONE && controllers[at].number == number) return &controllers[at];
+    }
+    return findControllerOtherwise(s, number);
 }
 
 namespace {
@@ -159,6 +203,7 @@ void reset(const Scenario& scenario) {
     auto l = lock();
     State& s = state();
     s.sc = scenario;
+    s.controllerIndex.valid = false;
     s.deviceIndexes.clear();
     s.changed = false;
     s.failures.clear();
