@@ -15,8 +15,19 @@ struct GlobalState : State {
 
 } // namespace
 
-State& state() {
+namespace {
+
+State& makeState() {
     static GlobalState s;
+    return s;
+}
+
+} // namespace
+
+State& state() {
+    // A reference set up once, so that each call is a guard test and a load
+    // (the state's set-up stays out of this function's way).
+    static State& s = makeState();
     return s;
 }
 
@@ -134,28 +145,37 @@ void buildIndex(DeviceIndex& index, const std::vector<Device>& devices) {
 
 } // namespace
 
-Device* findDevice(Controller& c, unsigned channel, unsigned target) {
+DeviceFinder::DeviceFinder(Controller& controller) : c(controller), index(nullptr) {
     State& s = state();
     const Controller* first = s.sc.controllers.data();
     const Controller* last = first + s.sc.controllers.size();
     std::less<const Controller*> before;
-    if (channel >= 16 || target >= 16 || before(&c, first) || !before(&c, last))
-        return scanDevices(c, channel, target);   // beyond the index, or not a controller of the state
+    if (before(&c, first) || !before(&c, last)) return;   // not a controller of the state
     const size_t which = size_t(&c - first);
+    // Sized for every controller at once, so that no later finder moves the
+    // index this one holds.
     if (s.deviceIndexes.size() <= which) s.deviceIndexes.resize(s.sc.controllers.size());
-    DeviceIndex& index = s.deviceIndexes[which];
+    index = &s.deviceIndexes[which];
+}
+
+Device* DeviceFinder::findOtherwise(unsigned channel, unsigned target) const {
+    if (!index || channel >= 16 || target >= 16)
+        return scanDevices(c, channel, target);   // beyond the index, or not a controller of the state
     std::vector<Device>& devices = c.devices;
     const size_t slot = size_t(slotOf(channel, target));
-    if (index.data != devices.data() || index.size != devices.size() || index.position.empty())
-        buildIndex(index, devices);
-    uint32_t at = index.position[slot];
+    if (!index->builtFor(devices)) buildIndex(*index, devices);
+    uint32_t at = index->position[slot];
     if (at != DeviceIndex::NONE && (devices[at].channel != channel || devices[at].target != target)) {
-        buildIndex(index, devices);
-        at = index.position[slot];
+        buildIndex(*index, devices);
+        at = index->position[slot];
     }
     // An empty slot is confirmed by a scan, so that no change the index missed
     // hides a device there; that answer is rare.
     return at != DeviceIndex::NONE ? &devices[at] : scanDevices(c, channel, target);
+}
+
+Device* findDevice(Controller& c, unsigned channel, unsigned target) {
+    return DeviceFinder(c).find(channel, target);
 }
 
 LogicalDrive* topDrive(Controller& c, unsigned number) {
