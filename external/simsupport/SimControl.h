@@ -28,6 +28,8 @@ public:
         failures.push_back(Failure{operation, adapter, code, every, after});
     }
     void clear() { failures.clear(); }
+    // No failure armed: take() answers false for every call.
+    bool empty() const { return failures.empty(); }
 
     // True, with the code, when this call is to fail; a one-shot failure is
     // used up. With exact, only a failure naming this very adapter matches.

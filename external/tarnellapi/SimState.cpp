@@ -15,8 +15,19 @@ struct GlobalState : State {
 
 } // namespace
 
-State& state() {
+namespace {
+
+State& makeState() {
     static GlobalState s;
+    return s;
+}
+
+} // namespace
+
+State& state() {
+    // A reference set up once, so that each call is a guard test and a load
+    // (the state's set-up stays out of this function's way).
+    static State& s = makeState();
     return s;
 }
 
@@ -25,7 +36,9 @@ std::unique_lock<std::mutex> lock() {
 }
 
 bool takeFailure(const char* entryPoint, int adapter, int& code) {
-    return state().failures.take(entryPoint, adapter, code);
+    simsupport::FailureTable& failures = state().failures;
+    if (failures.empty()) return false;   // the usual case: nothing to compare the name with
+    return failures.take(entryPoint, adapter, code);
 }
 
 void appendCall(Call&& call) {
@@ -53,16 +66,61 @@ void commitCall() {
 
 bool reportedLength(const char* entryPoint, uint32_t& length) {
     const auto& lengths = state().reportedLengths;
+    if (lengths.empty()) return false;    // the usual case: no key to make from the name
     auto it = lengths.find(entryPoint);
     if (it == lengths.end()) return false;
     length = it->second;
     return true;
 }
 
-Controller* findController(uint16_t number) {
-    for (auto& c : state().sc.controllers)
+namespace {
+
+void buildIndex(ControllerIndex& index, const std::vector<Controller>& controllers) {
+    index.valid = true;
+    index.data = controllers.data();
+    index.size = controllers.size();
+    index.position.assign(ControllerIndex::NUMBERS, ControllerIndex::NONE);
+    for (size_t i = 0; i < controllers.size(); ++i) {
+        const uint16_t number = controllers[i].number;
+        if (number >= ControllerIndex::NUMBERS) continue;
+        uint32_t& at = index.position[number];
+        if (at == ControllerIndex::NONE) at = uint32_t(i);
+    }
+}
+
+Controller* scanControllers(std::vector<Controller>& controllers, uint16_t number) {
+    for (auto& c : controllers)
         if (c.number == number) return &c;
     return nullptr;
+}
+
+// findController when the index is not up to date or does not hold the number.
+[[gnu::noinline]] Controller* findControllerOtherwise(State& s, uint16_t number) {
+    std::vector<Controller>& controllers = s.sc.controllers;
+    if (number >= ControllerIndex::NUMBERS) return scanControllers(controllers, number);
+    ControllerIndex& index = s.controllerIndex;
+    if (!index.builtFor(controllers)) buildIndex(index, controllers);
+    uint32_t at = index.position[number];
+    if (at != ControllerIndex::NONE && controllers[at].number != number) {
+        buildIndex(index, controllers);
+        at = index.position[number];
+    }
+    // A number without a controller is confirmed by a scan, as findDevice
+    // confirms an empty slot; that answer is rare.
+    return at != ControllerIndex::NONE ? &controllers[at] : scanControllers(controllers, number);
+}
+
+} // namespace
+
+Controller* findController(uint16_t number) {
+    State& s = state();
+    std::vector<Controller>& controllers = s.sc.controllers;
+    const ControllerIndex& index = s.controllerIndex;
+    if (number < ControllerIndex::NUMBERS && index.builtFor(controllers)) {
+        const uint32_t at = index.position[number];
+        if (at != ControllerIndex::NONE && controllers[at].number == number) return &controllers[at];
+    }
+    return findControllerOtherwise(s, number);
 }
 
 namespace {
@@ -87,28 +145,37 @@ void buildIndex(DeviceIndex& index, const std::vector<Device>& devices) {
 
 } // namespace
 
-Device* findDevice(Controller& c, unsigned channel, unsigned target) {
+DeviceFinder::DeviceFinder(Controller& controller) : c(controller), index(nullptr) {
     State& s = state();
     const Controller* first = s.sc.controllers.data();
     const Controller* last = first + s.sc.controllers.size();
     std::less<const Controller*> before;
-    if (channel >= 16 || target >= 16 || before(&c, first) || !before(&c, last))
-        return scanDevices(c, channel, target);   // beyond the index, or not a controller of the state
+    if (before(&c, first) || !before(&c, last)) return;   // not a controller of the state
     const size_t which = size_t(&c - first);
+    // Sized for every controller at once, so that no later finder moves the
+    // index this one holds.
     if (s.deviceIndexes.size() <= which) s.deviceIndexes.resize(s.sc.controllers.size());
-    DeviceIndex& index = s.deviceIndexes[which];
+    index = &s.deviceIndexes[which];
+}
+
+Device* DeviceFinder::findOtherwise(unsigned channel, unsigned target) const {
+    if (!index || channel >= 16 || target >= 16)
+        return scanDevices(c, channel, target);   // beyond the index, or not a controller of the state
     std::vector<Device>& devices = c.devices;
     const size_t slot = size_t(slotOf(channel, target));
-    if (index.data != devices.data() || index.size != devices.size() || index.position.empty())
-        buildIndex(index, devices);
-    uint32_t at = index.position[slot];
+    if (!index->builtFor(devices)) buildIndex(*index, devices);
+    uint32_t at = index->position[slot];
     if (at != DeviceIndex::NONE && (devices[at].channel != channel || devices[at].target != target)) {
-        buildIndex(index, devices);
-        at = index.position[slot];
+        buildIndex(*index, devices);
+        at = index->position[slot];
     }
     // An empty slot is confirmed by a scan, so that no change the index missed
     // hides a device there; that answer is rare.
     return at != DeviceIndex::NONE ? &devices[at] : scanDevices(c, channel, target);
+}
+
+Device* findDevice(Controller& c, unsigned channel, unsigned target) {
+    return DeviceFinder(c).find(channel, target);
 }
 
 LogicalDrive* topDrive(Controller& c, unsigned number) {
@@ -156,6 +223,7 @@ void reset(const Scenario& scenario) {
     auto l = lock();
     State& s = state();
     s.sc = scenario;
+    s.controllerIndex.valid = false;
     s.deviceIndexes.clear();
     s.changed = false;
     s.failures.clear();

@@ -635,6 +635,64 @@ TEST_F(SimulatorTest, DevicesAreFoundByTheirSlotAfterEveryReset) {
     }
 }
 
+// Controllers are found by their C-API number whatever the previous scenario
+// held: a scenario of as many controllers (whose storage the simulator keeps)
+// renumbered or with numbers swapped, controllers reordered, removed or added,
+// a number listed twice (the first controller listed counts), numbers beyond
+// the small ones and no controller at all.
+TEST_F(SimulatorTest, ControllersAreFoundByTheirNumberAfterEveryReset) {
+    using Controllers = std::vector<tarnellsim::Controller>;
+    struct Case {
+        const char* what;
+        std::function<void(Controllers&)> change;
+    };
+    const Case cases[] = {
+        {"renumbered", [](Controllers& cs) { cs[0].number = 7; }},
+        {"numbers swapped", [](Controllers& cs) { std::swap(cs[0].number, cs[1].number); }},
+        {"reordered", [](Controllers& cs) { std::reverse(cs.begin(), cs.end()); }},
+        {"removed", [](Controllers& cs) { cs.erase(cs.begin()); }},
+        {"added", [](Controllers& cs) { cs.push_back(cs[0]); cs.back().number = 9; }},
+        {"listed twice", [](Controllers& cs) { cs[1].number = cs[0].number; }},
+        {"listed twice, first renumbered", [](Controllers& cs) { cs[0].number = cs[1].number; }},
+        {"large numbers", [](Controllers& cs) { cs[0].number = 300; cs[1].number = 0xFFFF; }},
+        {"none", [](Controllers& cs) { cs.clear(); }},
+    };
+    // Each controller answers CheckCodeVersions with a mark of its position.
+    auto marked = [](tarnellsim::Scenario sc) {
+        for (size_t i = 0; i < sc.controllers.size(); ++i) sc.controllers[i].codeVersions = uint32_t(100 + i);
+        return sc;
+    };
+    const unsigned numbers[] = {0, 1, 2, 5, 7, 9, 15, 255, 256, 300, 0xFFFF};
+    auto read = [](const tarnellsim::Scenario& sc, unsigned number) {
+        auto first = std::find_if(sc.controllers.begin(), sc.controllers.end(),
+                                  [&](const tarnellsim::Controller& c) { return c.number == number; });
+        uint32_t mark = 0;
+        const int rc = CheckCodeVersions(adapterAddr(uint16_t(number)), mark).iReturnCode;
+        if (first == sc.controllers.end()) {
+            EXPECT_EQ(tarnellsim::RC_NO_ADAPTER, rc) << number;
+        } else {
+            EXPECT_EQ(0, rc) << number;
+            EXPECT_EQ(first->codeVersions, mark) << number;
+        }
+    };
+    const tarnellsim::Scenario base = marked(tarnellsim::defaultScenario());
+    ASSERT_EQ(2u, base.controllers.size());
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        tarnellsim::Scenario changed = base;
+        k.change(changed.controllers);
+        changed = marked(changed);
+        // Each number is the first one asked for after the reset once.
+        for (unsigned first : numbers) {
+            tarnellsim::reset(base);
+            for (unsigned number : numbers) read(base, number);
+            tarnellsim::reset(changed);
+            read(changed, first);
+            for (unsigned number : numbers) read(changed, number);
+        }
+    }
+}
+
 TEST_F(SimulatorTest, ErasingALogEmptiesIt) {
     std::vector<uint8_t> buf(ADAPTER_EVENT_LOG_SIZE);
     uint32_t len = 0;
