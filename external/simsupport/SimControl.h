@@ -8,8 +8,8 @@
 
 #include <atomic>
 #include <cstddef>
-#include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace simsupport {
@@ -28,6 +28,8 @@ public:
         failures.push_back(Failure{operation, adapter, code, every, after});
     }
     void clear() { failures.clear(); }
+    // No failure armed: take() answers false for every call.
+    bool empty() const { return failures.empty(); }
 
     // True, with the code, when this call is to fail; a one-shot failure is
     // used up. With exact, only a failure naming this very adapter matches.
@@ -61,7 +63,10 @@ private:
     std::vector<Failure> failures;
 };
 
-// The newest calls, oldest first.
+// The newest calls (at most LIMIT), oldest first. The log is a ring of
+// LIMIT + 1 entries whose storage is reused: the one entry outside the log
+// is filled in place by the next call (next(), then commit()), so that
+// logging a call allocates nothing when that entry has room enough.
 template <class Call>
 class CallLog {
 public:
@@ -69,17 +74,46 @@ public:
 
     void append(Call call)
     {
-        log.push_back(std::move(call));
-        while (log.size() > LIMIT)
-            log.pop_front();
+        next() = std::move(call);
+        commit();
     }
-    void clear() { log.clear(); }
-    std::vector<Call> all() const { return std::vector<Call>(log.begin(), log.end()); }
+    // The entry the next commit() adds, as an earlier call left it: the
+    // caller resets and fills it. It is not in the log until then.
+    Call& next()
+    {
+        const size_t at = (head + count) % SLOTS;
+        if (at == slots.size())   // the ring is still growing
+            slots.emplace_back();
+        return slots[at];
+    }
+    // Adds next() as the newest call, dropping the oldest when the log is full.
+    void commit()
+    {
+        if (count < LIMIT)
+            ++count;
+        else
+            head = (head + 1) % SLOTS;
+    }
+    // Empties the log; the entries' storage is kept for the calls to come.
+    void clear()
+    {
+        head = 0;
+        count = 0;
+    }
+    std::vector<Call> all() const
+    {
+        std::vector<Call> out;
+        out.reserve(count);
+        for (size_t i = 0; i < count; ++i)
+            out.push_back(slots[(head + i) % SLOTS]);
+        return out;
+    }
     template <class Predicate>
     std::vector<Call> where(Predicate keep) const
     {
         std::vector<Call> out;
-        for (const Call& c : log) {
+        for (size_t i = 0; i < count; ++i) {
+            const Call& c = slots[(head + i) % SLOTS];
             if (keep(c))
                 out.push_back(c);
         }
@@ -87,7 +121,12 @@ public:
     }
 
 private:
-    std::deque<Call> log;
+    static const size_t SLOTS = LIMIT + 1;
+    // Until the ring is full, head is 0 and slots holds the entries in the
+    // log and at most one more.
+    std::vector<Call> slots;
+    size_t head = 0;    // the oldest entry
+    size_t count = 0;   // entries in the log
 };
 
 // A one-shot failure of the library's next allocation, armed by a test.

@@ -83,14 +83,13 @@ Call& currentCall() {
         TARNELLSIM_ENTRY_BODY_SRET(op, args)
 #define TARNELLSIM_ENTRY_BODY_SRET(op, args)                                        \
     {                                                                                 \
-        tarnellsim::Call call_;                                                       \
-        call_.name = #op;                                                           \
-        tarnellsim::ArgLogger<decltype(&op)>{call_} args;                           \
         auto lock_ = tarnellsim::lock();                                              \
+        tarnellsim::Call& call_ = tarnellsim::startCall(#op);                       \
+        tarnellsim::ArgLogger<decltype(&op)>{call_} args;                           \
         int code_ = 0;                                                                \
         if (tarnellsim::takeFailure(#op, tarnellsim::adapterOf(call_), code_)) {    \
             call_.result = code_;                                                     \
-            tarnellsim::appendCall(std::move(call_));                                 \
+            tarnellsim::commitCall();                                                 \
             return S_Ret(code_, 0, 0, 0, 0, 0);                                       \
         }                                                                             \
         tarnellsim::OpResult result_;                                                 \
@@ -102,7 +101,7 @@ Call& currentCall() {
         if (tarnellsim::reportedLength(#op, length_))                                 \
             tarnellsim::LengthReporter<decltype(&op)>{length_} args;                  \
         call_.result = result_.code;                                                  \
-        tarnellsim::appendCall(std::move(call_));                                     \
+        tarnellsim::commitCall();                                                     \
         return tarnellsim::toSRet(result_);                                           \
     }
 #define TARNELLSIM_ENTRY_INT(op, params, args)                                      \
@@ -111,14 +110,13 @@ Call& currentCall() {
 #define TARNELLSIM_ENTRY_VERS TARNELLSIM_ENTRY_INT
 #define TARNELLSIM_ENTRY_BODY_INT(op, args)                                         \
     {                                                                                 \
-        tarnellsim::Call call_;                                                       \
-        call_.name = #op;                                                           \
-        tarnellsim::ArgLogger<decltype(&op)>{call_} args;                           \
         auto lock_ = tarnellsim::lock();                                              \
+        tarnellsim::Call& call_ = tarnellsim::startCall(#op);                       \
+        tarnellsim::ArgLogger<decltype(&op)>{call_} args;                           \
         int code_ = 0;                                                                \
         if (tarnellsim::takeFailure(#op, tarnellsim::adapterOf(call_), code_)) {    \
             call_.result = code_;                                                     \
-            tarnellsim::appendCall(std::move(call_));                                 \
+            tarnellsim::commitCall();                                                 \
             return code_;                                                             \
         }                                                                             \
         int result_;                                                                  \
@@ -127,7 +125,7 @@ Call& currentCall() {
             result_ = tarnellsim::ops::op args;                                     \
         }                                                                             \
         call_.result = result_;                                                       \
-        tarnellsim::appendCall(std::move(call_));                                     \
+        tarnellsim::commitCall();                                                     \
         return result_;                                                               \
     }
 

@@ -28,12 +28,53 @@ struct OpResult {
     OpResult(int c) : code(c) {}
 };
 
+// Where the devices of a controller are in its `devices`, by slot (channel
+// and target below 16), so that findDevice need not scan. It holds the first
+// device of each slot and is valid for the vector it was built from only:
+// findDevice (through a DeviceFinder) rebuilds it when the vector's storage or size differs or a
+// position no longer holds its slot, and reset() drops all of them (the
+// simulator changes no device's channel or target, nor the set of devices,
+// anywhere else).
+struct DeviceIndex {
+    static constexpr uint32_t NONE = 0xFFFFFFFFu;
+    const Device* data = nullptr;      // what devices.data() and size() were
+    size_t size = 0;
+    std::vector<uint32_t> position;    // by channel * 16 + target; NONE: no device
+
+    bool builtFor(const std::vector<Device>& devices) const {
+        return !position.empty() && data == devices.data() && size == devices.size();
+    }
+};
+
+// Where the controllers are in sc.controllers, by C-API number below
+// NUMBERS, so that findController need not scan. It holds the first
+// controller of each number and is valid for the vector it was built from
+// only: findController rebuilds it when it is not valid, the vector's storage
+// or size differs or a position no longer holds its number, and reset()
+// marks it not valid (a scenario assigned over one of the same size keeps the
+// storage). The simulator changes no controller's number, nor the list,
+// anywhere else; a number without a position is confirmed by a scan.
+struct ControllerIndex {
+    static constexpr uint32_t NONE = 0xFFFFFFFFu;
+    static constexpr size_t NUMBERS = 256;
+    bool valid = false;
+    const Controller* data = nullptr;  // what controllers.data() and size() were
+    size_t size = 0;
+    std::vector<uint32_t> position;    // by number; NONE: no controller
+
+    bool builtFor(const std::vector<Controller>& controllers) const {
+        return valid && data == controllers.data() && size == controllers.size();
+    }
+};
+
 struct State {
     std::mutex mutex;
     Scenario sc;
     bool changed = false;            // the configuration changed since the last change query
     simsupport::FailureTable failures;
     simsupport::CallLog<Call> log;
+    ControllerIndex controllerIndex;
+    std::vector<DeviceIndex> deviceIndexes;    // by the controller's position in sc.controllers
     std::map<std::string, uint32_t> reportedLengths;   // reportLength
     int dlInitCount = 0;
     int dlTermCount = 0;
@@ -47,6 +88,11 @@ std::unique_lock<std::mutex> lock();
 // failure; false when the call is to go ahead.
 bool takeFailure(const char* entryPoint, int adapter, int& code);
 void appendCall(Call&& call);
+// The entry of the call log for a call of `entryPoint`, reset to a fresh
+// Call's contents with that name; commitCall() adds it to the log. The entry
+// reuses the storage of a call the log no longer holds.
+Call& startCall(const char* entryPoint);
+void commitCall();
 // The length the entry point is to report (reportLength); false when none.
 bool reportedLength(const char* entryPoint, uint32_t& length);
 
@@ -56,6 +102,33 @@ using DeviceSet = std::set<std::pair<uint8_t, uint8_t>>;
 
 Controller* findController(uint16_t number);
 Device* findDevice(Controller& c, unsigned channel, unsigned target);
+
+// Finds the devices of one controller as findDevice does, the controller's
+// index looked up once: for loops over many slots. It stays usable while the
+// state's controller list is not replaced (reset); changes to the
+// controller's devices are seen as findDevice sees them.
+class DeviceFinder {
+public:
+    explicit DeviceFinder(Controller& c);
+    Device* find(unsigned channel, unsigned target) const {
+        // The usual answer: the index is up to date and holds the slot.
+        if (index && channel < 16 && target < 16 && index->builtFor(c.devices)) {
+            const uint32_t at = index->position[size_t(slotOf(channel, target))];
+            if (at != DeviceIndex::NONE) {
+                Device& d = c.devices[at];
+                if (d.channel == channel && d.target == target) return &d;
+            }
+        }
+        return findOtherwise(channel, target);
+    }
+    Controller& controller() const { return c; }
+
+private:
+    Device* findOtherwise(unsigned channel, unsigned target) const;
+
+    Controller& c;
+    DeviceIndex* index;   // null: c is not a controller of the state, so it is scanned
+};
 LogicalDrive* topDrive(Controller& c, unsigned number);
 LogicalDrive* subDrive(Controller& c, unsigned slot);
 
@@ -78,6 +151,7 @@ std::vector<LogicalDrive*> subDrivesOf(Controller& c, const LogicalDrive& hld);
 
 // The C-API state code of a drive (ucState), from its members' devices.
 uint8_t driveStateCode(Controller& c, const LogicalDrive& d);
+uint8_t driveStateCode(const DeviceFinder& devices, const LogicalDrive& d);
 
 // Marks the configuration as changed (for GetAdapterChangeStatus and the
 // configuration's update count).

@@ -414,11 +414,15 @@ std::vector<LogicalDrive*> subDrivesOf(Controller& c, const LogicalDrive& hld) {
 }
 
 uint8_t driveStateCode(Controller& c, const LogicalDrive& d) {
+    return driveStateCode(DeviceFinder(c), d);
+}
+
+uint8_t driveStateCode(const DeviceFinder& devices, const LogicalDrive& d) {
     if (d.system) return 6;
     bool offline = false, critical = false;
     if (d.spanned) {
-        for (auto* s : subDrivesOf(c, d)) {
-            uint8_t st = driveStateCode(c, *s);
+        for (auto* s : subDrivesOf(devices.controller(), d)) {
+            uint8_t st = driveStateCode(devices, *s);
             if (st == 2) offline = true;
             if (st == 4 || st == 20) critical = true;
         }
@@ -426,7 +430,7 @@ uint8_t driveStateCode(Controller& c, const LogicalDrive& d) {
     } else {
         unsigned missing = 0;
         for (auto& k : d.chunks) {
-            Device* dev = findDevice(c, k.channel, k.target);
+            Device* dev = devices.find(k.channel, k.target);
             if (!dev || !dev->present || dev->state != DEVSTATE_ONLINE) ++missing;
         }
         if (missing > 0) {

@@ -137,10 +137,11 @@ void buildEnquiry(Controller& c, _ENQUIRY& e) {
     putText(e.ucBootBlkVersion, sizeof e.ucBootBlkVersion, c.biosVersion);
     e.ucConcurrentCmdCount = 64;
     e.ucMaxPhysicalDevices = 64;
+    const DeviceFinder devices(c);
     for (auto& d : c.drives) {
         if (d.number >= 8) continue;
         e.ulDriveSize[d.number] = d.sizeSectors;
-        uint8_t st = driveStateCode(c, d);
+        uint8_t st = driveStateCode(devices, d);
         if (st == 2) ++e.ucOfflineVirtDriveCount;
         if (st == 4 || st == 20) ++e.ucCriticalDriveCount;
         if (d.blocked) e.ucBlockedDriveFlag = uint8_t(e.ucBlockedDriveFlag | (1u << d.number));
@@ -160,11 +161,12 @@ void buildEnquiry(Controller& c, _ENQUIRY& e) {
 
 void buildProgress(Controller& c, _REBUILD_STATUS& r) {
     std::memset(&r, 0, sizeof r);
+    const DeviceFinder devices(c);
     for (auto& d : c.drives) {
         if (d.number >= 8) continue;
         _SIZERMAIN& s = r.sVirtualDrive[d.number];
         s.ucVirtDriveNumber = d.number;
-        s.ucVirtDriveState = driveStateCode(c, d);
+        s.ucVirtDriveState = driveStateCode(devices, d);
         s.ulVirtDriveSize = d.sizeSectors;
     }
     const Task* t = nullptr;

@@ -1,6 +1,7 @@
 // The simulator's global state and its control interface.
 
 #include <ctime>
+#include <functional>
 
 #include "SimInternal.h"
 
@@ -14,8 +15,19 @@ struct GlobalState : State {
 
 } // namespace
 
-State& state() {
+namespace {
+
+State& makeState() {
     static GlobalState s;
+    return s;
+}
+
+} // namespace
+
+State& state() {
+    // A reference set up once, so that each call is a guard test and a load
+    // (the state's set-up stays out of this function's way).
+    static State& s = makeState();
     return s;
 }
 
@@ -24,31 +36,146 @@ std::unique_lock<std::mutex> lock() {
 }
 
 bool takeFailure(const char* entryPoint, int adapter, int& code) {
-    return state().failures.take(entryPoint, adapter, code);
+    simsupport::FailureTable& failures = state().failures;
+    if (failures.empty()) return false;   // the usual case: nothing to compare the name with
+    return failures.take(entryPoint, adapter, code);
 }
 
 void appendCall(Call&& call) {
     state().log.append(std::move(call));
 }
 
+Call& startCall(const char* entryPoint) {
+    // An entry the log used before: each member as a fresh Call has it, the
+    // storage of the string and the vectors kept.
+    Call& call = state().log.next();
+    call.name.assign(entryPoint);
+    call.hasAddress = false;
+    call.address = _STORAGE_ADDRESS_ID();
+    call.args.clear();
+    call.addressList.clear();
+    call.result = 0;
+    call.command.clear();
+    call.written.clear();
+    return call;
+}
+
+void commitCall() {
+    state().log.commit();
+}
+
 bool reportedLength(const char* entryPoint, uint32_t& length) {
     const auto& lengths = state().reportedLengths;
+    if (lengths.empty()) return false;    // the usual case: no key to make from the name
     auto it = lengths.find(entryPoint);
     if (it == lengths.end()) return false;
     length = it->second;
     return true;
 }
 
-Controller* findController(uint16_t number) {
-    for (auto& c : state().sc.controllers)
+namespace {
+
+void buildIndex(ControllerIndex& index, const std::vector<Controller>& controllers) {
+    index.valid = true;
+    index.data = controllers.data();
+    index.size = controllers.size();
+    index.position.assign(ControllerIndex::NUMBERS, ControllerIndex::NONE);
+    for (size_t i = 0; i < controllers.size(); ++i) {
+        const uint16_t number = controllers[i].number;
+        if (number >= ControllerIndex::NUMBERS) continue;
+        uint32_t& at = index.position[number];
+        if (at == ControllerIndex::NONE) at = uint32_t(i);
+    }
+}
+
+Controller* scanControllers(std::vector<Controller>& controllers, uint16_t number) {
+    for (auto& c : controllers)
         if (c.number == number) return &c;
     return nullptr;
 }
 
-Device* findDevice(Controller& c, unsigned channel, unsigned target) {
+// findController when the index is not up to date or does not hold the number.
+[[gnu::noinline]] Controller* findControllerOtherwise(State& s, uint16_t number) {
+    std::vector<Controller>& controllers = s.sc.controllers;
+    if (number >= ControllerIndex::NUMBERS) return scanControllers(controllers, number);
+    ControllerIndex& index = s.controllerIndex;
+    if (!index.builtFor(controllers)) buildIndex(index, controllers);
+    uint32_t at = index.position[number];
+    if (at != ControllerIndex::NONE && controllers[at].number != number) {
+        buildIndex(index, controllers);
+        at = index.position[number];
+    }
+    // A number without a controller is confirmed by a scan, as findDevice
+    // confirms an empty slot; that answer is rare.
+    return at != ControllerIndex::NONE ? &controllers[at] : scanControllers(controllers, number);
+}
+
+} // namespace
+
+Controller* findController(uint16_t number) {
+    State& s = state();
+    std::vector<Controller>& controllers = s.sc.controllers;
+    const ControllerIndex& index = s.controllerIndex;
+    if (number < ControllerIndex::NUMBERS && index.builtFor(controllers)) {
+        const uint32_t at = index.position[number];
+        if (at != ControllerIndex::NONE && controllers[at].number == number) return &controllers[at];
+    }
+    return findControllerOtherwise(s, number);
+}
+
+namespace {
+
+Device* scanDevices(Controller& c, unsigned channel, unsigned target) {
     for (auto& d : c.devices)
         if (d.channel == channel && d.target == target) return &d;
     return nullptr;
+}
+
+void buildIndex(DeviceIndex& index, const std::vector<Device>& devices) {
+    index.data = devices.data();
+    index.size = devices.size();
+    index.position.assign(256, DeviceIndex::NONE);
+    for (size_t i = 0; i < devices.size(); ++i) {
+        const Device& d = devices[i];
+        if (d.channel >= 16 || d.target >= 16) continue;
+        uint32_t& at = index.position[size_t(slotOf(d.channel, d.target))];
+        if (at == DeviceIndex::NONE) at = uint32_t(i);
+    }
+}
+
+} // namespace
+
+DeviceFinder::DeviceFinder(Controller& controller) : c(controller), index(nullptr) {
+    State& s = state();
+    const Controller* first = s.sc.controllers.data();
+    const Controller* last = first + s.sc.controllers.size();
+    std::less<const Controller*> before;
+    if (before(&c, first) || !before(&c, last)) return;   // not a controller of the state
+    const size_t which = size_t(&c - first);
+    // Sized for every controller at once, so that no later finder moves the
+    // index this one holds.
+    if (s.deviceIndexes.size() <= which) s.deviceIndexes.resize(s.sc.controllers.size());
+    index = &s.deviceIndexes[which];
+}
+
+Device* DeviceFinder::findOtherwise(unsigned channel, unsigned target) const {
+    if (!index || channel >= 16 || target >= 16)
+        return scanDevices(c, channel, target);   // beyond the index, or not a controller of the state
+    std::vector<Device>& devices = c.devices;
+    const size_t slot = size_t(slotOf(channel, target));
+    if (!index->builtFor(devices)) buildIndex(*index, devices);
+    uint32_t at = index->position[slot];
+    if (at != DeviceIndex::NONE && (devices[at].channel != channel || devices[at].target != target)) {
+        buildIndex(*index, devices);
+        at = index->position[slot];
+    }
+    // An empty slot is confirmed by a scan, so that no change the index missed
+    // hides a device there; that answer is rare.
+    return at != DeviceIndex::NONE ? &devices[at] : scanDevices(c, channel, target);
+}
+
+Device* findDevice(Controller& c, unsigned channel, unsigned target) {
+    return DeviceFinder(c).find(channel, target);
 }
 
 LogicalDrive* topDrive(Controller& c, unsigned number) {
@@ -96,6 +223,8 @@ void reset(const Scenario& scenario) {
     auto l = lock();
     State& s = state();
     s.sc = scenario;
+    s.controllerIndex.valid = false;
+    s.deviceIndexes.clear();
     s.changed = false;
     s.failures.clear();
     s.reportedLengths.clear();

@@ -254,7 +254,8 @@ TARNELLSIM_EXPORT void injectFailure(const std::string& entryPoint, int code,
                                      unsigned after = 0);
 TARNELLSIM_EXPORT void clearFailures();
 
-// One call of an entry point as the simulator received it.
+// One call of an entry point as the simulator received it. (The simulator
+// reuses the entries of its log: startCall in SimState.cpp resets each member.)
 struct Call {
     std::string name;
     bool hasAddress = false;

@@ -6,11 +6,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <memory>
 #include <new>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <string>
 #include <utility>
@@ -53,6 +55,15 @@ pid_t temporaryWriter(const char* name, const std::string& base)
     return static_cast<pid_t>(pid);
 }
 
+// The same file, not changed since the status was taken: a rename over it,
+// a write into it or a change of its status changes one of these.
+bool sameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+           a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
 } // namespace
 
 NRMConfigBuilder::NRMConfigBuilder(std::string configFileNameIN)
@@ -75,6 +86,7 @@ void NRMConfigBuilder::resetConfigFile(std::string configFileNameIN)
         configFile = nullptr;
     }
     configFileName = std::move(configFileNameIN);
+    storedText.reset();
 }
 
 void NRMConfigBuilder::build(System* system, NRMProgressCollection* progress)
@@ -108,10 +120,29 @@ void NRMConfigBuilder::writeXML()
         length = writer.getStrSize();
     }
     writtenLength = length;
-    const std::unique_ptr<char[]> document(text);
+    std::unique_ptr<char[]> document(text);
     deleteTree();
-    if (text && !configFileName.empty())
-        replaceFile(text, length);
+    if (!text || configFileName.empty())
+        return;
+    // The same text over a file that still holds it changes nothing: the
+    // file is left as it is. Otherwise it is replaced, and the text kept
+    // for the next comparison once the file holds it.
+    if (fileHoldsText(document.get(), length))
+        return;
+    if (replaceFile(text, length) && stat(configFileName.c_str(), &storedFile) == 0) {
+        storedText = std::move(document);
+        storedTextLength = length;
+    } else {
+        storedText.reset();
+    }
+}
+
+bool NRMConfigBuilder::fileHoldsText(const char* text, size_t length) const
+{
+    if (!storedText || storedTextLength != length || std::memcmp(storedText.get(), text, length) != 0)
+        return false;
+    struct stat st;
+    return stat(configFileName.c_str(), &st) == 0 && sameFile(st, storedFile);
 }
 
 // The text goes to a new file in the snapshot's directory, which replaces the
@@ -126,16 +157,21 @@ bool NRMConfigBuilder::replaceFile(const char* text, size_t length)
     const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
         return false;
-    configFile = fdopen(fd, "w");
-    if (!configFile) {
-        close(fd);
-        unlink(temporary.c_str());
-        return false;
+    // Written straight from the document: a stream's buffer would be a large
+    // allocation right after the snapshot's objects were freed, which makes
+    // the heap merge all those blocks at once.
+    bool written = true;
+    for (size_t done = 0; done < length;) {
+        const ssize_t n = write(fd, text + done, length - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            written = false;
+            break;
+        }
+        done += static_cast<size_t>(n);
     }
-    bool written = fwrite(text, 1, length, configFile) == length;
-    written = fflush(configFile) == 0 && written;
-    written = fclose(configFile) == 0 && written;
-    configFile = nullptr;
+    written = close(fd) == 0 && written;
     if (!written || rename(temporary.c_str(), configFileName.c_str()) != 0) {
         unlink(temporary.c_str());
         return false;
@@ -196,15 +232,21 @@ void NRMConfigBuilder::removeDeadWritersFiles()
     const fs::path snapshot(configFileName);
     const std::string base = snapshot.filename().string();
     const fs::path directory = snapshot.has_parent_path() ? snapshot.parent_path() : fs::path(".");
-    std::error_code error;
-    for (fs::directory_iterator entry(directory, error), end; !error && entry != end; entry.increment(error)) {
-        const pid_t writer = temporaryWriter(entry->path().filename().c_str(), base);
+    // Read with readdir: std::filesystem's directory iterator makes each
+    // entry's path in a noexcept function, where running out of memory ends
+    // the process instead of throwing std::bad_alloc. readdir64, because a
+    // 32-bit build's readdir stops at the first inode number beyond 32 bits.
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(directory.c_str()), closedir);
+    if (!dir)
+        return;
+    while (const dirent64* entry = readdir64(dir.get())) {
+        const pid_t writer = temporaryWriter(entry->d_name, base);
         // This process's own files and those of a process that runs (or of
         // one that cannot be asked) may be written or renamed right now.
         if (writer == 0 || writer == getpid() || kill(writer, 0) == 0 || errno != ESRCH)
             continue;
         std::error_code ignored;
-        fs::remove(entry->path(), ignored);
+        fs::remove(directory / entry->d_name, ignored);
     }
 }
 

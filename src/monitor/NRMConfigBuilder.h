@@ -12,7 +12,9 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <sys/stat.h>
 
 #include "RaidLib/Util/StorExport.h"
 
@@ -38,7 +40,9 @@ public:
     // file, then deletes the tree. The file is replaced whole: the text goes
     // to a new file beside it, which is renamed over the snapshot once it
     // is complete; a write that fails leaves the previous snapshot as it was.
-    // Nothing is written without a file name.
+    // A text equal to the one this builder wrote last, over a file that is
+    // still the one it wrote (same file, size and modification time), leaves
+    // the file as it is. Nothing is written without a file name.
     void writeXML();
     // Removes the temporary files that writers which died while writing
     // left beside the snapshot file, then replaces the tree by the one
@@ -64,6 +68,11 @@ private:
     // The length of the last snapshot written: the next one starts in a
     // block of about that size.
     uint32_t writtenLength = 0;
+    // The text of the snapshot file as this builder last wrote it, and that
+    // file's status right after the write; no text while none is known.
+    std::unique_ptr<char[]> storedText;
+    size_t storedTextLength = 0;
+    struct stat storedFile = {};
 
     void deleteTree();
     // The whole file into xmlText; false (and an empty text) when it cannot
@@ -71,6 +80,8 @@ private:
     bool readFile();
     // Replaces the snapshot file by the text; false when it could not.
     bool replaceFile(const char* text, size_t length);
+    // The snapshot file still holds this text as this builder wrote it.
+    bool fileHoldsText(const char* text, size_t length) const;
     // Removes the temporary files of replaceFile whose writing process is
     // gone; the process id in a file's name tells its writer.
     void removeDeadWritersFiles();

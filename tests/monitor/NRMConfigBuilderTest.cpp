@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <string>
 #include <sys/resource.h>
@@ -206,6 +207,53 @@ TEST_F(NRMConfigBuilderFiles, FailedWriteKeepsThePreviousSnapshot)
     EXPECT_EQ(blocked.nrmSystem, nullptr);
     EXPECT_TRUE(std::filesystem::is_directory("blocked"));
     EXPECT_EQ(filesNamed("blocked"), std::vector<std::string>{"blocked"});
+}
+
+// The same text as last written leaves the file alone; another text, or a
+// file that was removed, replaced or changed since, is written again whole.
+TEST_F(NRMConfigBuilderFiles, UnchangedSnapshotLeavesItsFileAlone)
+{
+    const auto inode = [] {
+        struct stat st {};
+        return stat(FILE_NAME, &st) == 0 ? st.st_ino : ino_t(0);
+    };
+    NRMConfigBuilder builder(FILE_NAME);
+    const std::string one = writeLiveSnapshot(builder);
+    const ino_t written = inode();
+    EXPECT_TRUE(writeLiveSnapshot(builder) == one);
+    EXPECT_EQ(inode(), written) << "the same text is not written again";
+
+    const std::string two = writeLiveSnapshot(builder, 2);
+    EXPECT_FALSE(two == one);
+    EXPECT_NE(inode(), written);
+
+    const std::vector<std::pair<const char*, std::function<void()>>> changes = {
+        {"removed", [] { std::filesystem::remove(FILE_NAME); }},
+        {"written over in place", [&] { writeText(FILE_NAME, std::string(two.size(), 'x')); }},
+        {"replaced by a copy", [&] {
+             writeText("copy.xml", two);
+             std::filesystem::rename("copy.xml", FILE_NAME);
+         }},
+        {"its mode changed", [] { chmod(FILE_NAME, 0600); }},
+    };
+    for (const auto& [what, change] : changes) {
+        SCOPED_TRACE(what);
+        change();
+        const ino_t before = inode();
+        EXPECT_TRUE(writeLiveSnapshot(builder, 2) == two);
+        EXPECT_NE(inode(), before);
+        const ino_t rewritten = inode();
+        EXPECT_TRUE(writeLiveSnapshot(builder, 2) == two);
+        EXPECT_EQ(inode(), rewritten);
+    }
+
+    // Another file name forgets the text written to the first.
+    builder.resetConfigFile("second.xml");
+    writeLiveSnapshot(builder, 2);
+    builder.resetConfigFile(FILE_NAME);
+    const ino_t before = inode();
+    EXPECT_TRUE(writeLiveSnapshot(builder, 2) == two);
+    EXPECT_NE(inode(), before);
 }
 
 // A writer killed while it wrote leaves its temporary file beside the

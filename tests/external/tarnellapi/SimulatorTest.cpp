@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include <cstring>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -524,6 +525,172 @@ TEST_F(SimulatorTest, CallLogRecordsAddressesAndKeyArguments) {
     ASSERT_EQ(2u, create[0].addressList.size());
     EXPECT_EQ(5, create[0].addressList[1].usPhysDevID);
     EXPECT_NE(0, create[0].result);
+}
+
+// The log keeps the newest 20000 calls, oldest first, once it has dropped
+// older ones too; each entry shows its own call only, whatever call held its
+// place before, also after clearCalls.
+TEST_F(SimulatorTest, CallLogKeepsTheNewestCallsInOrder) {
+    const size_t kept = 20000, extra = 3;
+    uint8_t cmnd[6] = {0x12, 1, 2, 3, 4, 5};
+    uint8_t out[6] = {9, 8, 7, 6, 5, 4};
+    uint32_t readXfer = 0, writeXfer = 0, senseXfer = 0;
+    // Calls with every part of an entry filled, on an adapter that is not there.
+    for (uint32_t i = 0; i < kept + extra; ++i)
+        ExecAdapterCmnd(adapterAddr(9), cmnd, sizeof cmnd, readXfer, writeXfer, senseXfer, nullptr, 0, out,
+                        sizeof out, nullptr, 0, i, 0, 0, 0);
+    auto log = tarnellsim::calls();
+    ASSERT_EQ(kept, log.size());
+    for (size_t i = 0; i < kept; ++i)
+        ASSERT_EQ((std::vector<long long>{6, 0, 6, 0, (long long)(i + extra), 0, 0, 0}), log[i].args) << i;
+
+    int changed;
+    for (bool cleared : {false, true}) {
+        SCOPED_TRACE(cleared);
+        if (cleared) tarnellsim::clearCalls();
+        GetAdapterChangeStatus(changed);
+        _STORAGE_ADDRESS_ID disks[1] = {deviceAddr(2, 0, 6)};
+        CreateArray(adapterAddr(2), disks, 1);
+        uint8_t image[3] = {1, 2, 3};
+        UpdateAdapterBios(adapterAddr(9), image, sizeof image);
+        log = tarnellsim::calls();
+        ASSERT_EQ(cleared ? 3u : kept, log.size());
+        const tarnellsim::Call* last = &log[log.size() - 3];
+        EXPECT_EQ("GetAdapterChangeStatus", last[0].name);
+        EXPECT_FALSE(last[0].hasAddress);
+        EXPECT_EQ(0, last[0].address.usAdapterID);
+        EXPECT_TRUE(last[0].args.empty() && last[0].addressList.empty());
+        EXPECT_TRUE(last[0].command.empty() && last[0].written.empty());
+        EXPECT_EQ(0, last[0].result);
+        EXPECT_EQ("CreateArray", last[1].name);
+        EXPECT_EQ(std::vector<long long>{1}, last[1].args);
+        ASSERT_EQ(1u, last[1].addressList.size());
+        EXPECT_EQ(6, last[1].addressList[0].usPhysDevID);
+        EXPECT_TRUE(last[1].command.empty() && last[1].written.empty());
+        EXPECT_EQ(tarnellsim::RC_NOT_SUPPORTED, last[1].result);
+        EXPECT_EQ("UpdateAdapterBios", last[2].name);
+        EXPECT_EQ(std::vector<long long>{3}, last[2].args);
+        EXPECT_TRUE(last[2].command.empty() && last[2].addressList.empty());
+        EXPECT_EQ((std::vector<uint8_t>{1, 2, 3}), last[2].written);
+        EXPECT_EQ(tarnellsim::RC_NO_ADAPTER, last[2].result);
+        if (!cleared) {
+            EXPECT_EQ((std::vector<long long>{6, 0, 6, 0, 2 * extra, 0, 0, 0}), log[0].args);
+            EXPECT_EQ(kept - 3, tarnellsim::calls("ExecAdapterCmnd").size());
+            EXPECT_EQ(std::vector<uint8_t>(cmnd, cmnd + 6), log[0].command);
+        }
+        EXPECT_EQ(1u, tarnellsim::calls("CreateArray").size());
+    }
+}
+
+// Devices are found by their slot whatever the previous scenario held: one
+// added, removed, moved to another slot, reordered, or a slot listed twice
+// (the first device listed counts).
+TEST_F(SimulatorTest, DevicesAreFoundByTheirSlotAfterEveryReset) {
+    using Devices = std::vector<tarnellsim::Device>;
+    auto at = [](Devices& dv, uint8_t channel, uint8_t target) {
+        auto it = std::find_if(dv.begin(), dv.end(), [&](const tarnellsim::Device& d) {
+            return d.channel == channel && d.target == target;
+        });
+        EXPECT_NE(dv.end(), it);
+        return it;
+    };
+    struct Case {
+        const char* what;
+        std::function<void(Devices&)> change;
+        uint8_t channel, target, state;   // a slot whose answer the change affects
+    };
+    const Case cases[] = {
+        {"added", [&](Devices& dv) { dv.push_back(*at(dv, 0, 6)); dv.back().target = 7; }, 0, 7, DEVSTATE_READY},
+        {"removed", [&](Devices& dv) { dv.erase(at(dv, 0, 5)); }, 0, 5, DEVSTATE_NONE},
+        {"moved", [&](Devices& dv) { at(dv, 0, 5)->target = 9; }, 0, 9, DEVSTATE_HOT_SPARE},
+        {"reordered", [&](Devices& dv) { std::reverse(dv.begin(), dv.end()); }, 0, 5, DEVSTATE_HOT_SPARE},
+        {"listed twice",
+         [&](Devices& dv) {
+             dv.front() = *at(dv, 0, 5);
+             dv.front().state = DEVSTATE_READY;
+         },
+         0, 5, DEVSTATE_READY},
+    };
+    const tarnellsim::Scenario base = tarnellsim::defaultScenario();
+    auto readAll = [](const tarnellsim::Scenario& sc) {
+        for (const auto& c : sc.controllers)
+            for (uint8_t ch = 0; ch < c.channelCount; ++ch)
+                for (uint8_t tg = 0; tg < ACONFIG_TARGETS; ++tg) {
+                    auto first = std::find_if(c.devices.begin(), c.devices.end(), [&](const tarnellsim::Device& d) {
+                        return d.channel == ch && d.target == tg;
+                    });
+                    EXPECT_EQ(first == c.devices.end() ? DEVSTATE_NONE : first->state, deviceState(c.number, ch, tg))
+                        << c.number << ": " << int(ch) << "," << int(tg);
+                }
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        tarnellsim::Scenario changed = base;
+        k.change(changed.controllers[0].devices);
+        tarnellsim::reset(base);
+        readAll(base);
+        tarnellsim::reset(changed);
+        EXPECT_EQ(k.state, deviceState(changed.controllers[0].number, k.channel, k.target));
+        readAll(changed);
+    }
+}
+
+// Controllers are found by their C-API number whatever the previous scenario
+// held: a scenario of as many controllers (whose storage the simulator keeps)
+// renumbered or with numbers swapped, controllers reordered, removed or added,
+// a number listed twice (the first controller listed counts), numbers beyond
+// the small ones and no controller at all.
+TEST_F(SimulatorTest, ControllersAreFoundByTheirNumberAfterEveryReset) {
+    using Controllers = std::vector<tarnellsim::Controller>;
+    struct Case {
+        const char* what;
+        std::function<void(Controllers&)> change;
+    };
+    const Case cases[] = {
+        {"renumbered", [](Controllers& cs) { cs[0].number = 7; }},
+        {"numbers swapped", [](Controllers& cs) { std::swap(cs[0].number, cs[1].number); }},
+        {"reordered", [](Controllers& cs) { std::reverse(cs.begin(), cs.end()); }},
+        {"removed", [](Controllers& cs) { cs.erase(cs.begin()); }},
+        {"added", [](Controllers& cs) { cs.push_back(cs[0]); cs.back().number = 9; }},
+        {"listed twice", [](Controllers& cs) { cs[1].number = cs[0].number; }},
+        {"listed twice, first renumbered", [](Controllers& cs) { cs[0].number = cs[1].number; }},
+        {"large numbers", [](Controllers& cs) { cs[0].number = 300; cs[1].number = 0xFFFF; }},
+        {"none", [](Controllers& cs) { cs.clear(); }},
+    };
+    // Each controller answers CheckCodeVersions with a mark of its position.
+    auto marked = [](tarnellsim::Scenario sc) {
+        for (size_t i = 0; i < sc.controllers.size(); ++i) sc.controllers[i].codeVersions = uint32_t(100 + i);
+        return sc;
+    };
+    const unsigned numbers[] = {0, 1, 2, 5, 7, 9, 15, 255, 256, 300, 0xFFFF};
+    auto read = [](const tarnellsim::Scenario& sc, unsigned number) {
+        auto first = std::find_if(sc.controllers.begin(), sc.controllers.end(),
+                                  [&](const tarnellsim::Controller& c) { return c.number == number; });
+        uint32_t mark = 0;
+        const int rc = CheckCodeVersions(adapterAddr(uint16_t(number)), mark).iReturnCode;
+        if (first == sc.controllers.end()) {
+            EXPECT_EQ(tarnellsim::RC_NO_ADAPTER, rc) << number;
+        } else {
+            EXPECT_EQ(0, rc) << number;
+            EXPECT_EQ(first->codeVersions, mark) << number;
+        }
+    };
+    const tarnellsim::Scenario base = marked(tarnellsim::defaultScenario());
+    ASSERT_EQ(2u, base.controllers.size());
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        tarnellsim::Scenario changed = base;
+        k.change(changed.controllers);
+        changed = marked(changed);
+        // Each number is the first one asked for after the reset once.
+        for (unsigned first : numbers) {
+            tarnellsim::reset(base);
+            for (unsigned number : numbers) read(base, number);
+            tarnellsim::reset(changed);
+            read(changed, first);
+            for (unsigned number : numbers) read(changed, number);
+        }
+    }
 }
 
 TEST_F(SimulatorTest, ErasingALogEmptiesIt) {

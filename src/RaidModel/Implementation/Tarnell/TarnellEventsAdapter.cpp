@@ -4,7 +4,6 @@
 // the settings whose change has no event code of its own (a refresh event).
 
 #include "RaidLib/Util/Date.h"
-#include "RaidModel/Filters/FilterCollection.h"
 #include "RaidModel/Implementation/Tarnell/DllInterface/DllP.h"
 #include "RaidModel/Implementation/Tarnell/TarnellAdapter.h"
 #include "RaidModel/Implementation/Tarnell/TarnellEvents.h"
@@ -68,11 +67,15 @@ uint32_t batteryEventOnFirstSight(bool installed, int errorCode)
     return batteryEventOnChange(errorCode);
 }
 
-unsigned long countOf(TarnellAdapter* adapter, const char* className)
+// The objects of the class in the subtree, the root included: counted in
+// one walk instead of listing every object of the controller first.
+unsigned long countOf(const RaidObject* node, const char* className)
 {
-    FilterCollection objects(adapter);
-    objects.apply(className, false);
-    return objects.size();
+    unsigned long count = node->isInstanceOf(className) ? 1 : 0;
+    const unsigned long children = node->getChildCount();
+    for (unsigned long c = 0; c < children; ++c)
+        count += countOf(node->getChild(static_cast<int>(c)), className);
+    return count;
 }
 
 // Whether any setting without an event code of its own differs between the
