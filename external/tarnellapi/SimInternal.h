@@ -28,44 +28,62 @@ struct OpResult {
     OpResult(int c) : code(c) {}
 };
 
-// Where the devices of a controller are in its `devices`, by slot (channel
-// and target below 16), so that findDevice need not scan. It holds the first
-// device of each slot and is valid for the vector it was built from only:
-// findDevice (through a DeviceFinder) rebuilds it when the vector's storage or size differs or a
-// position no longer holds its slot, and reset() drops all of them (the
-// simulator changes no device's channel or target, nor the set of devices,
-// anywhere else).
-struct DeviceIndex {
+// Where the entries of a vector are, by a key below KEYS, so that a lookup
+// need not scan. It holds the first entry of each key and answers for the
+// vector it was built from only: find() rebuilds it when it is not valid, the
+// vector's storage or size differs, or a position no longer holds its key, and
+// a key without a position is confirmed by a scan. The simulator changes no
+// key of an entry, nor the set of entries, outside reset(), which marks the
+// indexes not valid (a scenario assigned over one of the same size keeps the
+// storage).
+template <class T, size_t KEYS>
+struct FirstPositionIndex {
     static constexpr uint32_t NONE = 0xFFFFFFFFu;
-    const Device* data = nullptr;      // what devices.data() and size() were
-    size_t size = 0;
-    std::vector<uint32_t> position;    // by channel * 16 + target; NONE: no device
-
-    bool builtFor(const std::vector<Device>& devices) const {
-        return !position.empty() && data == devices.data() && size == devices.size();
-    }
-};
-
-// Where the controllers are in sc.controllers, by C-API number below
-// NUMBERS, so that findController need not scan. It holds the first
-// controller of each number and is valid for the vector it was built from
-// only: findController rebuilds it when it is not valid, the vector's storage
-// or size differs or a position no longer holds its number, and reset()
-// marks it not valid (a scenario assigned over one of the same size keeps the
-// storage). The simulator changes no controller's number, nor the list,
-// anywhere else; a number without a position is confirmed by a scan.
-struct ControllerIndex {
-    static constexpr uint32_t NONE = 0xFFFFFFFFu;
-    static constexpr size_t NUMBERS = 256;
+    static constexpr size_t keys = KEYS;
     bool valid = false;
-    const Controller* data = nullptr;  // what controllers.data() and size() were
+    const T* data = nullptr;           // what the vector's data() and size() were
     size_t size = 0;
-    std::vector<uint32_t> position;    // by number; NONE: no controller
+    std::vector<uint32_t> position;    // by key; NONE: no entry
 
-    bool builtFor(const std::vector<Controller>& controllers) const {
-        return valid && data == controllers.data() && size == controllers.size();
+    bool builtFor(const std::vector<T>& entries) const {
+        return valid && data == entries.data() && size == entries.size();
+    }
+    // The entry with the key (below KEYS): keyOf(entry) gives an entry's key,
+    // KEYS or more for one the index leaves out.
+    template <class KeyOf>
+    T* find(std::vector<T>& entries, size_t key, KeyOf keyOf) {
+        if (!builtFor(entries)) build(entries, keyOf);
+        uint32_t at = position[key];
+        if (at != NONE && keyOf(entries[at]) != key) {
+            build(entries, keyOf);
+            at = position[key];
+        }
+        if (at != NONE) return &entries[at];
+        // Confirmed by a scan, so that no change the index missed hides an
+        // entry; that answer is rare.
+        for (auto& e : entries)
+            if (keyOf(e) == key) return &e;
+        return nullptr;
+    }
+
+private:
+    template <class KeyOf>
+    void build(const std::vector<T>& entries, KeyOf keyOf) {
+        valid = true;
+        data = entries.data();
+        size = entries.size();
+        position.assign(KEYS, NONE);
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const size_t key = keyOf(entries[i]);
+            if (key < KEYS && position[key] == NONE) position[key] = uint32_t(i);
+        }
     }
 };
+
+// A controller's devices by slot (channel and target below 16).
+using DeviceIndex = FirstPositionIndex<Device, 256>;
+// The controllers by C-API number below 256.
+using ControllerIndex = FirstPositionIndex<Controller, 256>;
 
 struct State {
     std::mutex mutex;

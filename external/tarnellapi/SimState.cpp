@@ -75,39 +75,24 @@ bool reportedLength(const char* entryPoint, uint32_t& length) {
 
 namespace {
 
-void buildIndex(ControllerIndex& index, const std::vector<Controller>& controllers) {
-    index.valid = true;
-    index.data = controllers.data();
-    index.size = controllers.size();
-    index.position.assign(ControllerIndex::NUMBERS, ControllerIndex::NONE);
-    for (size_t i = 0; i < controllers.size(); ++i) {
-        const uint16_t number = controllers[i].number;
-        if (number >= ControllerIndex::NUMBERS) continue;
-        uint32_t& at = index.position[number];
-        if (at == ControllerIndex::NONE) at = uint32_t(i);
-    }
-}
-
 Controller* scanControllers(std::vector<Controller>& controllers, uint16_t number) {
     for (auto& c : controllers)
         if (c.number == number) return &c;
     return nullptr;
 }
 
+size_t numberOf(const Controller& c) { return c.number; }
+
 // findController when the index is not up to date or does not hold the number.
 [[gnu::noinline]] Controller* findControllerOtherwise(State& s, uint16_t number) {
     std::vector<Controller>& controllers = s.sc.controllers;
-    if (number >= ControllerIndex::NUMBERS) return scanControllers(controllers, number);
-    ControllerIndex& index = s.controllerIndex;
-    if (!index.builtFor(controllers)) buildIndex(index, controllers);
-    uint32_t at = index.position[number];
-    if (at != ControllerIndex::NONE && controllers[at].number != number) {
-        buildIndex(index, controllers);
-        at = index.position[number];
-    }
-    // A number without a controller is confirmed by a scan, as findDevice
-    // confirms an empty slot; that answer is rare.
-    return at != ControllerIndex::NONE ? &controllers[at] : scanControllers(controllers, number);
+    if (number >= ControllerIndex::keys) return scanControllers(controllers, number);
+    return s.controllerIndex.find(controllers, number, numberOf);
+}
+
+// A device's slot; DeviceIndex::keys for one beyond the index.
+size_t slotKey(const Device& d) {
+    return d.channel < 16 && d.target < 16 ? size_t(slotOf(d.channel, d.target)) : DeviceIndex::keys;
 }
 
 } // namespace
@@ -116,34 +101,12 @@ Controller* findController(uint16_t number) {
     State& s = state();
     std::vector<Controller>& controllers = s.sc.controllers;
     const ControllerIndex& index = s.controllerIndex;
-    if (number < ControllerIndex::NUMBERS && index.builtFor(controllers)) {
+    if (number < ControllerIndex::keys && index.builtFor(controllers)) {
         const uint32_t at = index.position[number];
         if (at != ControllerIndex::NONE && controllers[at].number == number) return &controllers[at];
     }
     return findControllerOtherwise(s, number);
 }
-
-namespace {
-
-Device* scanDevices(Controller& c, unsigned channel, unsigned target) {
-    for (auto& d : c.devices)
-        if (d.channel == channel && d.target == target) return &d;
-    return nullptr;
-}
-
-void buildIndex(DeviceIndex& index, const std::vector<Device>& devices) {
-    index.data = devices.data();
-    index.size = devices.size();
-    index.position.assign(256, DeviceIndex::NONE);
-    for (size_t i = 0; i < devices.size(); ++i) {
-        const Device& d = devices[i];
-        if (d.channel >= 16 || d.target >= 16) continue;
-        uint32_t& at = index.position[size_t(slotOf(d.channel, d.target))];
-        if (at == DeviceIndex::NONE) at = uint32_t(i);
-    }
-}
-
-} // namespace
 
 DeviceFinder::DeviceFinder(Controller& controller) : c(controller), index(nullptr) {
     State& s = state();
@@ -159,19 +122,12 @@ DeviceFinder::DeviceFinder(Controller& controller) : c(controller), index(nullpt
 }
 
 Device* DeviceFinder::findOtherwise(unsigned channel, unsigned target) const {
-    if (!index || channel >= 16 || target >= 16)
-        return scanDevices(c, channel, target);   // beyond the index, or not a controller of the state
-    std::vector<Device>& devices = c.devices;
-    const size_t slot = size_t(slotOf(channel, target));
-    if (!index->builtFor(devices)) buildIndex(*index, devices);
-    uint32_t at = index->position[slot];
-    if (at != DeviceIndex::NONE && (devices[at].channel != channel || devices[at].target != target)) {
-        buildIndex(*index, devices);
-        at = index->position[slot];
-    }
-    // An empty slot is confirmed by a scan, so that no change the index missed
-    // hides a device there; that answer is rare.
-    return at != DeviceIndex::NONE ? &devices[at] : scanDevices(c, channel, target);
+    if (index && channel < 16 && target < 16)
+        return index->find(c.devices, size_t(slotOf(channel, target)), slotKey);
+    // Beyond the index, or not a controller of the state.
+    for (auto& d : c.devices)
+        if (d.channel == channel && d.target == target) return &d;
+    return nullptr;
 }
 
 Device* findDevice(Controller& c, unsigned channel, unsigned target) {
