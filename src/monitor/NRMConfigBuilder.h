@@ -41,7 +41,7 @@ public:
     // to a new file beside it, which is renamed over the snapshot once it
     // is complete; a write that fails leaves the previous snapshot as it was.
     // A text equal to the one this builder wrote last, over a file that is
-    // still the one it wrote (same file, size and modification time), leaves
+    // still the one it wrote (same file, size and times), leaves
     // the file as it is. Nothing is written without a file name.
     void writeXML();
     // Removes the temporary files that writers which died while writing
@@ -61,7 +61,7 @@ public:
     // The current snapshot tree, or null.
     NRMSystem* nrmSystem;
     std::string configFileName;
-    // Open only inside readXML and writeXML.
+    // Open only inside readXML.
     FILE* configFile;
 
 private:
