@@ -106,12 +106,10 @@ void QorlRaidMonitor::run()
         for (int step = 0; step < pollSeconds && running; ++step)
             sleepMillis(1000);
         // A poll that runs out of memory ends there; the loop goes on.
-        try {
+        skipWhenOutOfMemory("QorlRaidMonitor", "this poll", [&] {
             if (running && eventQueue)
                 poll(COMPARE_CONFIG, *eventQueue);
-        } catch (const std::bad_alloc&) {
-            logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: QorlRaidMonitor:: no memory for this poll; it is skipped\n");
-        }
+        });
     }
     stopped = true;
 }

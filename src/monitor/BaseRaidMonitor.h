@@ -35,6 +35,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -179,6 +180,24 @@ public:
     // group, while the loop already runs; otherwise running is set and the
     // start time taken when none is kept.
     bool claimStart(int32_t group, const char* alreadyRunning);
+    // Runs one step of a poll loop; a step that runs out of memory ends
+    // there, with the line "ERROR: <monitor>:: no memory for <what>; it is
+    // skipped" in the errors group, and the loop goes on.
+    template <class Step>
+    void skipWhenOutOfMemory(const char* monitor, const char* what, Step step)
+    {
+        try {
+            step();
+        } catch (const std::bad_alloc&) {
+            logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: %s:: no memory for %s; it is skipped\n", monitor, what);
+        }
+    }
+    // Marks the monitor stopped when a poll loop's body is left, also when a
+    // failure passes on to the caller of start().
+    struct StoppedOnExit {
+        std::atomic<bool>& stopped;
+        ~StoppedOnExit() { stopped = true; }
+    };
 
     // Reminder timers. The first consultation fires (a firing at elapsed 0
     // stores 0 and so leaves the timer unfired); after that a timer fires

@@ -182,22 +182,17 @@ void PelmRaidMonitor::run(bool started)
     stopped = false;
     // Stopped, also when a failure ends the loop and passes on to the caller
     // of start().
-    struct StoppedOnExit {
-        std::atomic<bool>& stopped;
-        ~StoppedOnExit() { stopped = true; }
-    } mark{stopped};
+    StoppedOnExit mark{stopped};
     do {
         // A poll or reading that runs out of memory ends there, with an
         // error line; a configuration that could not be read is not
         // compared, and its events wait for the next poll.
-        try {
+        skipWhenOutOfMemory("PelmRaidMonitor", "this poll", [&] {
             if (!started)
                 started = startUp();
             else if (eventQueue)
                 poll(COMPARE_CONFIG, *eventQueue);
-        } catch (const std::bad_alloc&) {
-            logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: PelmRaidMonitor:: no memory for this poll; it is skipped\n");
-        }
+        });
         for (int step = 0; step < pollSeconds && running; ++step)
             sleepMillis(1000);
         try {

@@ -30,6 +30,8 @@ const char* const SNAPSHOT = "WATCHTARNELLConfig.xml";
 // they are queued.
 const int START_UP_EVENTS = 1 << 20;
 
+const char* const MONITOR = "TarnellRaidMonitor";
+
 // The adapters below root in tree order, nulls kept as the filter gives them.
 std::vector<Adapter*> adaptersOf(RaidObject* root)
 {
@@ -53,25 +55,6 @@ struct FreeBuffer {
     TarnellLib* lib;
     void operator()(char** buffer) const { lib->freeBuffer(*buffer); }
 };
-
-// Marks a monitor stopped when it goes.
-struct StoppedOnExit {
-    std::atomic<bool>& stopped;
-    ~StoppedOnExit() { stopped = true; }
-};
-
-// Runs one step of the monitor; a step that runs out of memory ends there,
-// with an error line, and the monitor goes on.
-template <class Step>
-void unlessOutOfMemory(BaseRaidMonitor& monitor, const char* what, Step step)
-{
-    try {
-        step();
-    } catch (const std::bad_alloc&) {
-        monitor.logDebugGroup(NRM_DEBUG_ERRORS, "ERROR: TarnellRaidMonitor:: no memory for %s; it is skipped\n",
-                              what);
-    }
-}
 
 } // namespace
 
@@ -187,7 +170,7 @@ void TarnellRaidMonitor::monitorEvents()
     sys = tarnellLib->getNewSystem();
     // Without memory for another reading, the start-up's serves.
     if (sys)
-        unlessOutOfMemory(*this, "the list of held systems", [&] { heldSystems.push_back(sys); });
+        skipWhenOutOfMemory(MONITOR, "the list of held systems", [&] { heldSystems.push_back(sys); });
     else
         sys = startUpSystem;
     if (sys) {
@@ -197,7 +180,7 @@ void TarnellRaidMonitor::monitorEvents()
     logDebugGroup(NRM_DEBUG_TRACE, "Count = %d.\n", static_cast<int>(count));
     if (count == 0 && eventQueue) {
         logDebugGroup(NRM_DEBUG_TRACE, "No controller Found in system!!!!\n");
-        unlessOutOfMemory(*this, "the no-controller event", [&] {
+        skipWhenOutOfMemory(MONITOR, "the no-controller event", [&] {
             NRMEvent event(EVENT_NO_CONTROLLERS, NRM_EVENT_INFORMATION, catalogue.get("agentEventInfNoControllers"),
                            "EVENT_TARNELL_STATE_NOTFOUND");
             event.objectType = NRM_OBJECT_SYSTEM;
@@ -208,7 +191,7 @@ void TarnellRaidMonitor::monitorEvents()
         logDebugGroup(NRM_DEBUG_DETAIL, "Polling is not Enabled before writeXML() !!!!\n");
         goto end;
     }
-    unlessOutOfMemory(*this, "the snapshot", [&] { writeXML(); });
+    skipWhenOutOfMemory(MONITOR, "the snapshot", [&] { writeXML(); });
 
     looped = true;
     while (running) {
@@ -220,7 +203,7 @@ void TarnellRaidMonitor::monitorEvents()
                 sleepMillis(1000);
             continue;
         }
-        unlessOutOfMemory(*this, "this cycle's events", [&] {
+        skipWhenOutOfMemory(MONITOR, "this cycle's events", [&] {
             logDebugGroup(NRM_DEBUG_TRACE, "before Filter !!!!!!!!!!\n");
             if (!adaptersListed || sys->getShapeVersion() != adaptersShape) {
                 // Listed first: a list that runs out of memory keeps the
@@ -255,14 +238,14 @@ void TarnellRaidMonitor::monitorEvents()
         });
         logDebugGroup(NRM_DEBUG_DETAIL, "Filter deleted.... Now sleep(getPollingRate() \n");
         sleepMillis(pollSeconds * 1000L);
-        unlessOutOfMemory(*this, "the monitor configuration", [&] { readConfig(); });
+        skipWhenOutOfMemory(MONITOR, "the monitor configuration", [&] { readConfig(); });
         if (eventQueue)
             eventQueue->setMaxSize(eventQueueSize);
         setDebugFlag(static_cast<EnumDebugNRM>(debugMask));
         logDebugGroup(NRM_DEBUG_DETAIL, "End of while....\n");
         ++pollCycle;
         if (isTimeToWriteXML()) {
-            unlessOutOfMemory(*this, "the snapshot", [&] { writeXML(); });
+            skipWhenOutOfMemory(MONITOR, "the snapshot", [&] { writeXML(); });
             pollCycle = 0;
         }
     }
@@ -380,7 +363,7 @@ bool TarnellRaidMonitor::tarnellEventPersistence()
         return false;
     }
     startUpSystem = live;
-    unlessOutOfMemory(*this, "the start-up events", [&] {
+    skipWhenOutOfMemory(MONITOR, "the start-up events", [&] {
         for (NRMEvent& event : found)
             eventQueue->addEvent(event);
     });
